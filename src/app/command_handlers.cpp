@@ -1,0 +1,228 @@
+// The command table: buttons, radio buttons and automatic check boxes of the panel.
+#include "app/handlers.h"
+#include "app/selected_camera.h"
+#include "app/shell_state.h"
+#include "app/window_procedure.h"
+#include "camera/capture_filters.h"
+#include "camera/preview_graph.h"
+#include "panel/control_ids.h"
+#include "panel/panel_sync.h"
+#include "panel/status_text.h"
+#include "platform/constants.h"
+#include "platform/window_system.h"
+#include "properties/camera_property.h"
+#include "properties/camera_records.h"
+#include "properties/standard_properties.h"
+#include "properties/vendor_properties.h"
+#include "settings/camera_settings.h"
+#include "settings/settings_file.h"
+
+#include <cstdio>
+
+using namespace platform;
+
+namespace {
+
+bool IsCheckedNow(int id) {
+    return IsChecked(Shell.mainWindow, id) == 1;
+}
+
+// The "Event" notice of an automatic check box, worded after the check state after the click.
+void ShowCheckboxMessage(const char* name, bool checked) {
+    char text[96];
+    std::snprintf(text, sizeof text, "the checkbox %s is %s.", name,
+                  checked ? "checked" : "unchecked");
+    ShowMessageBox(Shell.mainWindow, text, "Event", mb::IconInformation);
+}
+
+const char* CheckboxName(int id) {
+    switch (id) {
+    case IDC_CKCONTRA:
+        return "IDC_CKCONTRA";
+    case IDC_CKSATURA:
+        return "IDC_CKSATURA";
+    case IDC_CKSHARPN:
+        return "IDC_CKSHARPN";
+    case IDC_CKBACKCO:
+        return "IDC_CKBACKCO";
+    case IDC_CKGAIN:
+        return "IDC_CKGAIN";
+    case IDC_CKBRIGHT:
+        return "IDC_CKBRIGHT";
+    case IDC_CKZOOM:
+        return "IDC_CKZOOM";
+    case IDC_CKEXPTIM:
+        return "IDC_CKEXPTIM";
+    default:
+        return nullptr;
+    }
+}
+
+void SwitchCamera(int slot) {
+    ClosePreview();
+    UpdatePreviewButton();
+    ShowParameterControls(sw::ShowNormal);
+    DiscoverCameras(); // binds the devices anew; the count found stays as it was
+    MinimiseAndRestore();
+    char label[300];
+    FormatCameraLabel(slot, label, sizeof label);
+    SetStatusText(label);
+    Shell.selectedCamera = slot;
+    if (slot == 0)
+        ReadCameraSettings(0);
+}
+
+void WhiteBalanceChecked(bool checked) {
+    CameraSettings& record = SelectedRecord();
+    record.FlagWhiteBalance = checked;
+    if (checked)
+        SetVideoProcAmp(Shell.selectedCamera, procamp::WhiteBalance, 4000, kFlagsAuto);
+    else
+        SetVideoProcAmp(Shell.selectedCamera, procamp::WhiteBalance, record.WhiteBalance,
+                        kFlagsManual);
+}
+
+void ExposureChecked(bool checked) {
+    const int slot = Shell.selectedCamera;
+    const int32_t time = SelectedRecord().ExposureTime;
+    if (checked) {
+        ShowCheckboxMessage("IDC_CKEXPTIM", true);
+        SetVendorExposure(slot, time, kExposureAutomatic);
+        SetExposureMode(slot, kExposureAutomatic);
+    } else {
+        SetExposureMode(slot, kExposureManual);
+        SetVendorExposure(slot, time, kExposureManual);
+    }
+}
+
+void FocusChecked(bool checked) {
+    CameraSettings& record = SelectedRecord();
+    record.FlagFocusValue = checked;
+    SetFocus(Shell.selectedCamera, checked ? -1 : record.FocusValue);
+}
+
+void PowerLine(int id, int32_t value) {
+    if (!IsCheckedNow(id))
+        return;
+    SetPowerLineFrequency(Shell.selectedCamera, value, kFlagsManual);
+    SelectedRecord().PowerScheme = value;
+}
+
+void Led(int id, HResult (*write)(int), int32_t code) {
+    if (!IsCheckedNow(id))
+        return;
+    write(Shell.selectedCamera);
+    SelectedRecord().LEDInfo = code;
+}
+
+} // namespace
+
+void HandleCommand(int id) {
+    const int slot = Shell.selectedCamera;
+    switch (id) {
+    case IDC_BTPREVW:
+        TogglePreview(slot);
+        return;
+    case IDC_BTIDENT:
+        IdentifyCamera(slot);
+        return;
+    case IDC_BTSAVE:
+        SettingsChanged = false;
+        SaveSettings(SettingsPath());
+        return;
+    case IDC_BTEXIT:
+        CloseSequence(false);
+        return;
+    case IDC_BTRESET:
+        LoadDefaultSettings(slot);
+        ShowCameraSettings();
+        return;
+    case IDC_BTCAPIMG:
+        CaptureImage();
+        return;
+    case IDC_CKCONTRA:
+    case IDC_CKSATURA:
+    case IDC_CKSHARPN:
+    case IDC_CKBACKCO:
+    case IDC_CKGAIN:
+    case IDC_CKBRIGHT:
+    case IDC_CKZOOM:
+        SettingsChanged = true;
+        ShowCheckboxMessage(CheckboxName(id), IsCheckedNow(id));
+        return;
+    case IDC_CKWHIBAL:
+        SettingsChanged = true;
+        WhiteBalanceChecked(IsCheckedNow(id));
+        return;
+    case IDC_CKEXPTIM:
+        SettingsChanged = true;
+        ExposureChecked(IsCheckedNow(id));
+        return;
+    case IDC_CKFOCUS:
+        SettingsChanged = true;
+        FocusChecked(IsCheckedNow(id));
+        return;
+    case IDC_RBMODMAN:
+        SettingsChanged = true;
+        if (IsCheckedNow(id)) {
+            SetExposureMode(slot, kExposureManual);
+            SelectedRecord().FlagAutomatic = false;
+            ApplyCameraSettings();
+        }
+        return;
+    case IDC_RBMODAUT:
+        SettingsChanged = true;
+        if (IsCheckedNow(id)) {
+            SetExposureMode(slot, kExposureAutomatic);
+            SelectedRecord().FlagAutomatic = true;
+            RefreshControlRanges(slot);
+            ApplyCameraSettings();
+        }
+        return;
+    case IDC_RBPWROFF:
+        SettingsChanged = true;
+        PowerLine(id, 0);
+        return;
+    case IDC_RB50HZ:
+        SettingsChanged = true;
+        PowerLine(id, 1);
+        return;
+    case IDC_RB60HZ:
+        SettingsChanged = true;
+        PowerLine(id, 2);
+        return;
+    case IDC_RBLEDOFF:
+        SettingsChanged = true;
+        Led(id, SetLedOff, 0);
+        return;
+    case IDC_RBLEDAUT:
+        SettingsChanged = true;
+        Led(id, SetLedAutomatic, 2);
+        return;
+    case IDC_RBLEDON:
+        SettingsChanged = true;
+        Led(id, SetLedOn, 1);
+        return;
+    case IDC_RBEXTERN:
+        SettingsChanged = true;
+        General.InternalDisplay = 0;
+        PlacePreview(false);
+        return;
+    case IDC_RBINTERN:
+        SettingsChanged = true;
+        General.InternalDisplay = 1;
+        PlacePreview(true);
+        return;
+    case IDC_RBCAM1:
+    case IDC_RBCAM2:
+    case IDC_RBCAM3:
+    case IDC_RBCAM4:
+    case IDC_RBCAM5:
+    case IDC_RBCAM6:
+        if (IsCheckedNow(id))
+            SwitchCamera(IDC_RBCAM1 - id);
+        return;
+    default: // labels, group boxes, trackbars
+        return;
+    }
+}

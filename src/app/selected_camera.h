@@ -1,0 +1,7 @@
+// The selected camera's record for the handlers. While no camera is selected the handlers write
+// into a scratch record, so a stray message can never reach outside the six records.
+#pragma once
+
+#include "settings/camera_settings.h"
+
+CameraSettings& SelectedRecord();

@@ -1,0 +1,13 @@
+// Camera discovery: the vendor's cameras among the video input devices, one slot each, with a
+// live capture filter per slot in CaptureFilters.
+#pragma once
+
+#include "platform/media.h"
+#include "settings/camera_settings.h"
+
+extern platform::Filter CaptureFilters[kMaxCameras];
+
+// Rebuilds slots 0 to n-1 and returns n (at most 6); 0 when the devices cannot be listed.
+int DiscoverCameras();
+// Releases the slot's filter, if any, and empties its entry.
+void ReleaseCaptureFilter(int slot);

@@ -1,0 +1,15 @@
+// The preview graph of the selected camera: camera -> sample grabber -> video renderer.
+#pragma once
+
+// Stops a running graph, runs a stopped one, or builds and runs a new one for the slot.
+void TogglePreview(int slot);
+// Releases the graph and the selected camera's binding, and clears its Previewing.
+int ClosePreview();
+int ReleasePreviewGraph();
+// Run or stop the existing graph; nothing without one.
+int RunPreview();
+int StopPreview();
+// 0 stopped or no graph, 1 paused, 2 running (waits up to 2500 ms for the state).
+int PreviewState();
+// Moves an existing video window into the "Parameters" box (true) or into its own window.
+void PlacePreview(bool internal);

@@ -1,0 +1,150 @@
+#include "panel/control_layout.h"
+
+#include "app/shell_state.h"
+#include "panel/control_ids.h"
+#include "platform/window_system.h"
+
+using K = ControlKind;
+
+const ControlSpec kControls[kControlCount] = {
+    {IDC_GBPREVPR, K::GroupBox, "Preview Properties", 8, 336, 120, 152},
+    {IDC_RBINTERN, K::RadioFirst, "Intern", 16, 360, 50, 16},
+    {IDC_RBEXTERN, K::Radio, "Extern", 68, 360, 58, 16},
+    {IDC_GBCAPLED, K::GroupBox, "Capture LED", 8, 232, 120, 96},
+    {IDC_RBLEDAUT, K::RadioFirst, "Automatic", 16, 256, 96, 16},
+    {IDC_RBLEDON, K::Radio, "Const On", 16, 280, 96, 16},
+    {IDC_RBLEDOFF, K::Radio, "Const Off", 16, 304, 96, 16},
+    {IDC_GBPOWERS, K::GroupBox, "Powerscheme", 392, 440, 152, 48},
+    {IDC_RB60HZ, K::RadioFirst, "60 Hz", 448, 464, 48, 16},
+    {IDC_RB50HZ, K::Radio, "50 Hz", 400, 464, 48, 16},
+    {IDC_RBPWROFF, K::Radio, "Off", 496, 464, 40, 16},
+    {IDC_GBCAMSEL, K::GroupBox, "Camera Selection", 8, 8, 120, 216},
+    {IDC_RBCAM1, K::RadioFirst, "Camera 1", 16, 32, 104, 16},
+    {IDC_RBCAM2, K::Radio, "Camera 2", 16, 56, 104, 16},
+    {IDC_RBCAM3, K::Radio, "Camera 3", 16, 80, 104, 16},
+    {IDC_RBCAM4, K::Radio, "Camera 4", 16, 104, 104, 16},
+    {IDC_RBCAM5, K::Radio, "Camera 5", 16, 128, 104, 16},
+    {IDC_RBCAM6, K::Radio, "Camera 6", 16, 152, 104, 16},
+    {IDC_GBCAMMOD, K::GroupBox, "Camera Mode", 136, 440, 136, 48},
+    {IDC_RBMODAUT, K::RadioFirst, "Auto", 144, 464, 48, 16},
+    {IDC_RBMODMAN, K::Radio, "Manual", 200, 464, 64, 16},
+    {IDC_TBBRIGHT, K::Slider, "", 224, 24, 488, 32},
+    {IDC_TBCONTRA, K::Slider, "", 224, 64, 488, 32},
+    {IDC_TBSATURA, K::Slider, "", 224, 104, 488, 32},
+    {IDC_TBSHARPN, K::Slider, "", 224, 144, 488, 32},
+    {IDC_TBWHIBAL, K::Slider, "", 224, 184, 488, 32},
+    {IDC_TBBACKCO, K::Slider, "", 224, 224, 488, 32},
+    {IDC_TBGAIN, K::Slider, "", 224, 264, 488, 32},
+    {IDC_TBZOOM, K::Slider, "", 224, 304, 488, 32},
+    {IDC_TBEXPTIM, K::Slider, "", 224, 360, 488, 32},
+    {IDC_TBFOCUS, K::Slider, "", 224, 400, 488, 32},
+    {IDC_CKZOOM, K::CheckBox, "", 720, 296, 24, 32},
+    {IDC_STFOCUS, K::Label, "Focus Value", 144, 400, 80, 24},
+    {IDC_STEXP5, K::Label, "1/5", 552, 336, 24, 24},
+    {IDC_STEXP16, K::Label, "1/16", 392, 336, 32, 24},
+    {IDC_STEXP32, K::Label, "1/32", 352, 336, 32, 24},
+    {IDC_STEXP64, K::Label, "1/64", 320, 336, 24, 24},
+    {IDC_STEXP512, K::Label, "1/512", 240, 336, 32, 24},
+    {IDC_GBPARAMS, K::GroupBox, "Parameters", 136, 8, 616, 432},
+    {IDC_STAUTO, K::LabelTransparent, "Auto", 712, 8, 32, 16},
+    {IDC_CKBRIGHT, K::CheckBox, "", 720, 24, 24, 24},
+    {IDC_CKFOCUS, K::CheckBox, "", 720, 400, 24, 32},
+    {IDC_CKEXPTIM, K::CheckBox, "", 720, 360, 24, 32},
+    {IDC_CKGAIN, K::CheckBox, "", 720, 256, 24, 32},
+    {IDC_CKBACKCO, K::CheckBox, "", 720, 216, 24, 32},
+    {IDC_CKWHIBAL, K::CheckBox, "", 720, 176, 16, 32},
+    {IDC_CKSHARPN, K::CheckBox, "", 720, 136, 16, 32},
+    {IDC_CKSATURA, K::CheckBox, "", 720, 96, 16, 32},
+    {IDC_CKCONTRA, K::CheckBox, "", 720, 56, 16, 32},
+    {IDC_STBACKCO, K::Label, "Backlight", 144, 224, 56, 16},
+    {IDC_STEXPTIM, K::Label, "Exposure Time", 144, 360, 80, 24},
+    {IDC_STGAIN, K::Label, "Gain", 144, 272, 64, 24},
+    {IDC_STCOMPEN, K::LabelTransparent, "Compensation", 144, 240, 80, 16},
+    {IDC_STSHARPN, K::Label, "Sharpness", 144, 144, 64, 24},
+    {IDC_BTRESET, K::PushButton, "Reset Default Values", 280, 448, 104, 40},
+    {IDC_BTEXIT, K::PushButton, "Exit", 656, 448, 96, 40},
+    {IDC_BTSAVE, K::PushButton, "Save Settings", 552, 448, 96, 40},
+    {IDC_STBRIGHT, K::Label, "Brightness", 144, 32, 64, 16},
+    {IDC_STCONTRA, K::Label, "Contrast", 144, 64, 64, 24},
+    {IDC_STSATURA, K::Label, "Saturation", 144, 104, 64, 24},
+    {IDC_STWHIBAL, K::Label, "White Balance", 144, 184, 80, 24},
+    {IDC_STZOOM, K::Label, "Zoom", 144, 312, 64, 16},
+    {IDC_SBSTATUS, K::StatusBar, "Status: Initializing ...", 0, 494, 770, 21},
+    {IDC_BTIDENT, K::PushButton, "Identify", 16, 172, 104, 40},
+    {IDC_BTPREVW, K::PushButton, "Preview", 16, 388, 104, 40},
+    {IDC_BTCAPIMG, K::PushButton, "Capture Image", 16, 440, 104, 40},
+};
+
+const char* ClassOf(ControlKind kind) {
+    switch (kind) {
+    case K::Label:
+    case K::LabelTransparent:
+        return "Static";
+    case K::Slider:
+        return "msctls_trackbar32";
+    case K::StatusBar:
+        return "msctls_statusbar32";
+    default:
+        return "Button";
+    }
+}
+
+uint32_t StyleOf(ControlKind kind) {
+    switch (kind) {
+    case K::GroupBox:
+        return 0x50020007;
+    case K::RadioFirst:
+        return 0x50010009;
+    case K::Radio:
+        return 0x50000009;
+    case K::CheckBox:
+        return 0x50010003;
+    case K::PushButton:
+        return 0x50012F00;
+    case K::Label:
+    case K::LabelTransparent:
+        return 0x50000300;
+    case K::Slider:
+        return 0x50010000;
+    case K::StatusBar:
+        return 0x50000000;
+    }
+    return 0;
+}
+
+uint32_t ExStyleOf(ControlKind kind) {
+    switch (kind) {
+    case K::GroupBox:
+    case K::LabelTransparent:
+    case K::StatusBar:
+        return 0x00000020; // WS_EX_TRANSPARENT
+    default:
+        return 0;
+    }
+}
+
+void CreateControls(platform::Window mainWindow) {
+    for (const ControlSpec& c : kControls) {
+        platform::Window control = platform::CreateWindowWith(
+            ExStyleOf(c.kind), ClassOf(c.kind), c.caption, StyleOf(c.kind), c.x, c.y, c.width,
+            c.height, mainWindow, c.id, Shell.instance);
+        platform::SetControlFont(control, Shell.controlFont);
+    }
+    if (platform::Icon icon = platform::LoadAppIcon(Shell.instance, 101))
+        platform::SetSmallIcon(mainWindow, icon);
+}
+
+void SetStartupSliderRanges() {
+    struct Range {
+        int id;
+        uint32_t packed;
+    };
+    static const Range ranges[] = {
+        {IDC_TBBRIGHT, 0x00FF0000}, {IDC_TBCONTRA, 0x00FF0000}, {IDC_TBSATURA, 0x00FF0000},
+        {IDC_TBSHARPN, 0x00FF0000}, {IDC_TBWHIBAL, 0x27100000}, {IDC_TBBACKCO, 0x00010000},
+        {IDC_TBGAIN, 0x00FF0000},   {IDC_TBZOOM, 0x01900064},   {IDC_TBEXPTIM, 0x27100003},
+        {IDC_TBFOCUS, 0x00FF0000},
+    };
+    for (const Range& r : ranges)
+        platform::SetTrackbarRange(ControlOf(r.id), r.packed);
+}

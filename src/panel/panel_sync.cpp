@@ -1,0 +1,244 @@
+#include "panel/panel_sync.h"
+
+#include "app/shell_state.h"
+#include "camera/capture_filters.h"
+#include "panel/control_ids.h"
+#include "panel/status_text.h"
+#include "platform/constants.h"
+#include "platform/process.h"
+#include "platform/window_system.h"
+#include "properties/camera_property.h"
+#include "properties/camera_records.h"
+#include "properties/standard_properties.h"
+#include "properties/vendor_properties.h"
+#include "settings/camera_settings.h"
+#include "settings/settings_file.h"
+
+#include <cstdio>
+
+namespace {
+
+using platform::PropertyRange;
+
+constexpr int kParameterControls[] = {
+    IDC_STBRIGHT, IDC_STCONTRA, IDC_STSATURA, IDC_STSHARPN, IDC_STWHIBAL, IDC_STCOMPEN,
+    IDC_STBACKCO, IDC_STGAIN,   IDC_STEXPTIM, IDC_STZOOM,   IDC_STFOCUS,  IDC_STAUTO,
+    IDC_STEXP512, IDC_STEXP5,   IDC_STEXP32,  IDC_STEXP64,  IDC_STEXP16,  IDC_TBBRIGHT,
+    IDC_TBCONTRA, IDC_TBSATURA, IDC_TBSHARPN, IDC_TBWHIBAL, IDC_TBBACKCO, IDC_TBGAIN,
+    IDC_TBZOOM,   IDC_TBEXPTIM, IDC_TBFOCUS,  IDC_CKBRIGHT, IDC_CKCONTRA, IDC_CKZOOM,
+    IDC_CKSATURA, IDC_CKSHARPN, IDC_CKWHIBAL, IDC_CKBACKCO, IDC_CKGAIN,   IDC_CKEXPTIM,
+    IDC_CKFOCUS,
+};
+
+constexpr int kCameraControlsBeforeParameters[] = {
+    IDC_BTIDENT,  IDC_RBLEDON,  IDC_RBLEDOFF, IDC_RBLEDAUT, IDC_BTPREVW,  IDC_RBINTERN,
+    IDC_RBEXTERN, IDC_BTRESET,  IDC_BTSAVE,   IDC_RB50HZ,   IDC_RB60HZ,   IDC_RBPWROFF,
+    IDC_RBMODMAN, IDC_RBMODAUT, IDC_BTCAPIMG, IDC_GBCAMSEL, IDC_GBCAPLED, IDC_GBPREVPR,
+    IDC_GBCAMMOD, IDC_GBPOWERS, IDC_GBPARAMS,
+};
+
+void Check(int id, bool checked) {
+    platform::SetCheck(ControlOf(id), checked ? 1 : 0);
+}
+
+void EnableAndCheck(int id, bool on) {
+    platform::EnableControl(ControlOf(id), on);
+    Check(id, on);
+}
+
+uint32_t Packed(int32_t minimum, int32_t maximum) {
+    return (static_cast<uint32_t>(maximum) << 16) | (static_cast<uint32_t>(minimum) & 0xFFFF);
+}
+
+// A slider and its check box from a range query. A failed query leaves the slider's range and
+// position as they were and turns the check box off, so nothing shows another property's values.
+void ShowRange(int slider, int checkBox, platform::HResult result, const PropertyRange& range,
+               bool fixedRange, uint32_t fixed) {
+    if (result != platform::kOk) {
+        EnableAndCheck(checkBox, false);
+        return;
+    }
+    platform::SetTrackbarRange(ControlOf(slider),
+                               fixedRange ? fixed : Packed(range.minimum, range.maximum));
+    platform::SetTrackbarPosition(ControlOf(slider), range.defaultValue);
+    EnableAndCheck(checkBox, (range.capabilities & 1) != 0);
+}
+
+void ForEachCameraControl(bool enable) {
+    for (int id : kCameraControlsBeforeParameters)
+        platform::EnableControl(ControlOf(id), enable);
+    for (int id : kParameterControls)
+        platform::EnableControl(ControlOf(id), enable);
+}
+
+void LabelCameraButton(int slot) {
+    char label[300];
+    FormatCameraLabel(slot, label, sizeof label);
+    platform::Window button = ControlOf(CameraButtonOf(slot));
+    platform::SetText(button, label);
+    platform::ShowWindowAs(button, platform::sw::ShowNormal);
+}
+
+} // namespace
+
+void RefreshControlRanges(int slot) {
+    PropertyRange range;
+    for (CameraProperty property : kPictureProperties) {
+        const PropertyInfo& info = InfoOf(property);
+        platform::HResult result = GetVideoProcAmpRange(slot, info.platformProperty, &range);
+        const bool fixed = property == CameraProperty::WhiteBalance ||
+                           property == CameraProperty::BacklightCompensation;
+        ShowRange(info.slider, info.checkBox, result, range, fixed,
+                  property == CameraProperty::WhiteBalance ? Packed(0, 10000) : Packed(0, 1));
+    }
+    // The zoom has no range query: the fixed range, the widest view, and no automatic zoom.
+    platform::SetTrackbarRange(ControlOf(IDC_TBZOOM), Packed(100, 400));
+    platform::SetTrackbarPosition(ControlOf(IDC_TBZOOM), 100);
+    EnableAndCheck(IDC_CKZOOM, false);
+
+    int32_t exposure = 0, mode = 0;
+    if (GetVendorExposure(slot, &exposure, &mode) == platform::kOk) {
+        platform::SetTrackbarRange(ControlOf(IDC_TBEXPTIM), Packed(3, 10000));
+        platform::SetTrackbarPosition(ControlOf(IDC_TBEXPTIM), exposure);
+        EnableAndCheck(IDC_CKEXPTIM, (mode & 1) != 0);
+    } else {
+        EnableAndCheck(IDC_CKEXPTIM, false);
+    }
+
+    platform::HResult result = GetCameraControlRange(slot, cameracontrol::Focus, &range);
+    ShowRange(IDC_TBFOCUS, IDC_CKFOCUS, result, range, false, 0);
+}
+
+void ShowCameraSettings() {
+    const CameraSettings* record = RecordOf(Shell.selectedCamera);
+    if (!record)
+        return;
+    switch (record->LEDInfo) {
+    case 0:
+    case 1:
+    case 3:
+        Check(IDC_RBLEDOFF, record->LEDInfo == 0);
+        Check(IDC_RBLEDON, record->LEDInfo == 1);
+        Check(IDC_RBLEDAUT, record->LEDInfo == 3);
+        break;
+    default: // 2 and unknown codes leave the buttons as they are
+        break;
+    }
+    if (record->PowerScheme >= 0 && record->PowerScheme <= 2) {
+        Check(IDC_RBPWROFF, record->PowerScheme == 0);
+        Check(IDC_RB50HZ, record->PowerScheme == 1);
+        Check(IDC_RB60HZ, record->PowerScheme == 2);
+    }
+    Check(IDC_RBINTERN, General.InternalDisplay != 0);
+    Check(IDC_RBEXTERN, General.InternalDisplay == 0);
+    Check(IDC_RBMODAUT, record->FlagAutomatic);
+    Check(IDC_RBMODMAN, !record->FlagAutomatic);
+    for (CameraProperty property :
+         {CameraProperty::Brightness, CameraProperty::Contrast, CameraProperty::Saturation,
+          CameraProperty::Sharpness, CameraProperty::WhiteBalance,
+          CameraProperty::BacklightCompensation, CameraProperty::Gain, CameraProperty::Zoom,
+          CameraProperty::ExposureTime, CameraProperty::FocusValue})
+        Check(InfoOf(property).checkBox, record->*InfoOf(property).flag);
+    Check(IDC_RBMODAUT, record->FlagAutomatic);
+    for (CameraProperty property :
+         {CameraProperty::Brightness, CameraProperty::Contrast, CameraProperty::Saturation,
+          CameraProperty::Sharpness, CameraProperty::WhiteBalance,
+          CameraProperty::BacklightCompensation, CameraProperty::Gain, CameraProperty::Zoom,
+          CameraProperty::ExposureTime, CameraProperty::FocusValue})
+        platform::SetTrackbarPosition(ControlOf(InfoOf(property).slider),
+                                      record->*InfoOf(property).value);
+}
+
+void LoadDefaultSettings(int slot) {
+    CameraSettings* record = RecordOf(slot);
+    if (!record)
+        return;
+    record->LEDInfo = 2;
+    record->Resolution = 0;
+    PropertyRange range;
+    if (GetVideoProcAmpRange(slot, procamp::PowerLineFrequency, &range) == platform::kOk)
+        record->PowerScheme = range.defaultValue;
+    for (CameraProperty property : kPictureProperties) {
+        const PropertyInfo& info = InfoOf(property);
+        if (GetVideoProcAmpRange(slot, info.platformProperty, &range) == platform::kOk) {
+            record->*info.value = range.defaultValue;
+            record->*info.flag = (range.capabilities & 1) != 0;
+        }
+    }
+    record->Zoom = 100;
+    record->FlagZoom = false; // the zoom cannot be automatic
+    SetExposureMode(Shell.selectedCamera, kExposureAutomatic);
+    int32_t exposure = 0, mode = 0;
+    if (GetVendorExposure(slot, &exposure, &mode) == platform::kOk)
+        record->ExposureTime = exposure;
+    if (mode & 1) {
+        EnableAndCheck(IDC_CKEXPTIM, true);
+        record->FlagExposureTime = true;
+        if (mode & 2) {
+            record->FlagAutomatic = false;
+        } else {
+            Check(IDC_RBMODAUT, true);
+            Check(IDC_RBMODMAN, false);
+            record->FlagAutomatic = true;
+        }
+    } else {
+        EnableAndCheck(IDC_CKEXPTIM, false);
+        record->FlagExposureTime = false;
+        Check(IDC_RBMODAUT, false);
+        Check(IDC_RBMODMAN, true);
+    }
+    if (GetCameraControlRange(slot, cameracontrol::Focus, &range) == platform::kOk) {
+        record->FocusValue = range.defaultValue;
+        record->FlagFocusValue = (range.capabilities & 1) != 0;
+    }
+    ApplyCameraSettings();
+}
+
+void ShowParameterControls(int command) {
+    for (int id : kParameterControls)
+        platform::ShowWindowAs(ControlOf(id), command);
+}
+
+void DisableCameraControls() {
+    ForEachCameraControl(false);
+}
+
+void EnableCameraControls() {
+    ForEachCameraControl(true);
+}
+
+void RescanCameras(bool removal) {
+    for (int slot = 0; slot < kMaxCameras; ++slot)
+        platform::ShowWindowAs(ControlOf(CameraButtonOf(slot)), platform::sw::Hide);
+    SetStatusText("Please Wait while scanning Cameras");
+    ClearCameraRecords();
+    for (int percent = 0; percent <= 100; ++percent) {
+        char text[64];
+        std::snprintf(text, sizeof text, "Please Wait while scanning Cameras: %d %% finished",
+                      percent);
+        SetStatusText(text);
+        platform::SleepFor(removal ? 10 : 30);
+    }
+    Shell.camerasFound = DiscoverCameras();
+    if (Shell.camerasFound <= 0) {
+        // No record is left to show or to change: nothing is selected until a camera arrives.
+        Shell.selectedCamera = -1;
+        DisableCameraControls();
+        SetStatusText("No Parvanex Camera detected, please attach a Parvanex Webcam");
+        return;
+    }
+    EnableCameraControls();
+    LabelCameraButton(0);
+    Check(IDC_RBCAM1, true);
+    Shell.selectedCamera = 0;
+    LoadSettings();
+    RefreshControlRanges(0);
+    char label[300];
+    FormatCameraLabel(0, label, sizeof label);
+    SetStatusText(label);
+    for (int slot = 1; slot < Shell.camerasFound && slot < kMaxCameras; ++slot) {
+        LabelCameraButton(slot);
+        FormatCameraLabel(slot, label, sizeof label);
+        SetStatusText(label);
+    }
+}

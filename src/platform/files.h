@@ -1,0 +1,27 @@
+// Files the tool opens itself (the settings file's existence, the bitmap images).
+#pragma once
+
+#include <cstdint>
+
+namespace platform {
+
+// CreateFileA for reading, closed again at once: true when the file could be opened.
+bool FileOpensForReading(const char* path);
+
+struct FileTag;
+using File = FileTag*;
+
+// CreateFileA(GENERIC_WRITE, no sharing, CREATE_ALWAYS): null on failure (see LastErrorNumber).
+File CreateFileForWriting(const char* path);
+// WriteFile of one block: false on failure (see LastErrorNumber).
+bool WriteToFile(File file, const void* data, uint32_t size);
+// CloseHandle.
+void CloseFile(File file);
+// MoveFileExA(MOVEFILE_REPLACE_EXISTING): false on failure.
+bool ReplaceFile(const char* from, const char* to);
+// DeleteFileA.
+void RemoveFile(const char* path);
+// GetLastError.
+uint32_t LastErrorNumber();
+
+} // namespace platform

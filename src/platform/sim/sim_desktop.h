@@ -1,0 +1,133 @@
+// The simulated desktop: windows and controls with Win32's semantics, a message queue with timers
+// on a virtual clock, scripted message boxes, device notices, key events and the process. Host
+// tests drive the tool through the helpers at the end and inspect the records.
+#pragma once
+
+#include "platform/types.h"
+#include "platform/window_system.h"
+
+#include <cstdint>
+#include <deque>
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace sim {
+
+struct WindowRecord {
+    std::string className;
+    std::string text;
+    uint32_t style = 0;
+    uint32_t exStyle = 0;
+    int x = 0, y = 0, width = 0, height = 0;
+    WindowRecord* parent = nullptr;
+    int id = 0;
+    platform::WindowProcedure procedure = nullptr;
+    bool visible = false;
+    bool enabled = true;
+    bool minimized = false;
+    bool destroyed = false;
+    int check = 0;
+    int trackbarMin = 0, trackbarMax = 100, trackbarPos = 0;
+    platform::Font font = nullptr;
+    platform::Icon smallIcon = nullptr;
+    std::vector<WindowRecord*> children; // in creation (sibling) order
+};
+
+struct MessageBoxShown {
+    platform::Window owner;
+    std::string text;
+    std::string caption;
+    uint32_t flags;
+    uint64_t at; // virtual time in ms
+    int answer;
+};
+
+struct TextSet {
+    int id; // control identifier, 0 for a top-level window
+    std::string text;
+    uint64_t at;
+};
+
+struct Timer {
+    platform::Window window;
+    uintptr_t id;
+    uint32_t period;
+    uint64_t due;
+};
+
+struct PostedMessage {
+    platform::Window window;
+    uint32_t message;
+    uintptr_t wParam;
+    intptr_t lParam;
+};
+
+// Thrown by EndProcess so that a test sees the exit without ending the test run.
+struct ProcessExit {
+    int code;
+};
+
+struct Desktop {
+    uint64_t now = 0; // virtual clock in ms; sleeps and timers advance it
+    std::vector<std::unique_ptr<WindowRecord>> windows;
+    struct ClassRecord {
+        std::string name;
+        platform::WindowProcedure procedure;
+        uint32_t style;
+        int iconResource;
+    };
+    std::vector<ClassRecord> classes;
+    std::deque<PostedMessage> queue;
+    std::vector<Timer> timers;
+    bool quitPosted = false;
+    int quitCode = 0;
+    // Message boxes: answers given in turn; without one an OK box answers OK and a Yes/No box No.
+    std::deque<int> boxAnswers;
+    std::vector<MessageBoxShown> boxes;
+    std::function<void(const MessageBoxShown&)> onBox; // runs while a box is up
+    std::vector<TextSet> texts;     // every SetText on a control or window, in order
+    std::vector<std::string> calls; // a log of the platform calls worth asserting on
+    std::vector<std::string> debugTexts;
+    std::string standardError;
+    bool failDeviceRegistration = false;
+    bool failHookInstall = false;
+    bool iconLoads = true;
+    int fontsAlive = 0;
+    platform::KeyboardHookProcedure hook = nullptr;
+    std::vector<platform::KeyEvent> passedKeyEvents; // events handed to the next hook
+    // Called when the message loop has nothing to do; return false to end the loop (a real
+    // GetMessage would block for ever). Without one the loop ends, returning kLoopIdle.
+    std::function<bool()> onIdle;
+};
+
+constexpr int kLoopIdle = -1000;
+
+Desktop& TheDesktop();
+// Everything back to a fresh desktop: windows, queue, clock, files, devices.
+void ResetAll();
+
+WindowRecord* Record(platform::Window window);
+platform::Window HandleOf(WindowRecord* record);
+// The first top-level window that is not destroyed, or null.
+WindowRecord* MainWindow();
+// A child of the main window by identifier, or null.
+WindowRecord* Control(int id);
+
+// Operator actions: a click on a button, radio button or check box (as BM_CLICK: nothing when it
+// is disabled), a slider dragged to a position (clamped by the trackbar, then WM_HSCROLL).
+void Click(int id);
+void MoveSlider(int id, int position);
+// Sends a message straight to the main window's procedure.
+intptr_t SendToMain(uint32_t message, uintptr_t wParam, intptr_t lParam);
+void Post(platform::Window window, uint32_t message, uintptr_t wParam, intptr_t lParam);
+// Handles queued messages and timers until the virtual clock has advanced by the given time.
+void RunFor(uint64_t milliseconds);
+// A low-level keyboard event as the hook sees it (kind: platform::msg::KeyUp and so on).
+intptr_t KeyEvent(uintptr_t kind, uint32_t virtualKey, uint32_t flags);
+
+// Texts that a control received, in order.
+std::vector<std::string> TextsOf(int id);
+
+} // namespace sim

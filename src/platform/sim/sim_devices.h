@@ -1,0 +1,78 @@
+// Simulated capture devices: their place in the two device categories, friendly names, property
+// bags and bindings that can fail, and cameras with picture properties, camera controls and the
+// vendor property set. Every request a camera receives is logged with its data.
+#pragma once
+
+#include "platform/media.h"
+
+#include <cstdint>
+#include <map>
+#include <string>
+#include <tuple>
+#include <vector>
+
+namespace sim {
+
+struct SimProperty {
+    platform::PropertyRange range;
+    int32_t value = 0;
+    int32_t flags = 2;
+};
+
+enum class Interface { ProcAmp, CameraControl, Vendor };
+enum class Direction { Range, Get, Set };
+
+struct Request {
+    int camera;
+    Interface interface;
+    Direction direction;
+    int32_t property;
+    std::vector<int32_t> data; // value and flags, or the vendor data words
+    platform::HResult result;
+};
+
+struct SimCamera {
+    std::u16string friendlyName;
+    bool inVideoInput = true;
+    bool inCapture = true;
+    platform::HResult bagResult = 0;  // BindToStorage
+    platform::HResult nameResult = 0; // Read("FriendlyName")
+    bool bindFails = false;
+    bool withholdProcAmp = false;
+    bool withholdCameraControl = false;
+    bool withholdPropertySet = false;
+    std::map<int32_t, SimProperty> procAmp;
+    std::map<int32_t, SimProperty> cameraControl;
+    std::map<uint32_t, std::vector<int32_t>> vendor; // property id -> stored words
+    struct Rejection {
+        platform::HResult result;
+        int times; // -1: every time
+    };
+    // Requests to reject, keyed by interface, direction and property.
+    std::map<std::tuple<Interface, Direction, int32_t>, Rejection> rejections;
+};
+
+// A camera that resembles the vendor's webcam, with the given friendly name.
+SimCamera VendorCamera(const std::u16string& name);
+// Adds a device; returns its index.
+int AddCamera(const SimCamera& camera);
+SimCamera& Camera(int index);
+int CameraCount();
+void Reject(int camera, Interface interface, Direction direction, int32_t property,
+            platform::HResult result = static_cast<platform::HResult>(0x80070057u), int times = -1);
+
+std::vector<Request>& Requests();
+// The requests of one interface (and, unless negative, one property), in order.
+std::vector<Request> RequestsOf(Interface interface, int32_t property = -1);
+// Filter objects alive (created and not released): catches leaks and double releases.
+int FiltersAlive();
+// Camera interfaces obtained and not yet released.
+int InterfacesAlive();
+// The camera a filter handle belongs to, or -1.
+int CameraOfFilter(platform::Filter filter);
+// Creating the system device enumerator fails with this result while it is negative.
+void FailDeviceEnumerator(platform::HResult result);
+
+void ResetDevices();
+
+} // namespace sim

@@ -1,0 +1,27 @@
+// The simulated file system: whole files as byte strings, keyed by their path as the tool spells
+// it, and the process's current directory. Tests read and write it directly.
+#pragma once
+
+#include <cstdint>
+#include <map>
+#include <set>
+#include <string>
+
+namespace sim {
+
+struct FileSystem {
+    std::string currentDirectory = "C:\\work";
+    std::map<std::string, std::string> files; // path -> bytes
+    std::set<std::string> unwritable;         // paths that cannot be created or written
+    std::set<std::string> unreadable;         // paths that exist but cannot be opened
+    // A write of a bitmap file fails after this many successful writes (-1: never): "disk full".
+    int failWriteAfter = -1;
+    uint32_t failWriteError = 112; // ERROR_DISK_FULL
+};
+
+FileSystem& Files();
+
+// Profile paths are compared without regard to letter case, as on Windows.
+std::string* FindFile(const std::string& path);
+
+} // namespace sim

@@ -1,0 +1,19 @@
+// The one simulated desktop of a test process, and its reset between tests.
+#include "platform/sim/sim_desktop.h"
+#include "platform/sim/sim_devices.h"
+#include "platform/sim/sim_files.h"
+
+namespace sim {
+
+Desktop& TheDesktop() {
+    static Desktop desktop;
+    return desktop;
+}
+
+void ResetAll() {
+    TheDesktop() = Desktop();
+    Files() = FileSystem();
+    ResetDevices();
+}
+
+} // namespace sim

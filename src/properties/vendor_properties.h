@@ -1,0 +1,35 @@
+// The vendor's own property set on the capture filter: the capture LED, the exposure time as a
+// plain time value, and the zoom. Property data are little-endian 32-bit words.
+#pragma once
+
+#include "platform/media.h"
+
+#include <cstdint>
+
+using platform::HResult;
+
+// {CAAE4966-272C-44A9-B792-71953F89DB2B}
+extern const platform::Guid kVendorPropertySet;
+
+constexpr uint32_t VENDOR_PROPERTY_ZOOM = 3;     // 16 bytes: word 3 the zoom value
+constexpr uint32_t VENDOR_PROPERTY_EXPOSURE = 5; // 16 bytes: word 0 the mode, word 3 the time
+constexpr uint32_t VENDOR_PROPERTY_LED = 7;      // 20 bytes: word 3 the mode, word 4 the signal
+
+// LED modes, word 3 of the LED property.
+constexpr int32_t kLedOff = 0;
+constexpr int32_t kLedOn = 1;
+constexpr int32_t kLedIdentify = 2;
+constexpr int32_t kLedAutomatic = 3;
+
+HResult GetLedMode(int slot);
+HResult SetLedOff(int slot);
+HResult SetLedOn(int slot);
+HResult SetLedAutomatic(int slot);
+// The identification signal for 650 ms, then the LED mode of the record.
+HResult IdentifyCamera(int slot);
+HResult SetVendorExposure(int slot, int32_t value, int32_t mode);
+// Fills value and mode also when the camera rejects the request (then both 0); filled tells
+// whether the request reached the camera at all.
+HResult GetVendorExposure(int slot, int32_t* value, int32_t* mode, bool* filled = nullptr);
+HResult SetVendorZoom(int slot, int32_t value);
+HResult GetVendorZoom(int slot, int32_t* value);

@@ -1,0 +1,65 @@
+// The settings records: one CameraSettings per camera slot, the GeneralSettings of the section
+// "General", and the flag of unsaved panel changes. Every record lives as long as the process.
+#pragma once
+
+#include "platform/media.h"
+
+#include <cstdint>
+
+constexpr int kMaxCameras = 6;
+
+struct CameraSettings {
+    char Name[256]; // the friendly name, low 8 bits of each UTF-16 unit
+    int32_t LEDInfo;
+    int32_t PowerScheme;
+    int32_t Brightness;
+    int32_t Contrast;
+    int32_t Saturation;
+    int32_t Sharpness;
+    int32_t WhiteBalance;
+    int32_t BacklightCompensation;
+    int32_t Gain;
+    int32_t Zoom;
+    int32_t ExposureTime; // units of 0.0001 s
+    int32_t FocusValue;   // -1: automatic focus
+    bool FlagBrightness;
+    bool FlagContrast;
+    bool FlagSaturation;
+    bool FlagSharpness;
+    bool FlagWhiteBalance;
+    bool FlagBacklightCompensation;
+    bool FlagGain;
+    bool FlagZoom;
+    bool FlagExposureTime;
+    bool FlagFocusValue;
+    bool FlagAutomatic;       // camera mode: automatic exposure
+    platform::Filter* Device; // the slot's entry of CaptureFilters; null for an empty slot
+    bool Previewing;
+    int32_t Resolution;
+    int32_t ResolutionX;
+    int32_t ResolutionY;
+};
+
+struct GeneralSettings {
+    int32_t InternalDisplay;
+    char ImageSavePath[260];
+    int32_t StartWithPreview;
+    int32_t ExitOnCapture;
+    int32_t CaptureOnStart;
+    int32_t UsePrintKeyToCaptureImages;
+    int32_t UseMinMaxOnPrintKey;
+    int32_t HideAppWhenInactive;
+    int32_t IncrementImageName;
+    int32_t InitAndExit;
+    int32_t ImageCounter;
+    int32_t ReviewTimeMs;
+};
+
+extern CameraSettings CameraRecords[kMaxCameras];
+extern GeneralSettings General;
+extern bool SettingsChanged;
+
+// Every record to zero: empty names, numbers 0, flags off, no device.
+void ClearCameraRecords();
+// The slot's record, or null for an index outside 0 to 5.
+CameraSettings* RecordOf(int slot);

@@ -1,0 +1,89 @@
+// Discovery: the vendor test, the slots, the names and the filters.
+#include "fixture.h"
+
+#include <cstring>
+
+namespace {
+
+class DiscoveryTest : public SimTest {};
+
+TEST_F(DiscoveryTest, FindsTheVendorWordAnywhereButOnlyInItsOwnCase) {
+    sim::AddCamera(sim::VendorCamera(u"USB PARVANEX Cam"));
+    sim::AddCamera(sim::VendorCamera(u"Model Parvanex 900"));
+    sim::AddCamera(sim::VendorCamera(u"Integrated Webcam"));
+    EXPECT_EQ(DiscoverCameras(), 1);
+    EXPECT_STREQ(CameraRecords[0].Name, "Model Parvanex 900");
+    EXPECT_EQ(sim::CameraOfFilter(CaptureFilters[0]), 1);
+    EXPECT_EQ(CameraRecords[0].Device, &CaptureFilters[0]);
+    EXPECT_EQ(CaptureFilters[1], nullptr);
+}
+
+TEST_F(DiscoveryTest, TwoCamerasOfOneModelGetSlotsInEnumerationOrder) {
+    AddVendorCamera(u"Parvanex Cam");
+    AddVendorCamera(u"Parvanex Cam");
+    EXPECT_EQ(DiscoverCameras(), 2);
+    EXPECT_STREQ(CameraRecords[0].Name, CameraRecords[1].Name);
+    EXPECT_EQ(sim::CameraOfFilter(CaptureFilters[0]), 0);
+    EXPECT_EQ(sim::CameraOfFilter(CaptureFilters[1]), 1);
+}
+
+TEST_F(DiscoveryTest, NamesKeepTheLowEightBitsOfEveryUnit) {
+    AddVendorCamera(u"Parvanex \u00e9\u0416\u4e2d");
+    ASSERT_EQ(DiscoverCameras(), 1);
+    EXPECT_EQ(std::string(CameraRecords[0].Name), std::string("Parvanex \xe9\x16\x2d"));
+}
+
+TEST_F(DiscoveryTest, ALongNameIsCutTo255Characters) {
+    std::u16string name = u"Parvanex";
+    name.resize(400, u'n');
+    AddVendorCamera(name);
+    ASSERT_EQ(DiscoverCameras(), 1);
+    EXPECT_EQ(std::strlen(CameraRecords[0].Name), 255u);
+}
+
+TEST_F(DiscoveryTest, ASeventhCameraIsLeftOutAndWritesNoRecordBeyondSix) {
+    for (int i = 0; i < 7; ++i)
+        AddVendorCamera(u"Parvanex " + std::u16string(1, static_cast<char16_t>(u'1' + i)));
+    EXPECT_EQ(DiscoverCameras(), 6);
+    EXPECT_STREQ(CameraRecords[5].Name, "Parvanex 6");
+    EXPECT_EQ(sim::FiltersAlive(), 6);
+}
+
+TEST_F(DiscoveryTest, UnreadableDevicesAreSkippedAndUnbindableOnesCounted) {
+    sim::SimCamera noBag = sim::VendorCamera(u"Parvanex bag");
+    noBag.bagResult = static_cast<platform::HResult>(0x80070005);
+    sim::AddCamera(noBag);
+    sim::SimCamera noName = sim::VendorCamera(u"Parvanex name");
+    noName.nameResult = static_cast<platform::HResult>(0x80070002);
+    sim::AddCamera(noName);
+    sim::SimCamera unbound = sim::VendorCamera(u"Parvanex unbound");
+    unbound.bindFails = true;
+    sim::AddCamera(unbound);
+    AddVendorCamera(u"Parvanex ok");
+    EXPECT_EQ(DiscoverCameras(), 2);
+    EXPECT_STREQ(CameraRecords[0].Name, "Parvanex unbound");
+    EXPECT_EQ(CaptureFilters[0], nullptr);
+    EXPECT_EQ(CameraRecords[0].Device, &CaptureFilters[0]); // a discovered slot, without a filter
+    EXPECT_STREQ(CameraRecords[1].Name, "Parvanex ok");
+}
+
+TEST_F(DiscoveryTest, NoEnumeratorOrAnEmptyCategoryFindsNothingAndChangesNoRecord) {
+    EXPECT_EQ(DiscoverCameras(), 0);
+    AddVendorCamera();
+    sim::FailDeviceEnumerator(static_cast<platform::HResult>(0x80040154));
+    EXPECT_EQ(DiscoverCameras(), 0);
+    EXPECT_EQ(CameraRecords[0].Device, nullptr);
+    EXPECT_STREQ(CameraRecords[0].Name, "");
+}
+
+TEST_F(DiscoveryTest, RediscoveryReplacesFiltersWithoutLeakingAndKeepsLaterSlots) {
+    AddVendorCamera(u"Parvanex A");
+    AddVendorCamera(u"Parvanex B");
+    ASSERT_EQ(DiscoverCameras(), 2);
+    sim::Camera(1).inVideoInput = false; // unplugged, seen by a camera selection's discovery
+    EXPECT_EQ(DiscoverCameras(), 1);
+    EXPECT_STREQ(CameraRecords[1].Name, "Parvanex B");
+    EXPECT_EQ(sim::FiltersAlive(), 2); // slot 0 replaced, slot 1 kept from before
+}
+
+} // namespace

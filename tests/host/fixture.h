@@ -1,0 +1,57 @@
+// A fresh simulated desktop and fresh module state for every test, and the steps most tests take:
+// attach cameras, start the tool, read the settings file.
+#pragma once
+
+#include "app/app_main.h"
+#include "app/shell_state.h"
+#include "camera/capture_filters.h"
+#include "panel/control_ids.h"
+#include "platform/sim/sim_desktop.h"
+#include "platform/sim/sim_devices.h"
+#include "platform/sim/sim_files.h"
+#include "settings/camera_settings.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+class SimTest : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        // The filters of the last test belong to devices that are gone: forget them unreleased.
+        for (platform::Filter& f : CaptureFilters)
+            f = nullptr;
+        sim::ResetAll();
+        ClearCameraRecords();
+        Shell = ShellState();
+        General = GeneralSettings();
+        SettingsChanged = false;
+        exitedEarly = false;
+    }
+
+    static int AddVendorCamera(const std::u16string& name = u"Parvanex Cam 1") {
+        return sim::AddCamera(sim::VendorCamera(name));
+    }
+
+    // Runs start-up and the message loop until there is nothing left to do. Returns the exit
+    // code: the loop's, the process exit's, or sim::kLoopIdle when the tool waits for input.
+    static int Start() {
+        try {
+            return AppMain(nullptr);
+        } catch (const sim::ProcessExit& exit) {
+            exitedEarly = true;
+            return exit.code;
+        }
+    }
+
+    static std::string IniPath() { return sim::Files().currentDirectory + "\\Framewright.ini"; }
+    static std::string Ini() {
+        std::string* file = sim::FindFile(IniPath());
+        return file ? *file : std::string();
+    }
+    static void WriteIni(const std::string& text) { sim::Files().files[IniPath()] = text; }
+
+    static bool exitedEarly;
+};
+
+inline bool SimTest::exitedEarly = false;

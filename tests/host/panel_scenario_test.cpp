@@ -1,0 +1,290 @@
+// The panel at work, driven as an operator would: sliders, check boxes, radio buttons, the close
+// box and the Exit button, and what the status bar, the record, the camera and the file show.
+#include "fixture.h"
+#include "request_log.h"
+
+#include "panel/panel_sync.h"
+#include "platform/constants.h"
+
+#include <cstring>
+
+using Strings = std::vector<std::string>;
+
+namespace {
+
+class PanelScenarioTest : public SimTest {
+  protected:
+    void StartWithCamera() {
+        camera = AddVendorCamera();
+        ASSERT_EQ(Start(), sim::kLoopIdle);
+        sim::Requests().clear();
+    }
+    std::string Status() { return sim::Control(IDC_SBSTATUS)->text; }
+    int camera = 0;
+};
+
+TEST_F(PanelScenarioTest, ExposureSliderShowsSecondsWithFourDecimals) {
+    StartWithCamera();
+    sim::MoveSlider(IDC_TBEXPTIM, 3);
+    EXPECT_EQ(Status(), "Exposure Time Value: 0.0003 seconds");
+    sim::MoveSlider(IDC_TBEXPTIM, 10000);
+    EXPECT_EQ(Status(), "Exposure Time Value: 1.0000 seconds");
+    EXPECT_EQ(CameraRecords[0].ExposureTime, 10000);
+    EXPECT_EQ(TakeRequests(), (Strings{"vendor set 5 2 0 0 3", "vendor set 5 2 0 0 10000"}));
+    EXPECT_EQ(sim::Control(IDC_RBMODMAN)->check, 1);
+    EXPECT_EQ(sim::Control(IDC_RBMODAUT)->check, 0);
+    EXPECT_FALSE(CameraRecords[0].FlagAutomatic);
+    EXPECT_EQ(sim::Control(IDC_CKEXPTIM)->check, 0);
+    EXPECT_TRUE(CameraRecords[0].FlagExposureTime); // the flag itself is left alone
+    EXPECT_TRUE(SettingsChanged);
+}
+
+TEST_F(PanelScenarioTest, ZoomOddPositionIsRaisedToEven) {
+    StartWithCamera();
+    sim::MoveSlider(IDC_TBZOOM, 151);
+    EXPECT_EQ(Status(), "Zoom Value: 152");
+    EXPECT_EQ(CameraRecords[0].Zoom, 152);
+    EXPECT_EQ(TakeRequests(), Strings{"vendor set 3 0 0 0 152"});
+}
+
+TEST_F(PanelScenarioTest, FocusThumbAbove255GoesToOneButThePositionIsSent) {
+    sim::SimCamera c = sim::VendorCamera(u"Parvanex Wide Focus");
+    c.cameraControl[6].range.maximum = 1023;
+    sim::AddCamera(c);
+    WriteIni("[General]\r\n"); // an existing file: the load takes the camera's ranges
+    ASSERT_EQ(Start(), sim::kLoopIdle);
+    sim::Requests().clear();
+    sim::MoveSlider(IDC_TBFOCUS, 300);
+    EXPECT_EQ(sim::Control(IDC_TBFOCUS)->trackbarPos, 1);
+    EXPECT_EQ(Status(), "Focus Value: 300");
+    EXPECT_EQ(TakeRequests(), Strings{"control set 6 300 2"});
+    EXPECT_EQ(sim::Control(IDC_CKFOCUS)->check, 0);
+}
+
+TEST_F(PanelScenarioTest, BrightnessMovesTheCameraModeToManual) {
+    StartWithCamera();
+    sim::MoveSlider(IDC_TBBRIGHT, 200);
+    EXPECT_EQ(Status(), "Brightness Value: 200");
+    EXPECT_EQ(TakeRequests(), Strings{"procamp set 0 200 2"});
+    EXPECT_EQ(sim::Control(IDC_RBMODMAN)->check, 1);
+}
+
+TEST_F(PanelScenarioTest, AGainCheckBoxShowsItsBoxAndOnlyTheCloseQuestionFollows) {
+    StartWithCamera();
+    const CameraSettings before = CameraRecords[0];
+    sim::Click(IDC_CKGAIN);
+    ASSERT_EQ(sim::TheDesktop().boxes.size(), 1u);
+    EXPECT_EQ(sim::TheDesktop().boxes[0].text, "the checkbox IDC_CKGAIN is checked.");
+    EXPECT_EQ(sim::TheDesktop().boxes[0].caption, "Event");
+    EXPECT_EQ(sim::TheDesktop().boxes[0].flags, 0x40u);
+    EXPECT_EQ(sim::TheDesktop().boxes[0].owner, platform::Window(sim::HandleOf(sim::MainWindow())));
+    EXPECT_EQ(std::memcmp(&before, &CameraRecords[0], sizeof before), 0);
+    EXPECT_TRUE(sim::Requests().empty());
+    const std::string file = Ini();
+    sim::SendToMain(platform::msg::Close, 0, 0); // unscripted: answered No
+    ASSERT_EQ(sim::TheDesktop().boxes.size(), 2u);
+    EXPECT_EQ(sim::TheDesktop().boxes[1].text, "Exit Saving Changes");
+    EXPECT_EQ(sim::TheDesktop().boxes[1].flags, 0x24u);
+    EXPECT_EQ(Ini(), file);
+    EXPECT_EQ(sim::MainWindow(), nullptr);
+}
+
+TEST_F(PanelScenarioTest, YesSavesTheChangesAndCloseWithoutChangesAsksNothing) {
+    StartWithCamera();
+    sim::MoveSlider(IDC_TBGAIN, 42);
+    sim::TheDesktop().boxAnswers.push_back(platform::mb::AnswerYes);
+    sim::Click(IDC_BTEXIT);
+    EXPECT_NE(Ini().find("Gain=42\r\n"), std::string::npos);
+    EXPECT_FALSE(SettingsChanged);
+    SetUp();
+    StartWithCamera();
+    sim::Click(IDC_BTEXIT);
+    EXPECT_TRUE(sim::TheDesktop().boxes.empty());
+    EXPECT_EQ(sim::MainWindow(), nullptr);
+}
+
+TEST_F(PanelScenarioTest, MinimiseRuleTurnsTheCloseBoxIntoMinimiseButNotExit) {
+    AddVendorCamera();
+    WriteIni("[General]\r\nUseMinMaxOnPrintKey=1\r\n");
+    Start();
+    sim::SendToMain(platform::msg::Close, 0, 0);
+    ASSERT_NE(sim::MainWindow(), nullptr);
+    EXPECT_TRUE(sim::MainWindow()->minimized);
+    sim::Click(IDC_BTEXIT);
+    EXPECT_EQ(sim::MainWindow(), nullptr);
+}
+
+TEST_F(PanelScenarioTest, WhiteBalanceAndFocusCheckBoxesWriteAutomaticAndManual) {
+    StartWithCamera();
+    CameraRecords[0].WhiteBalance = 5100;
+    CameraRecords[0].FocusValue = 77;
+    sim::Control(IDC_CKWHIBAL)->check = 0;
+    sim::Control(IDC_CKFOCUS)->check = 0;
+    sim::Click(IDC_CKWHIBAL);
+    sim::Click(IDC_CKWHIBAL);
+    sim::Click(IDC_CKFOCUS);
+    sim::Click(IDC_CKFOCUS);
+    EXPECT_EQ(TakeRequests(), (Strings{"procamp set 7 4000 1", "procamp set 7 5100 2",
+                                       "control set 6 128 1", "control set 6 77 2"}));
+    EXPECT_FALSE(CameraRecords[0].FlagWhiteBalance);
+    EXPECT_FALSE(CameraRecords[0].FlagFocusValue);
+    EXPECT_TRUE(sim::TheDesktop().boxes.empty());
+}
+
+TEST_F(PanelScenarioTest, PowerLineAndLedRadiosWriteTheCameraAndTheRecord) {
+    StartWithCamera();
+    sim::Click(IDC_RB60HZ);
+    sim::Click(IDC_RBLEDON);
+    sim::Click(IDC_RBLEDAUT);
+    EXPECT_EQ(TakeRequests(),
+              (Strings{"procamp set 13 2 2", "vendor set 7 0 0 0 1 0", "vendor set 7 0 0 0 3 0"}));
+    EXPECT_EQ(CameraRecords[0].PowerScheme, 2);
+    EXPECT_EQ(CameraRecords[0].LEDInfo, 2);
+    EXPECT_TRUE(SettingsChanged);
+}
+
+TEST_F(PanelScenarioTest, ShowCameraSettingsLeavesButtonsForCodesItDoesNotShow) {
+    StartWithCamera();
+    sim::Control(IDC_RBLEDON)->check = 1;
+    sim::Control(IDC_RBLEDAUT)->check = 0;
+    CameraRecords[0].LEDInfo = 2;
+    CameraRecords[0].PowerScheme = -1;
+    sim::Control(IDC_RBPWROFF)->check = 1;
+    sim::Control(IDC_RB50HZ)->check = 0;
+    General.InternalDisplay = 5;
+    ShowCameraSettings();
+    EXPECT_EQ(sim::Control(IDC_RBLEDON)->check, 1);
+    EXPECT_EQ(sim::Control(IDC_RBPWROFF)->check, 1);
+    EXPECT_EQ(sim::Control(IDC_RBINTERN)->check, 1);
+    EXPECT_EQ(sim::Control(IDC_RBEXTERN)->check, 0);
+    CameraRecords[0].LEDInfo = 3;
+    ShowCameraSettings();
+    EXPECT_EQ(sim::Control(IDC_RBLEDAUT)->check, 1);
+    EXPECT_EQ(sim::Control(IDC_RBLEDON)->check, 0);
+}
+
+TEST_F(PanelScenarioTest, ResetDefaultValuesWithExposureModeOneAndTwo) {
+    StartWithCamera();
+    sim::Camera(camera).vendor[5] = {1, 0, 0, 400};
+    CameraRecords[0].FlagAutomatic = false;
+    sim::Click(IDC_BTRESET);
+    EXPECT_TRUE(sim::Control(IDC_CKEXPTIM)->enabled);
+    EXPECT_EQ(sim::Control(IDC_CKEXPTIM)->check, 1);
+    EXPECT_EQ(sim::Control(IDC_RBMODAUT)->check, 1);
+    EXPECT_TRUE(CameraRecords[0].FlagAutomatic);
+    EXPECT_EQ(CameraRecords[0].LEDInfo, 3); // stored 2, applied as automatic
+    EXPECT_EQ(CameraRecords[0].Brightness, 128);
+    EXPECT_FALSE(SettingsChanged);
+
+    // Mode word 2 (bit 0 clear): the box is disabled, "Manual" checked, the camera mode kept.
+    sim::Camera(camera).vendor[5] = {2, 0, 0, 400};
+    CameraRecords[0].FlagAutomatic = false;
+    LoadDefaultSettings(0);
+    EXPECT_FALSE(sim::Control(IDC_CKEXPTIM)->enabled);
+    EXPECT_EQ(sim::Control(IDC_CKEXPTIM)->check, 0);
+    EXPECT_EQ(sim::Control(IDC_RBMODMAN)->check, 1);
+    EXPECT_EQ(sim::Control(IDC_RBMODAUT)->check, 0);
+    EXPECT_FALSE(CameraRecords[0].FlagAutomatic);
+    EXPECT_FALSE(CameraRecords[0].FlagExposureTime);
+}
+
+TEST_F(PanelScenarioTest, ARejectedRangeQueryKeepsTheSliderAndTurnsItsBoxOff) {
+    sim::SimCamera c = sim::VendorCamera(u"Parvanex");
+    sim::AddCamera(c);
+    sim::Reject(0, sim::Interface::ProcAmp, sim::Direction::Range, 1);
+    WriteIni("[General]\r\n");
+    Start();
+    EXPECT_EQ(sim::Control(IDC_TBCONTRA)->trackbarMax, 255); // the start-up range stays
+    EXPECT_FALSE(sim::Control(IDC_CKCONTRA)->enabled);
+    EXPECT_TRUE(sim::Control(IDC_CKBRIGHT)->enabled);
+    EXPECT_FALSE(sim::Control(IDC_CKZOOM)->enabled);
+}
+
+class RescanTest : public PanelScenarioTest {
+  protected:
+    std::vector<sim::TextSet> ProgressTexts() {
+        std::vector<sim::TextSet> progress;
+        for (const sim::TextSet& t : sim::TheDesktop().texts)
+            if (t.id == IDC_SBSTATUS && t.text.find("finished") != std::string::npos)
+                progress.push_back(t);
+        return progress;
+    }
+};
+
+TEST_F(RescanTest, ArrivalWithTwoCamerasCountsToHundredAndLabelsBoth) {
+    ASSERT_EQ(Start(), sim::kLoopIdle);
+    AddVendorCamera(u"Parvanex A");
+    AddVendorCamera(u"Parvanex B");
+    sim::TheDesktop().texts.clear();
+    sim::SendToMain(platform::msg::DeviceChange, platform::dbt::DeviceArrival, 0);
+    const auto progress = ProgressTexts();
+    ASSERT_EQ(progress.size(), 101u);
+    EXPECT_EQ(progress[0].text, "Please Wait while scanning Cameras: 0 % finished");
+    EXPECT_EQ(progress[100].text, "Please Wait while scanning Cameras: 100 % finished");
+    EXPECT_EQ(progress[1].at - progress[0].at, 30u);
+    EXPECT_EQ(sim::Control(IDC_RBCAM1)->text, "Camera 1: Parvanex A");
+    EXPECT_EQ(sim::Control(IDC_RBCAM2)->text, "Camera 2: Parvanex B");
+    EXPECT_TRUE(sim::Control(IDC_RBCAM2)->visible);
+    EXPECT_EQ(sim::Control(IDC_RBCAM1)->check, 1);
+    EXPECT_EQ(Status(), "Camera 2: Parvanex B");
+    EXPECT_EQ(Shell.selectedCamera, 0);
+    EXPECT_TRUE(sim::Control(IDC_BTPREVW)->enabled);
+}
+
+TEST_F(RescanTest, SixCamerasEndWithTheLabelOfTheSixth) {
+    ASSERT_EQ(Start(), sim::kLoopIdle);
+    for (char16_t i = u'1'; i <= u'6'; ++i)
+        AddVendorCamera(u"Parvanex " + std::u16string(1, i));
+    sim::SendToMain(platform::msg::DeviceChange, platform::dbt::DeviceArrival, 0);
+    for (int slot = 0; slot < 6; ++slot) {
+        EXPECT_TRUE(sim::Control(CameraButtonOf(slot))->visible);
+        EXPECT_EQ(sim::Control(CameraButtonOf(slot))->text,
+                  "Camera " + std::to_string(slot + 1) + ": Parvanex " + std::to_string(slot + 1));
+    }
+    EXPECT_EQ(Status(), "Camera 6: Parvanex 6");
+}
+
+TEST_F(RescanTest, ThreeCamerasWithOneRemovedLeaveTwoButtons) {
+    AddVendorCamera(u"Parvanex A");
+    AddVendorCamera(u"Parvanex B");
+    AddVendorCamera(u"Parvanex C");
+    ASSERT_EQ(Start(), sim::kLoopIdle);
+    sim::Camera(1).inVideoInput = false;
+    sim::TheDesktop().texts.clear();
+    sim::SendToMain(platform::msg::DeviceChange, platform::dbt::DeviceRemoveComplete, 0);
+    const auto progress = ProgressTexts();
+    ASSERT_EQ(progress.size(), 101u);
+    EXPECT_EQ(progress[1].at - progress[0].at, 10u);
+    EXPECT_TRUE(sim::Control(IDC_RBCAM2)->visible);
+    EXPECT_FALSE(sim::Control(IDC_RBCAM3)->visible);
+    EXPECT_EQ(Shell.selectedCamera, 0);
+    EXPECT_EQ(Status(), "Camera 2: Parvanex C");
+}
+
+TEST_F(RescanTest, NoCameraLeftDisablesThePanel) {
+    AddVendorCamera();
+    ASSERT_EQ(Start(), sim::kLoopIdle);
+    sim::Camera(0).inVideoInput = false;
+    sim::SendToMain(platform::msg::DeviceChange, platform::dbt::DeviceRemoveComplete, 0);
+    EXPECT_EQ(Status(), "No Parvanex Camera detected, please attach a Parvanex Webcam");
+    EXPECT_FALSE(sim::Control(IDC_BTPREVW)->enabled);
+    EXPECT_TRUE(sim::Control(IDC_BTEXIT)->enabled);
+    EXPECT_FALSE(sim::Control(IDC_RBCAM1)->visible);
+    EXPECT_EQ(Shell.selectedCamera, -1);
+}
+
+TEST_F(RescanTest, SelectingCameraTwoLabelsTheStatusAndLeavesTheSliders) {
+    AddVendorCamera(u"Parvanex A");
+    AddVendorCamera(u"Parvanex B");
+    ASSERT_EQ(Start(), sim::kLoopIdle);
+    sim::MoveSlider(IDC_TBGAIN, 99);
+    sim::Requests().clear();
+    sim::Click(IDC_RBCAM2);
+    EXPECT_EQ(Status(), "Camera 2: Parvanex B");
+    EXPECT_EQ(Shell.selectedCamera, 1);
+    EXPECT_EQ(sim::Control(IDC_TBGAIN)->trackbarPos, 99);
+    EXPECT_EQ(sim::Control(IDC_RBCAM1)->check, 0);
+    EXPECT_TRUE(sim::Requests().empty()); // nothing applied or read for camera 2
+}
+
+} // namespace
