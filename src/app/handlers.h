@@ -8,5 +8,3 @@ void HandleSlider(platform::Window trackbar);
 void HandleTimer(uintptr_t id);
 // The close request: with the minimise rule for the close box, without it for the Exit button.
 void CloseSequence(bool minimiseRule);
-// Minimise the main window, then restore it: repaints it and brings a hidden window back.
-void MinimiseAndRestore();

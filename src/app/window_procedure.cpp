@@ -65,8 +65,3 @@ void CaptureImage() {
     }
     CaptureStill();
 }
-
-void MinimiseAndRestore() {
-    ShowWindowAs(Shell.mainWindow, sw::Minimize);
-    ShowWindowAs(Shell.mainWindow, sw::Restore);
-}

@@ -1,7 +1,9 @@
 #include "camera/capture_filters.h"
 
 #include "camera/friendly_name.h"
+#include "camera/preview_graph.h"
 #include "platform/held.h"
+#include "platform/media_graph.h"
 
 platform::Filter CaptureFilters[kMaxCameras];
 
@@ -47,4 +49,31 @@ int DiscoverCameras() {
         ++found;
     }
     return found;
+}
+
+platform::HResult AddCameraToGraph(int slot) {
+    platform::Held<platform::DeviceList> devices;
+    const platform::HResult opened =
+        platform::OpenDeviceList(platform::DeviceCategory::Capture, devices.Receive());
+    if (opened != platform::kOk || !devices)
+        return opened;
+    platform::HResult last = platform::kOk;
+    int index = 0;
+    // The walk goes on to the end of the list; the status is that of the last call made.
+    while (platform::Device next = platform::NextDevice(devices.Get())) {
+        platform::Held<platform::Device> device(next);
+        std::u16string friendlyName;
+        last = platform::ReadFriendlyName(device.Get(), &friendlyName);
+        if (platform::Failed(last) || !IsVendorCamera(friendlyName))
+            continue;
+        if (index == slot) {
+            StoreFilter(slot, platform::BindFilter(device.Get()));
+            last = CaptureFilters[slot]
+                       ? platform::AddFilterToGraph(PreviewGraph.Graph, CaptureFilters[slot],
+                                                    "Parvanex Camera")
+                       : platform::kFail;
+        }
+        ++index;
+    }
+    return last;
 }

@@ -9,5 +9,8 @@ extern platform::Filter CaptureFilters[kMaxCameras];
 
 // Rebuilds slots 0 to n-1 and returns n (at most 6); 0 when the devices cannot be listed.
 int DiscoverCameras();
+// Binds a fresh filter for the slot's camera from the capture category into CaptureFilters and
+// adds it to the preview graph being built; the result of the last call made.
+platform::HResult AddCameraToGraph(int slot);
 // Releases the slot's filter, if any, and empties its entry.
 void ReleaseCaptureFilter(int slot);

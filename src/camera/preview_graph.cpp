@@ -1,20 +1,221 @@
-// The graph is not built yet: with no graph every operation does nothing, the state is stopped.
 #include "camera/preview_graph.h"
 
-void TogglePreview(int) {}
+#include "app/shell_state.h"
+#include "app/window_procedure.h"
+#include "camera/capture_filters.h"
+#include "camera/stream_format.h"
+#include "panel/control_ids.h"
+#include "panel/panel_sync.h"
+#include "platform/constants.h"
+#include "platform/window_system.h"
+#include "settings/camera_settings.h"
+
+using namespace platform;
+
+PreviewGraphParts PreviewGraph;
+
+namespace {
+
+constexpr int32_t kEmbeddedStyle = 0x44800000;  // WS_CHILD, WS_CLIPSIBLINGS, WS_BORDER
+constexpr int32_t kMovedInStyle = 0x46800000;   // the same with WS_CLIPCHILDREN
+constexpr int32_t kOwnWindowStyle = 0x00CF0000; // WS_OVERLAPPEDWINDOW
+
+template <class Handle> void ReleaseField(Handle& field) {
+    if (field) {
+        Release(field);
+        field = nullptr;
+    }
+}
+
+// The four parts that say a graph exists; an abandoned build gives them up.
+void ReleaseGraphCore() {
+    ReleaseField(PreviewGraph.Control);
+    ReleaseField(PreviewGraph.Builder);
+    ReleaseField(PreviewGraph.Graph);
+    ReleaseField(PreviewGraph.CaptureBuilder);
+}
+
+// What an earlier graph or an abandoned build left behind, before a new build replaces it.
+void ReleaseLeftovers() {
+    if (PreviewGraph.Control)
+        GraphStop(PreviewGraph.Control);
+    ReleaseGraphCore();
+    ReleaseField(PreviewGraph.VideoWindow);
+    ReleaseField(PreviewGraph.GrabberFilter);
+    ReleaseField(PreviewGraph.Grabber);
+    ReleaseField(PreviewGraph.Renderer);
+}
+
+void PlaceInParametersBox(int32_t style) {
+    Window box = ControlOf(IDC_GBPARAMS);
+    ShowParameterControls(sw::Hide);
+    VideoWindowStyle(PreviewGraph.VideoWindow, style);
+    VideoWindowOwner(PreviewGraph.VideoWindow, box);
+    const Rect client = ClientRect(box);
+    VideoWindowPosition(PreviewGraph.VideoWindow, 0, 0, client.right, client.bottom);
+}
+
+MediaType Rgb24Video() {
+    MediaType type{};
+    type.majorType = kMediaTypeVideo;
+    type.subtype = kMediaSubtypeRgb24;
+    return type;
+}
+
+enum class Build { Done, MissingCamera };
+
+// Builds camera -> grabber -> renderer; a failing step abandons the build and releases the
+// graph's core parts. Control exists afterwards exactly when the build succeeded.
+Build BuildGraph(int slot) {
+    ReleaseLeftovers();
+    GraphObject object = nullptr;
+    HResult status = CreateFilterGraph(&object);
+    auto step = [&status](HResult result) {
+        status = result;
+        return !Failed(result);
+    };
+    [&] {
+        if (Failed(status) || !step(QueryFilterGraph(object, &PreviewGraph.Graph)) ||
+            !step(QueryGraphBuilder(object, &PreviewGraph.Builder)) ||
+            !step(CreateCaptureBuilder(&PreviewGraph.CaptureBuilder)) ||
+            !step(AddCameraToGraph(slot)))
+            return;
+        if (!CaptureFilters[slot])
+            return;
+        status = CreateSampleGrabber(&PreviewGraph.GrabberFilter);
+        if (Failed(status))
+            return;
+        AddFilterToGraph(PreviewGraph.Graph, PreviewGraph.GrabberFilter, "Sample Grabber");
+        if (!step(QuerySampleGrabber(PreviewGraph.GrabberFilter, &PreviewGraph.Grabber)))
+            return;
+        GrabberSetMediaType(PreviewGraph.Grabber, Rgb24Video());
+        status = CreateVideoRenderer(&PreviewGraph.Renderer);
+        if (!Failed(status))
+            status = AddFilterToGraph(PreviewGraph.Graph, PreviewGraph.Renderer, "Video Renderer");
+        if (Failed(status))
+            return;
+        GrabberSetBufferSamples(PreviewGraph.Grabber, true);
+        if (!step(CaptureBuilderSetGraph(PreviewGraph.CaptureBuilder, PreviewGraph.Builder)))
+            return;
+        CameraSettings& record = CameraRecords[slot];
+        if (record.ResolutionX == 0)
+            record.ResolutionX = 1920;
+        if (record.ResolutionY == 0)
+            record.ResolutionY = 1080;
+        if (!step(SetStreamFormat(slot, record.ResolutionX, record.ResolutionY, 30)))
+            return;
+        QueryVideoWindow(PreviewGraph.Builder, &PreviewGraph.VideoWindow);
+        RenderVideoStream(PreviewGraph.CaptureBuilder, CaptureFilters[slot],
+                          PreviewGraph.GrabberFilter, PreviewGraph.Renderer);
+        if (General.InternalDisplay == 1 && PreviewGraph.VideoWindow)
+            PlaceInParametersBox(kEmbeddedStyle);
+        status = QueryMediaControl(object, &PreviewGraph.Control);
+    }();
+
+    if (!Failed(status) && !CaptureFilters[slot]) {
+        ShowMessageBox(nullptr, "Camera could not be detected reconnect and restart",
+                       "Bailing Out!", mb::Ok);
+        ReleaseGraphCore();
+        ReleaseField(object);
+        return Build::MissingCamera;
+    }
+    if (Failed(status))
+        ReleaseGraphCore();
+    ReleaseField(object);
+    return Build::Done;
+}
+
+} // namespace
+
+void TogglePreview(int slot) {
+    if (slot < 0 || slot >= kMaxCameras || !CaptureFilters[slot])
+        return;
+    if (PreviewState() != 0) {
+        if (PreviewState() == 2) {
+            GraphStop(PreviewGraph.Control);
+            if (PreviewGraph.VideoWindow) {
+                VideoWindowVisible(PreviewGraph.VideoWindow, false);
+                ShowParameterControls(sw::ShowNormal);
+            }
+            MinimiseAndRestore();
+        }
+        UpdatePreviewButton();
+        return;
+    }
+    CameraSettings& record = CameraRecords[slot];
+    if (record.Previewing) {
+        if (!PreviewGraph.Control)
+            return; // the earlier build failed: nothing until another camera is selected
+        ShowParameterControls(sw::Hide);
+        GraphRun(PreviewGraph.Control);
+        UpdatePreviewButton();
+        if (PreviewGraph.VideoWindow)
+            VideoWindowVisible(PreviewGraph.VideoWindow, true);
+        return;
+    }
+    if (BuildGraph(slot) == Build::MissingCamera)
+        return;
+    if (PreviewGraph.Control) {
+        GraphRun(PreviewGraph.Control);
+        if (General.CaptureOnStart == 1)
+            StartTimer(Shell.mainWindow, IDT_CAPTURE, 100);
+    }
+    record.Previewing = true;
+    UpdatePreviewButton();
+}
+
 int ClosePreview() {
-    return ReleasePreviewGraph();
+    ReleasePreviewGraph();
+    if (CameraSettings* record = RecordOf(Shell.selectedCamera))
+        record->Previewing = false;
+    return 0;
 }
+
 int ReleasePreviewGraph() {
+    if (PreviewGraph.Control)
+        GraphStop(PreviewGraph.Control);
+    ReleaseField(PreviewGraph.Control);
+    ReleaseField(PreviewGraph.Builder);
+    ReleaseField(PreviewGraph.Graph);
+    ReleaseField(PreviewGraph.VideoWindow);
+    if (Shell.selectedCamera >= 0 && Shell.selectedCamera < kMaxCameras)
+        ReleaseCaptureFilter(Shell.selectedCamera);
+    ReleaseField(PreviewGraph.GrabberFilter);
+    ReleaseField(PreviewGraph.Grabber);
+    ReleaseField(PreviewGraph.Renderer);
+    ReleaseField(PreviewGraph.CaptureBuilder);
     return 0;
 }
+
 int RunPreview() {
+    if (PreviewGraph.Control)
+        GraphRun(PreviewGraph.Control);
     return 0;
 }
+
 int StopPreview() {
+    if (PreviewGraph.Control)
+        GraphStop(PreviewGraph.Control);
     return 0;
 }
+
 int PreviewState() {
-    return 0;
+    if (!PreviewGraph.Control)
+        return 0;
+    int32_t state = 0;
+    GraphState(PreviewGraph.Control, 2500, &state);
+    return state;
 }
-void PlacePreview(bool) {}
+
+void PlacePreview(bool internal) {
+    if (!PreviewGraph.VideoWindow)
+        return;
+    if (internal) {
+        PlaceInParametersBox(kMovedInStyle);
+        return;
+    }
+    ShowParameterControls(sw::ShowNormal);
+    VideoWindowStyle(PreviewGraph.VideoWindow, kOwnWindowStyle);
+    VideoWindowOwner(PreviewGraph.VideoWindow, nullptr);
+    MinimiseAndRestore();
+}

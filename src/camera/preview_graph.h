@@ -1,6 +1,22 @@
 // The preview graph of the selected camera: camera -> sample grabber -> video renderer.
 #pragma once
 
+#include "platform/media_graph.h"
+
+// Every reference is null while no graph exists and emptied when released.
+struct PreviewGraphParts {
+    platform::FilterGraph Graph = nullptr;
+    platform::GraphBuilder Builder = nullptr;
+    platform::MediaControl Control = nullptr; // its presence means that a graph exists
+    platform::VideoWindow VideoWindow = nullptr;
+    platform::CaptureBuilder CaptureBuilder = nullptr;
+    platform::Filter GrabberFilter = nullptr;
+    platform::SampleGrabber Grabber = nullptr;
+    platform::Filter Renderer = nullptr;
+};
+
+extern PreviewGraphParts PreviewGraph;
+
 // Stops a running graph, runs a stopped one, or builds and runs a new one for the slot.
 void TogglePreview(int slot);
 // Releases the graph and the selected camera's binding, and clears its Previewing.

@@ -1,6 +1,16 @@
-// Still capture: the sample grabber's latest frame written as a bitmap file.
+// Still capture: the sample grabber's latest frame written as a bitmap file at "ImageSavePath",
+// or at that path with a running number in place of its last four characters.
 #pragma once
 
 #include "platform/types.h"
 
+#include <cstddef>
+#include <cstdint>
+
+constexpr size_t kImagePathSize = 260;
+
 platform::HResult CaptureStill();
+// The counted name: the last four characters of the path replaced by the number ("%.06d") and
+// ".bmp". False, with nothing written, for a path of fewer than four characters or a name that
+// would not fit the buffer.
+bool CountedImagePath(const char* savePath, int32_t counter, char (&path)[kImagePathSize]);

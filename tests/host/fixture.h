@@ -5,6 +5,7 @@
 #include "app/app_main.h"
 #include "app/shell_state.h"
 #include "camera/capture_filters.h"
+#include "camera/preview_graph.h"
 #include "panel/control_ids.h"
 #include "platform/sim/sim_desktop.h"
 #include "platform/sim/sim_devices.h"
@@ -21,6 +22,7 @@ class SimTest : public ::testing::Test {
         // The filters of the last test belong to devices that are gone: forget them unreleased.
         for (platform::Filter& f : CaptureFilters)
             f = nullptr;
+        PreviewGraph = PreviewGraphParts();
         sim::ResetAll();
         ClearCameraRecords();
         Shell = ShellState();
@@ -28,6 +30,9 @@ class SimTest : public ::testing::Test {
         SettingsChanged = false;
         exitedEarly = false;
     }
+
+    // A graph that a test left running is given up as the tool would at a camera switch.
+    ~SimTest() override { ReleasePreviewGraph(); }
 
     static int AddVendorCamera(const std::u16string& name = u"Parvanex Cam 1") {
         return sim::AddCamera(sim::VendorCamera(name));

@@ -146,6 +146,11 @@ SimCamera VendorCamera(const std::u16string& name) {
     c.vendor[3] = {0, 0, 0, 100};                     // zoom
     c.vendor[5] = {1, 0, 0, 333};                     // exposure: mode, -, -, time
     c.vendor[7] = {0, 0, 0, 3, 0};                    // LED: automatic
+    const platform::Guid rgb24 = {
+        0xE436EB7D, 0x524F, 0x11CE, {0x9F, 0x53, 0x00, 0x20, 0xAF, 0x0B, 0xA7, 0x70}};
+    c.capabilities = {
+        {kSubtypeMjpg, 1920, 1080}, {rgb24, 1920, 1080}, {rgb24, 1280, 720}, {rgb24, 640, 480}};
+    c.current = {rgb24, 640, 480};
     return c;
 }
 
@@ -187,6 +192,11 @@ int FiltersAlive() {
 
 int InterfacesAlive() {
     return interfacesAlive;
+}
+
+platform::Filter NewFilter(int kind) {
+    State().filters.push_back(std::make_unique<FilterObject>(FilterObject{kind, 1}));
+    return reinterpret_cast<platform::Filter>(State().filters.back().get());
 }
 
 int CameraOfFilter(platform::Filter filter) {

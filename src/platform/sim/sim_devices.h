@@ -31,6 +31,15 @@ struct Request {
     platform::HResult result;
 };
 
+struct SimCapability {
+    platform::Guid subtype;
+    int32_t width;
+    int32_t height;
+};
+
+constexpr platform::Guid kSubtypeMjpg = {
+    0x47504A4D, 0x0000, 0x0010, {0x80, 0x00, 0x00, 0xAA, 0x00, 0x38, 0x9B, 0x71}};
+
 struct SimCamera {
     std::u16string friendlyName;
     bool inVideoInput = true;
@@ -48,6 +57,10 @@ struct SimCamera {
         platform::HResult result;
         int times; // -1: every time
     };
+    // The capture pin's stream configuration: its capability list and current format.
+    bool hasStreamConfig = true;
+    std::vector<SimCapability> capabilities;
+    SimCapability current{};
     // Requests to reject, keyed by interface, direction and property.
     std::map<std::tuple<Interface, Direction, int32_t>, Rejection> rejections;
 };
@@ -70,6 +83,10 @@ int FiltersAlive();
 int InterfacesAlive();
 // The camera a filter handle belongs to, or -1.
 int CameraOfFilter(platform::Filter filter);
+// A filter object that is not a camera (the graph's grabber and renderer), with its kind.
+platform::Filter NewFilter(int kind);
+constexpr int kGrabberFilter = -2;
+constexpr int kRendererFilter = -3;
 // Creating the system device enumerator fails with this result while it is negative.
 void FailDeviceEnumerator(platform::HResult result);
 

@@ -2,6 +2,7 @@
 #include "platform/sim/sim_desktop.h"
 #include "platform/sim/sim_devices.h"
 #include "platform/sim/sim_files.h"
+#include "platform/sim/sim_graph.h"
 
 namespace sim {
 
@@ -14,6 +15,7 @@ void ResetAll() {
     TheDesktop() = Desktop();
     Files() = FileSystem();
     ResetDevices();
+    ResetGraph();
 }
 
 } // namespace sim

@@ -1,0 +1,412 @@
+// The media graph operations on the simulated graph model.
+#include "platform/sim/sim_graph.h"
+
+#include "platform/sim/sim_devices.h"
+
+#include <cstdlib>
+#include <cstring>
+
+namespace sim {
+
+using platform::HResult;
+
+namespace {
+
+constexpr HResult kNoInterface = platform::kNoInterface;
+
+// Every graph interface is a small object that knows what it stands for.
+struct GraphObj {
+    int camera; // the camera of a pin or a stream configuration, else -1
+    bool peer;  // a pin handed out as a connected peer
+};
+
+template <class Handle> Handle NewObject(int camera = -1, bool peer = false) {
+    Graph().objectsAlive++;
+    return reinterpret_cast<Handle>(new GraphObj{camera, peer});
+}
+
+template <class Handle> void DeleteObject(Handle handle) {
+    Graph().objectsAlive--;
+    delete reinterpret_cast<GraphObj*>(handle);
+}
+
+template <class Handle> GraphObj* Obj(Handle handle) {
+    return reinterpret_cast<GraphObj*>(handle);
+}
+
+// The configured failure of a step, or 0.
+HResult Fails(const std::string& step) {
+    auto it = Graph().failures.find(step);
+    return it == Graph().failures.end() ? 0 : it->second;
+}
+
+template <class Handle> HResult Make(const std::string& step, Handle* out, int camera = -1) {
+    *out = nullptr;
+    if (HResult failure = Fails(step))
+        return failure;
+    *out = NewObject<Handle>(camera);
+    Graph().calls.push_back(step);
+    return platform::kOk;
+}
+
+void PutInt32(std::vector<uint8_t>& block, uint32_t offset, int32_t value) {
+    std::memcpy(block.data() + offset, &value, sizeof value);
+}
+
+int32_t GetInt32(const uint8_t* block, uint32_t offset) {
+    int32_t value;
+    std::memcpy(&value, block + offset, sizeof value);
+    return value;
+}
+
+platform::MediaType* NewMediaType(const platform::Guid& subtype, int32_t width, int32_t height) {
+    auto* type = static_cast<platform::MediaType*>(
+        platform::AllocateTaskMemory(sizeof(platform::MediaType)));
+    *type = platform::MediaType{};
+    type->majorType = platform::kMediaTypeVideo;
+    type->subtype = subtype;
+    type->formatType = platform::kFormatVideoInfo;
+    std::vector<uint8_t> block = VideoInfoBlock(width, height);
+    type->formatSize = static_cast<uint32_t>(block.size());
+    type->format = static_cast<uint8_t*>(platform::AllocateTaskMemory(block.size()));
+    std::memcpy(type->format, block.data(), block.size());
+    return type;
+}
+
+} // namespace
+
+GraphModel& Graph() {
+    static GraphModel model;
+    return model;
+}
+
+void ResetGraph() {
+    Graph() = GraphModel();
+}
+
+std::vector<uint8_t> VideoInfoBlock(int32_t width, int32_t height) {
+    std::vector<uint8_t> block(platform::kVideoInfoSize, 0);
+    PutInt32(block, platform::kBitmapInfoOffset, 40);
+    PutInt32(block, platform::kBitmapWidthOffset, width);
+    PutInt32(block, platform::kBitmapHeightOffset, height);
+    block[platform::kBitmapInfoOffset + 12] = 1;  // planes
+    block[platform::kBitmapInfoOffset + 14] = 24; // bits per pixel
+    const int32_t stride = (width * 3 + 3) & ~3;
+    PutInt32(block, platform::kBitmapInfoOffset + 20, stride * height);
+    return block;
+}
+
+std::vector<uint8_t> TestFrame(int32_t width, int32_t height) {
+    const int32_t stride = (width * 3 + 3) & ~3;
+    std::vector<uint8_t> frame(static_cast<size_t>(stride) * height, 0);
+    for (int32_t y = 0; y < height; ++y)
+        for (int32_t x = 0; x < width; ++x)
+            frame[static_cast<size_t>(y) * stride + x * 3] = static_cast<uint8_t>(x + y);
+    return frame;
+}
+
+} // namespace sim
+
+namespace platform {
+
+using sim::Graph;
+
+bool SameGuid(const Guid& a, const Guid& b) {
+    return std::memcmp(&a, &b, sizeof a) == 0;
+}
+
+HResult CreateFilterGraph(GraphObject* out) {
+    return sim::Make("CreateFilterGraph", out);
+}
+HResult QueryFilterGraph(GraphObject, FilterGraph* out) {
+    return sim::Make("QueryFilterGraph", out);
+}
+HResult QueryGraphBuilder(GraphObject, GraphBuilder* out) {
+    return sim::Make("QueryGraphBuilder", out);
+}
+HResult QueryMediaControl(GraphObject, MediaControl* out) {
+    return sim::Make("QueryMediaControl", out);
+}
+HResult QueryVideoWindow(GraphBuilder, VideoWindow* out) {
+    return sim::Make("QueryVideoWindow", out);
+}
+HResult CreateCaptureBuilder(CaptureBuilder* out) {
+    return sim::Make("CreateCaptureBuilder", out);
+}
+
+HResult CreateSampleGrabber(Filter* out) {
+    *out = nullptr;
+    if (HResult failure = sim::Fails("CreateSampleGrabber"))
+        return failure;
+    *out = sim::NewFilter(sim::kGrabberFilter);
+    return kOk;
+}
+
+HResult QuerySampleGrabber(Filter, SampleGrabber* out) {
+    return sim::Make("QuerySampleGrabber", out);
+}
+
+HResult CreateVideoRenderer(Filter* out) {
+    *out = nullptr;
+    if (HResult failure = sim::Fails("CreateVideoRenderer"))
+        return failure;
+    *out = sim::NewFilter(sim::kRendererFilter);
+    return kOk;
+}
+
+HResult AddFilterToGraph(FilterGraph, Filter filter, const char* name) {
+    const std::string step = std::string("AddFilter ") + name;
+    if (HResult failure = sim::Fails(step))
+        return failure;
+    if (!filter)
+        return static_cast<HResult>(0x80004003u); // E_POINTER
+    Graph().calls.push_back(step);
+    return kOk;
+}
+
+HResult GrabberSetMediaType(SampleGrabber, const MediaType& type) {
+    Graph().calls.push_back(SameGuid(type.subtype, kMediaSubtypeRgb24) && !type.format
+                                ? "GrabberSetMediaType RGB24"
+                                : "GrabberSetMediaType other");
+    return kOk;
+}
+
+HResult GrabberSetBufferSamples(SampleGrabber, bool buffer) {
+    Graph().calls.push_back(buffer ? "SetBufferSamples 1" : "SetBufferSamples 0");
+    return kOk;
+}
+
+HResult GrabberCurrentBuffer(SampleGrabber, int32_t* size, void* buffer) {
+    sim::GraphModel& g = Graph();
+    if (!g.connected)
+        return kNotConnected;
+    if (!g.hasSample)
+        return static_cast<HResult>(0x80040227u); // VFW_E_WRONG_STATE
+    if (!buffer) {
+        *size = static_cast<int32_t>(g.sample.size());
+        return kOk;
+    }
+    if (*size < static_cast<int32_t>(g.sample.size()))
+        return static_cast<HResult>(0x8007000Eu);
+    std::memcpy(buffer, g.sample.data(), g.sample.size());
+    *size = static_cast<int32_t>(g.sample.size());
+    return kOk;
+}
+
+HResult GrabberConnectedMediaType(SampleGrabber, MediaType* type) {
+    sim::GraphModel& g = Graph();
+    if (!g.connected)
+        return kNotConnected;
+    if (g.connectedTypeResult < 0)
+        return g.connectedTypeResult;
+    *type = MediaType{};
+    type->majorType = kMediaTypeVideo;
+    type->subtype = kMediaSubtypeRgb24;
+    type->formatType = g.connectedFormatType;
+    type->formatSize = static_cast<uint32_t>(g.connectedFormat.size());
+    if (!g.connectedFormat.empty()) {
+        type->format = static_cast<uint8_t*>(AllocateTaskMemory(g.connectedFormat.size()));
+        std::memcpy(type->format, g.connectedFormat.data(), g.connectedFormat.size());
+    }
+    return kOk;
+}
+
+HResult CaptureBuilderSetGraph(CaptureBuilder, GraphBuilder) {
+    if (HResult failure = sim::Fails("SetFiltergraph"))
+        return failure;
+    Graph().calls.push_back("SetFiltergraph");
+    return kOk;
+}
+
+HResult FindCaptureStreamConfig(CaptureBuilder, Filter filter, StreamConfig* out) {
+    *out = nullptr;
+    const int camera = sim::CameraOfFilter(filter);
+    if (camera < 0 || !sim::Camera(camera).hasStreamConfig)
+        return kNoInterface;
+    *out = sim::NewObject<StreamConfig>(camera);
+    return kOk;
+}
+
+HResult RenderVideoStream(CaptureBuilder, Filter source, Filter, Filter) {
+    sim::GraphModel& g = Graph();
+    g.calls.push_back("RenderStream");
+    const int camera = sim::CameraOfFilter(source);
+    if (camera < 0)
+        return kFail;
+    g.connected = true;
+    g.connectedCamera = camera;
+    const sim::SimCapability& current = sim::Camera(camera).current;
+    g.connectedFormatType = kFormatVideoInfo;
+    g.connectedFormat = sim::VideoInfoBlock(current.width, current.height);
+    return kOk;
+}
+
+HResult StreamCapsCount(StreamConfig config, int32_t* count) {
+    *count = static_cast<int32_t>(sim::Camera(sim::Obj(config)->camera).capabilities.size());
+    return kOk;
+}
+
+HResult StreamCaps(StreamConfig config, int32_t index, MediaType** type, int32_t* width,
+                   int32_t* height) {
+    const auto& caps = sim::Camera(sim::Obj(config)->camera).capabilities;
+    if (index < 0 || index >= static_cast<int32_t>(caps.size()))
+        return static_cast<HResult>(0x80070057u);
+    *type = sim::NewMediaType(caps[index].subtype, caps[index].width, caps[index].height);
+    *width = caps[index].width;
+    *height = caps[index].height;
+    return kOk;
+}
+
+HResult StreamGetFormat(StreamConfig config, MediaType** type) {
+    const sim::SimCapability& current = sim::Camera(sim::Obj(config)->camera).current;
+    *type = sim::NewMediaType(current.subtype, current.width, current.height);
+    return kOk;
+}
+
+HResult StreamSetFormat(StreamConfig config, MediaType* type) {
+    const int camera = sim::Obj(config)->camera;
+    sim::FormatRequest request{camera, type->subtype, 0, 0, 0};
+    if (type->format && type->formatSize >= kVideoInfoSize) {
+        request.width = sim::GetInt32(type->format, kBitmapWidthOffset);
+        request.height = sim::GetInt32(type->format, kBitmapHeightOffset);
+        std::memcpy(&request.avgTimePerFrame, type->format + kAvgTimePerFrameOffset, 8);
+    }
+    Graph().formatRequests.push_back(request);
+    for (const sim::SimCapability& c : sim::Camera(camera).capabilities)
+        if (c.width == request.width && c.height == request.height &&
+            SameGuid(c.subtype, type->subtype)) {
+            sim::Camera(camera).current = c;
+            return kOk;
+        }
+    return kInvalidMediaType;
+}
+
+HResult QueryStreamConfig(Pin pin, StreamConfig* out) {
+    *out = nullptr;
+    const int camera = sim::Obj(pin)->camera;
+    if (camera < 0 || !sim::Camera(camera).hasStreamConfig)
+        return kNoInterface;
+    *out = sim::NewObject<StreamConfig>(camera);
+    return kOk;
+}
+
+HResult EnumeratePins(Filter filter, PinList* out) {
+    *out = sim::NewObject<PinList>(sim::CameraOfFilter(filter));
+    return kOk;
+}
+
+Pin NextPin(PinList list) {
+    // One output pin per camera filter.
+    sim::GraphObj* object = sim::Obj(list);
+    if (object->peer)
+        return nullptr;
+    object->peer = true; // used up
+    return sim::NewObject<Pin>(object->camera);
+}
+
+HResult PinDirection(Pin, int* direction) {
+    *direction = kPinOutput;
+    return kOk;
+}
+
+HResult PinConnectedTo(Pin pin, Pin* peer) {
+    *peer = nullptr;
+    if (!Graph().connected || Graph().connectedCamera != sim::Obj(pin)->camera)
+        return kNotConnected;
+    *peer = sim::NewObject<Pin>(-1, true);
+    return kOk;
+}
+
+HResult GraphRun(MediaControl) {
+    sim::GraphModel& g = Graph();
+    g.calls.push_back("Run");
+    g.state = 2;
+    if (g.connected && g.autoSample) {
+        const sim::SimCapability& current = sim::Camera(g.connectedCamera).current;
+        g.sample = sim::TestFrame(current.width, current.height);
+        g.hasSample = true;
+    }
+    return kFalse;
+}
+
+HResult GraphStop(MediaControl) {
+    Graph().calls.push_back("Stop");
+    Graph().state = 0;
+    return kOk;
+}
+
+HResult GraphState(MediaControl, int32_t, int32_t* state) {
+    *state = Graph().state;
+    return kOk;
+}
+
+HResult VideoWindowVisible(VideoWindow, bool visible) {
+    Graph().windowVisible = visible;
+    return kOk;
+}
+
+HResult VideoWindowStyle(VideoWindow, int32_t style) {
+    Graph().windowStyle = style;
+    return kOk;
+}
+
+HResult VideoWindowOwner(VideoWindow, Window owner) {
+    Graph().windowOwner = owner;
+    return kOk;
+}
+
+HResult VideoWindowPosition(VideoWindow, int x, int y, int width, int height) {
+    sim::GraphModel& g = Graph();
+    g.windowX = x;
+    g.windowY = y;
+    g.windowWidth = width;
+    g.windowHeight = height;
+    return kOk;
+}
+
+void* AllocateTaskMemory(size_t size) {
+    Graph().taskBlocksAlive++;
+    return std::malloc(size ? size : 1);
+}
+
+void FreeTaskMemory(void* block) {
+    if (!block)
+        return;
+    Graph().taskBlocksAlive--;
+    std::free(block);
+}
+
+void ReleaseUnknown(void*) {}
+
+void Release(GraphObject graph) {
+    sim::DeleteObject(graph);
+}
+void Release(FilterGraph graph) {
+    sim::DeleteObject(graph);
+}
+void Release(GraphBuilder builder) {
+    sim::DeleteObject(builder);
+}
+void Release(MediaControl control) {
+    sim::DeleteObject(control);
+}
+void Release(VideoWindow window) {
+    sim::DeleteObject(window);
+}
+void Release(CaptureBuilder builder) {
+    sim::DeleteObject(builder);
+}
+void Release(SampleGrabber grabber) {
+    sim::DeleteObject(grabber);
+}
+void Release(StreamConfig config) {
+    sim::DeleteObject(config);
+}
+void Release(Pin pin) {
+    sim::DeleteObject(pin);
+}
+void Release(PinList list) {
+    sim::DeleteObject(list);
+}
+
+} // namespace platform

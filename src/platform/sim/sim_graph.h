@@ -1,0 +1,62 @@
+// The simulated media graph: which objects exist, the filters added, the connection and run
+// state, the grabber's buffered sample and connected media type, the video window, the format
+// requests a capture pin received, and task memory. Tests set failures and inspect the records.
+#pragma once
+
+#include "platform/media_graph.h"
+
+#include <cstdint>
+#include <map>
+#include <string>
+#include <vector>
+
+namespace sim {
+
+struct FormatRequest {
+    int camera;
+    platform::Guid subtype;
+    int32_t width;
+    int32_t height;
+    int64_t avgTimePerFrame;
+};
+
+struct GraphModel {
+    // Results that a step gives instead of succeeding, keyed by the step's name:
+    // "CreateFilterGraph", "QueryFilterGraph", "QueryGraphBuilder", "CreateCaptureBuilder",
+    // "CreateSampleGrabber", "QuerySampleGrabber", "CreateVideoRenderer", "AddFilter Video
+    // Renderer", "SetFiltergraph", "QueryMediaControl", "QueryVideoWindow".
+    std::map<std::string, platform::HResult> failures;
+    std::vector<std::string> calls; // "AddFilter <name>", "RenderStream", "Run", "Stop", ...
+    std::vector<FormatRequest> formatRequests;
+    int32_t state = 0; // 0 stopped, 1 paused, 2 running
+    bool connected = false;
+    int connectedCamera = -1;
+
+    // The grabber. After a run of a connected graph it holds a sample of the camera's current
+    // format, unless a test set its own (autoSample false).
+    bool autoSample = true;
+    bool hasSample = false;
+    std::vector<uint8_t> sample;
+    platform::HResult connectedTypeResult = 0; // a failure: the grabber reports no connection
+    platform::Guid connectedFormatType{};
+    std::vector<uint8_t> connectedFormat; // the format block handed out
+
+    // The renderer's window.
+    bool windowVisible = true;
+    int32_t windowStyle = 0;
+    platform::Window windowOwner = nullptr;
+    int windowX = 0, windowY = 0, windowWidth = 0, windowHeight = 0;
+
+    int objectsAlive = 0;    // graph interfaces obtained and not released
+    int taskBlocksAlive = 0; // task memory allocated and not freed
+};
+
+GraphModel& Graph();
+void ResetGraph();
+
+// An RGB24 video-info format block for a frame size (88 bytes).
+std::vector<uint8_t> VideoInfoBlock(int32_t width, int32_t height);
+// The pixel bytes of a test frame of that size: bottom-up BGR rows padded to 4 bytes.
+std::vector<uint8_t> TestFrame(int32_t width, int32_t height);
+
+} // namespace sim

@@ -1,0 +1,88 @@
+// Discovery: the devices of a category through the system device enumerator, their friendly
+// names and their capture filters.
+#include "platform/win32/com_handles_win32.h"
+#include "platform/win32/guids_win32.h"
+
+namespace platform {
+
+using Microsoft::WRL::ComPtr;
+
+void InitializeComOnThread() {
+    // S_FALSE (already initialised) and RPC_E_CHANGED_MODE both leave COM usable on this thread.
+    (void)CoInitialize(nullptr);
+}
+
+HResult OpenDeviceList(DeviceCategory category, DeviceList* list) {
+    ComPtr<ICreateDevEnum> devices;
+    HRESULT result = CoCreateInstance(CLSID_SystemDeviceEnum, nullptr, CLSCTX_INPROC_SERVER,
+                                      IID_ICreateDevEnum, &devices);
+    if (FAILED(result))
+        return result;
+    const GUID& categoryGuid = category == DeviceCategory::VideoInput
+                                   ? CLSID_VideoInputDeviceCategory
+                                   : win32::kCaptureCategory;
+    IEnumMoniker* enumerator = nullptr;
+    result = devices->CreateClassEnumerator(categoryGuid, &enumerator, 0);
+    // An empty category answers S_FALSE with no enumerator; only S_OK hands one out.
+    if (result == S_OK && enumerator)
+        *list = reinterpret_cast<DeviceList>(enumerator);
+    else if (enumerator)
+        enumerator->Release();
+    return result;
+}
+
+Device NextDevice(DeviceList list) {
+    IMoniker* moniker = nullptr;
+    if (win32::ToEnum(list)->Next(1, &moniker, nullptr) != S_OK)
+        return nullptr;
+    return reinterpret_cast<Device>(moniker);
+}
+
+HResult ReadFriendlyName(Device device, std::u16string* name) {
+    ComPtr<IPropertyBag> bag;
+    HRESULT result =
+        win32::ToMoniker(device)->BindToStorage(nullptr, nullptr, IID_IPropertyBag, &bag);
+    if (FAILED(result))
+        return result;
+    VARIANT value;
+    VariantInit(&value);
+    result = bag->Read(L"FriendlyName", &value, nullptr);
+    if (SUCCEEDED(result)) {
+        if (value.vt == VT_BSTR && value.bstrVal) {
+            const UINT length = SysStringLen(value.bstrVal);
+            name->assign(reinterpret_cast<const char16_t*>(value.bstrVal), length);
+        } else if (value.vt != VT_BSTR) {
+            result = E_FAIL;
+        } else {
+            name->clear();
+        }
+    }
+    VariantClear(&value);
+    return result;
+}
+
+Filter BindFilter(Device device) {
+    IBaseFilter* filter = nullptr;
+    if (FAILED(win32::ToMoniker(device)->BindToObject(nullptr, nullptr, IID_IBaseFilter,
+                                                      reinterpret_cast<void**>(&filter))))
+        return nullptr;
+    return reinterpret_cast<Filter>(filter);
+}
+
+void AddRef(Filter filter) {
+    win32::ToFilter(filter)->AddRef();
+}
+
+void Release(Filter filter) {
+    win32::ToFilter(filter)->Release();
+}
+
+void Release(DeviceList list) {
+    win32::ToEnum(list)->Release();
+}
+
+void Release(Device device) {
+    win32::ToMoniker(device)->Release();
+}
+
+} // namespace platform

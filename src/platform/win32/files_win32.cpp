@@ -1,0 +1,50 @@
+// Files the tool opens itself: the settings file's check and the still images.
+#include "platform/win32/windows_headers_win32.h"
+
+// winbase.h maps ReplaceFile to its ANSI or wide function; the platform's own function has that
+// name.
+#undef ReplaceFile
+
+#include "platform/files.h"
+
+namespace platform {
+
+bool FileOpensForReading(const char* path) {
+    HANDLE file = CreateFileA(path, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                              FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE)
+        return false;
+    CloseHandle(file);
+    return true;
+}
+
+File CreateFileForWriting(const char* path) {
+    HANDLE file = CreateFileA(path, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+    if (file == INVALID_HANDLE_VALUE)
+        return nullptr;
+    return reinterpret_cast<File>(file);
+}
+
+bool WriteToFile(File file, const void* data, uint32_t size) {
+    DWORD written = 0;
+    return WriteFile(reinterpret_cast<HANDLE>(file), data, size, &written, nullptr) != FALSE;
+}
+
+void CloseFile(File file) {
+    if (file)
+        CloseHandle(reinterpret_cast<HANDLE>(file));
+}
+
+bool ReplaceFile(const char* from, const char* to) {
+    return MoveFileExA(from, to, MOVEFILE_REPLACE_EXISTING) != FALSE;
+}
+
+void RemoveFile(const char* path) {
+    DeleteFileA(path);
+}
+
+uint32_t LastErrorNumber() {
+    return GetLastError();
+}
+
+} // namespace platform

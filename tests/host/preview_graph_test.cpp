@@ -1,0 +1,164 @@
+// The preview graph: the three presses of the Preview button, the stream format asked of the
+// camera, the placement of the video window, failed builds and the missing camera.
+#include "fixture.h"
+
+#include "camera/preview_graph.h"
+#include "platform/sim/sim_graph.h"
+
+#include <algorithm>
+
+namespace {
+
+class PreviewGraphTest : public SimTest {
+  protected:
+    void StartWithCamera(const std::string& ini = "") {
+        camera = AddVendorCamera();
+        if (!ini.empty())
+            WriteIni(ini);
+        ASSERT_EQ(Start(), sim::kLoopIdle);
+    }
+    std::string Caption() { return sim::Control(IDC_BTPREVW)->text; }
+    bool ParametersVisible() { return sim::Control(IDC_TBBRIGHT)->visible; }
+    int Count(const std::string& call) {
+        const auto& calls = sim::Graph().calls;
+        return static_cast<int>(std::count(calls.begin(), calls.end(), call));
+    }
+    int camera = 0;
+};
+
+TEST_F(PreviewGraphTest, ThreePressesBuildStopAndRunAgain) {
+    StartWithCamera();
+    sim::Click(IDC_BTPREVW);
+    EXPECT_EQ(Caption(), "Stop");
+    EXPECT_EQ(sim::Graph().state, 2);
+    EXPECT_TRUE(CameraRecords[0].Previewing);
+    EXPECT_EQ(Count("AddFilter Parvanex Camera"), 1);
+    EXPECT_EQ(Count("AddFilter Sample Grabber"), 1);
+    EXPECT_EQ(Count("AddFilter Video Renderer"), 1);
+    EXPECT_EQ(Count("GrabberSetMediaType RGB24"), 1);
+    EXPECT_EQ(Count("SetBufferSamples 1"), 1);
+    EXPECT_EQ(Count("RenderStream"), 1);
+    EXPECT_TRUE(ParametersVisible()); // extern: the renderer keeps its own window
+
+    sim::TheDesktop().calls.clear();
+    sim::Click(IDC_BTPREVW);
+    EXPECT_EQ(Caption(), "Preview");
+    EXPECT_EQ(sim::Graph().state, 0);
+    EXPECT_FALSE(sim::Graph().windowVisible);
+    const auto& calls = sim::TheDesktop().calls;
+    EXPECT_NE(std::find(calls.begin(), calls.end(), "ShowWindow 6"), calls.end());
+    EXPECT_NE(std::find(calls.begin(), calls.end(), "ShowWindow 9"), calls.end());
+
+    sim::Click(IDC_BTPREVW);
+    EXPECT_EQ(Caption(), "Stop");
+    EXPECT_TRUE(sim::Graph().windowVisible);
+    EXPECT_FALSE(ParametersVisible()); // hidden even with InternalDisplay 0
+    EXPECT_EQ(Count("CreateFilterGraph"), 1);
+}
+
+TEST_F(PreviewGraphTest, UnsetResolutionAsksFor1920By1080At30AndStoresIt) {
+    StartWithCamera();
+    ASSERT_EQ(CameraRecords[0].ResolutionX, 0);
+    sim::Click(IDC_BTPREVW);
+    EXPECT_EQ(CameraRecords[0].ResolutionX, 1920);
+    EXPECT_EQ(CameraRecords[0].ResolutionY, 1080);
+    // The list holds 1920x1080 compressed, then RGB24: two requests, both for RGB24 at 30 fps.
+    const auto& requests = sim::Graph().formatRequests;
+    ASSERT_EQ(requests.size(), 2u);
+    for (const sim::FormatRequest& r : requests) {
+        EXPECT_TRUE(platform::SameGuid(r.subtype, platform::kMediaSubtypeRgb24));
+        EXPECT_EQ(r.width, 1920);
+        EXPECT_EQ(r.height, 1080);
+        EXPECT_EQ(r.avgTimePerFrame, 333333);
+    }
+    EXPECT_EQ(sim::Camera(camera).current.width, 1920);
+}
+
+TEST_F(PreviewGraphTest, ASizeTheCameraDoesNotListIsNotAsked) {
+    StartWithCamera();
+    CameraRecords[0].ResolutionX = 800;
+    CameraRecords[0].ResolutionY = 600;
+    sim::Click(IDC_BTPREVW);
+    EXPECT_TRUE(sim::Graph().formatRequests.empty());
+    EXPECT_EQ(Caption(), "Stop"); // the camera keeps its format and the preview runs
+}
+
+TEST_F(PreviewGraphTest, NoStreamConfigurationAbandonsTheBuildUntilACameraIsSelected) {
+    StartWithCamera();
+    sim::Camera(camera).hasStreamConfig = false;
+    sim::Click(IDC_BTPREVW);
+    EXPECT_EQ(Caption(), "Preview");
+    EXPECT_EQ(PreviewGraph.Control, nullptr);
+    EXPECT_TRUE(CameraRecords[0].Previewing);
+    sim::Click(IDC_BTPREVW);
+    EXPECT_EQ(Count("CreateFilterGraph"), 1); // inert
+    sim::Camera(camera).hasStreamConfig = true;
+    sim::Control(IDC_RBCAM1)->check = 0;
+    sim::Click(IDC_RBCAM1); // selecting the camera again closes what is left
+    sim::Click(IDC_BTPREVW);
+    EXPECT_EQ(Count("CreateFilterGraph"), 2);
+    EXPECT_EQ(Caption(), "Stop");
+}
+
+TEST_F(PreviewGraphTest, ACameraThatCannotBeBoundForTheGraphShowsTheBailingOutBox) {
+    StartWithCamera();
+    AddVendorCamera(u"Parvanex Second"); // listed after it: its name is the last call made
+    sim::Camera(camera).bindFails = true;
+    sim::Click(IDC_BTPREVW);
+    ASSERT_EQ(sim::TheDesktop().boxes.size(), 1u);
+    EXPECT_EQ(sim::TheDesktop().boxes[0].text,
+              "Camera could not be detected reconnect and restart");
+    EXPECT_EQ(sim::TheDesktop().boxes[0].caption, "Bailing Out!");
+    EXPECT_EQ(sim::TheDesktop().boxes[0].owner, nullptr);
+    EXPECT_FALSE(CameraRecords[0].Previewing);
+    EXPECT_EQ(PreviewGraph.Control, nullptr);
+    EXPECT_EQ(sim::Graph().objectsAlive, 0);
+    EXPECT_EQ(Caption(), "Preview");
+}
+
+TEST_F(PreviewGraphTest, InternalDisplayEmbedsTheVideoInTheParametersBox) {
+    StartWithCamera("[General]\r\nInternalDisplay=1\r\n");
+    sim::Click(IDC_BTPREVW);
+    EXPECT_EQ(sim::Graph().windowStyle, 0x44800000);
+    EXPECT_EQ(sim::Graph().windowOwner,
+              platform::Window(sim::HandleOf(sim::Control(IDC_GBPARAMS))));
+    EXPECT_EQ(sim::Graph().windowWidth, 616);
+    EXPECT_EQ(sim::Graph().windowHeight, 432);
+    EXPECT_FALSE(ParametersVisible());
+    sim::Click(IDC_RBEXTERN);
+    EXPECT_EQ(sim::Graph().windowStyle, 0x00CF0000);
+    EXPECT_EQ(sim::Graph().windowOwner, nullptr);
+    EXPECT_TRUE(ParametersVisible());
+    EXPECT_EQ(General.InternalDisplay, 0);
+    sim::Click(IDC_RBINTERN);
+    EXPECT_EQ(sim::Graph().windowStyle, 0x46800000);
+}
+
+TEST_F(PreviewGraphTest, WithoutACameraThePreviewButtonDoesNothing) {
+    ASSERT_EQ(Start(), sim::kLoopIdle);
+    TogglePreview(Shell.selectedCamera);
+    EXPECT_TRUE(sim::Graph().calls.empty());
+}
+
+TEST_F(PreviewGraphTest, SelectingACameraReleasesEveryGraphObject) {
+    StartWithCamera();
+    sim::Click(IDC_BTPREVW);
+    sim::Click(IDC_RBCAM1);
+    EXPECT_EQ(sim::Graph().objectsAlive, 0);
+    EXPECT_EQ(sim::Graph().taskBlocksAlive, 0);
+    EXPECT_EQ(sim::FiltersAlive(), 1); // only the camera's new binding from discovery
+    EXPECT_FALSE(CameraRecords[0].Previewing);
+}
+
+TEST_F(PreviewGraphTest, ABuildAfterARescanReleasesTheEarlierGraphFirst) {
+    StartWithCamera();
+    sim::Click(IDC_BTPREVW);
+    sim::Click(IDC_BTPREVW);            // stopped graph
+    sim::SendToMain(0x0219, 0x8000, 0); // arrival: records cleared, graph left alone
+    sim::Click(IDC_BTPREVW);
+    EXPECT_EQ(Count("CreateFilterGraph"), 2);
+    sim::Click(IDC_RBCAM1);
+    EXPECT_EQ(sim::Graph().objectsAlive, 0);
+}
+
+} // namespace

@@ -1,0 +1,132 @@
+// Still capture: counted names, the bitmap layout, the status codes, and that a failed capture
+// neither destroys an earlier image nor leaves a partial one.
+#include "fixture.h"
+
+#include "app/window_procedure.h"
+#include "camera/preview_graph.h"
+#include "camera/still_capture.h"
+#include "platform/sim/sim_graph.h"
+
+#include <cstring>
+
+namespace {
+
+uint32_t Word32(const std::string& file, size_t offset) {
+    uint32_t value = 0;
+    std::memcpy(&value, file.data() + offset, 4);
+    return value;
+}
+
+class StillCaptureTest : public SimTest {
+  protected:
+    void StartPreviewing(const std::string& options = "") {
+        AddVendorCamera();
+        WriteIni("[General]\r\nImageSavePath=C:\\shots\\W1X9Image.bmp\r\n" + options);
+        ASSERT_EQ(Start(), sim::kLoopIdle);
+        sim::Click(IDC_BTPREVW);
+        ASSERT_EQ(sim::Graph().state, 2);
+    }
+    static std::string* File(const std::string& path) { return sim::FindFile(path); }
+};
+
+TEST_F(StillCaptureTest, CountedNamesKeepAtLeastSixDigitsAndASign) {
+    char path[kImagePathSize];
+    ASSERT_TRUE(CountedImagePath("C:\\W1X9Image.bmp", 1, path));
+    EXPECT_STREQ(path, "C:\\W1X9Image000001.bmp");
+    ASSERT_TRUE(CountedImagePath("C:\\W1X9Image.bmp", 1000000, path));
+    EXPECT_STREQ(path, "C:\\W1X9Image1000000.bmp");
+    ASSERT_TRUE(CountedImagePath("C:\\W1X9Image.bmp", -4, path));
+    EXPECT_STREQ(path, "C:\\W1X9Image-000004.bmp");
+    ASSERT_TRUE(CountedImagePath("C:\\shot.tiff", 2, path)); // four letters go, the dot stays
+    EXPECT_STREQ(path, "C:\\shot.000002.bmp");
+    EXPECT_FALSE(CountedImagePath("a.b", 1, path));
+    std::string longest(253, 'p');
+    EXPECT_TRUE(CountedImagePath(longest.c_str(), 1, path)); // 249 + 6 + 4 fits 259
+    EXPECT_FALSE(CountedImagePath(std::string(254, 'p').c_str(), 1, path));
+    EXPECT_FALSE(CountedImagePath(longest.c_str(), 1000000, path));
+}
+
+TEST_F(StillCaptureTest, A1080pFrameGivesTheExactBitmapLayout) {
+    StartPreviewing();
+    EXPECT_EQ(CaptureStill(), platform::kOk);
+    const std::string* file = File("C:\\shots\\W1X9Image.bmp");
+    ASSERT_NE(file, nullptr);
+    EXPECT_EQ(file->size(), 6220854u);
+    EXPECT_EQ(file->substr(0, 2), "BM");
+    EXPECT_EQ(Word32(*file, 2), 6220854u);
+    EXPECT_EQ(Word32(*file, 6), 0u);
+    EXPECT_EQ(Word32(*file, 10), 54u);
+    EXPECT_EQ(Word32(*file, 14), 40u);   // the BITMAPINFOHEADER of the connection
+    EXPECT_EQ(Word32(*file, 18), 1920u); // width
+    EXPECT_EQ(Word32(*file, 22), 1080u); // height
+    const std::vector<uint8_t> frame = sim::TestFrame(1920, 1080);
+    EXPECT_EQ(std::memcmp(file->data() + 54, frame.data(), frame.size()), 0);
+    EXPECT_EQ(sim::Graph().taskBlocksAlive, 0);
+}
+
+TEST_F(StillCaptureTest, CountedCapturesAdvanceAndStoreTheCounter) {
+    StartPreviewing("IncrementImageName=1\r\nImageCounter=0\r\n");
+    CaptureStill();
+    CaptureStill();
+    EXPECT_NE(File("C:\\shots\\W1X9Image000001.bmp"), nullptr);
+    EXPECT_NE(File("C:\\shots\\W1X9Image000002.bmp"), nullptr);
+    EXPECT_NE(Ini().find("ImageCounter=2\r\n"), std::string::npos);
+}
+
+TEST_F(StillCaptureTest, AFileThatCannotBeCreatedStillAdvancesTheCounter) {
+    StartPreviewing("IncrementImageName=1\r\nImageCounter=-5\r\n");
+    sim::Files().unwritable.insert("C:\\shots");
+    EXPECT_EQ(static_cast<uint32_t>(CaptureStill()) & 0xFFFF0000u, 0x80070000u);
+    EXPECT_EQ(General.ImageCounter, -4);
+    EXPECT_NE(Ini().find("ImageCounter=-4\r\n"), std::string::npos);
+    sim::Files().unwritable.clear();
+    EXPECT_EQ(CaptureStill(), platform::kOk);
+    EXPECT_NE(File("C:\\shots\\W1X9Image-000003.bmp"), nullptr);
+}
+
+TEST_F(StillCaptureTest, AFailedWriteKeepsTheEarlierImageAndLeavesNoPartialFile) {
+    StartPreviewing();
+    sim::Files().files["C:\\shots\\W1X9Image.bmp"] = "earlier image";
+    sim::Files().failWriteAfter = 2; // the header and the info block, then the disk is full
+    EXPECT_EQ(CaptureStill(), static_cast<platform::HResult>(0x80070070u));
+    EXPECT_EQ(*File("C:\\shots\\W1X9Image.bmp"), "earlier image");
+    EXPECT_EQ(sim::Files().files.size(), 2u); // the image and the settings file only
+    sim::Files().failWriteError = 0;
+    EXPECT_EQ(CaptureStill(), platform::kFail); // an error number of 0 is no success
+}
+
+TEST_F(StillCaptureTest, NoGrabberOrNoSampleWritesNothingAndKeepsTheCounter) {
+    AddVendorCamera();
+    WriteIni("[General]\r\nIncrementImageName=1\r\n");
+    ASSERT_EQ(Start(), sim::kLoopIdle);
+    EXPECT_EQ(CaptureStill(), platform::kFail);
+    sim::Graph().autoSample = false;
+    sim::Click(IDC_BTPREVW);
+    EXPECT_LT(CaptureStill(), 0);
+    EXPECT_EQ(General.ImageCounter, 0);
+    EXPECT_EQ(sim::Files().files.size(), 1u);
+}
+
+TEST_F(StillCaptureTest, AFormatThatIsNotVideoInfoOrTooShortGivesInvalidMediaType) {
+    StartPreviewing("IncrementImageName=1\r\n");
+    sim::Graph().connectedFormat.resize(60);
+    EXPECT_EQ(CaptureStill(), platform::kInvalidMediaType);
+    EXPECT_EQ(General.ImageCounter, 1); // the name was taken before the format was looked at
+    sim::Graph().connectedFormat = sim::VideoInfoBlock(640, 480);
+    sim::Graph().connectedFormatType = platform::kNullGuid;
+    EXPECT_EQ(CaptureStill(), platform::kInvalidMediaType);
+    EXPECT_EQ(sim::Graph().taskBlocksAlive, 0);
+}
+
+TEST_F(StillCaptureTest, CaptureImageWithCaptureOnStartTakesTwoImages) {
+    AddVendorCamera();
+    WriteIni("[General]\r\nImageSavePath=C:\\a.bmp\r\nIncrementImageName=1\r\nCaptureOnStart=1\r\n"
+             "ReviewTimeMs=0\r\n");
+    ASSERT_EQ(Start(), sim::kLoopIdle);
+    sim::Click(IDC_BTCAPIMG);
+    EXPECT_NE(File("C:\\a000001.bmp"), nullptr);
+    sim::RunFor(200);
+    EXPECT_NE(File("C:\\a000002.bmp"), nullptr);
+}
+
+} // namespace

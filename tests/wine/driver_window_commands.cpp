@@ -1,0 +1,164 @@
+// Subcommands about the tool's main window: waiting for it, its controls, and acting on them.
+#include "driver_commands.h"
+#include "driver_windows.h"
+
+#include <commctrl.h>
+#include <cstdio>
+
+namespace driver {
+namespace {
+
+HWND MainWindowOrComplain(const std::string& title) {
+    HWND window = FindTopLevel(title, false);
+    if (!window)
+        std::fprintf(stderr, "no window titled \"%s\"\n", title.c_str());
+    return window;
+}
+
+HWND ControlOrComplain(HWND parent, int id) {
+    HWND control = ChildWithId(parent, id);
+    if (!control)
+        std::fprintf(stderr, "no control with id %d\n", id);
+    return control;
+}
+
+// One value asked of a control, or "-" when the send fails.
+std::string Asked(HWND control, UINT message) {
+    LRESULT answer = 0;
+    if (!Send(control, message, 0, 0, &answer))
+        return "-";
+    return std::to_string(static_cast<long long>(answer));
+}
+
+} // namespace
+
+int WaitWindow(const std::string& title, unsigned long timeoutMs) {
+    HWND window = WaitTopLevel(title, false, timeoutMs);
+    if (!window) {
+        std::fprintf(stderr, "time-out waiting for \"%s\"\n", title.c_str());
+        return 1;
+    }
+    std::printf("0x%llx\n", static_cast<unsigned long long>(reinterpret_cast<UINT_PTR>(window)));
+    return 0;
+}
+
+int WaitGone(const std::string& title, unsigned long timeoutMs) {
+    const ULONGLONG start = GetTickCount64();
+    while (FindTopLevel(title, false)) {
+        if (GetTickCount64() - start >= timeoutMs) {
+            std::fprintf(stderr, "\"%s\" still there\n", title.c_str());
+            return 1;
+        }
+        Sleep(50);
+    }
+    std::printf("gone\n");
+    return 0;
+}
+
+int ListControls(const std::string& title) {
+    HWND window = MainWindowOrComplain(title);
+    if (!window)
+        return 1;
+    for (HWND child : ChildrenOf(window)) {
+        RECT rect = {};
+        GetWindowRect(child, &rect);
+        MapWindowPoints(nullptr, window, reinterpret_cast<POINT*>(&rect), 2);
+        const std::string className = ClassOf(child);
+        const bool isButton = className == "Button";
+        const bool isTrackbar = className == TRACKBAR_CLASSA;
+        std::printf("%d\t%s\t%s\t0x%08lx\t0x%08lx\t%ld\t%ld\t%ld\t%ld\t%d\t%d\t%s\t%s\t%s\t%s\n",
+                    GetDlgCtrlID(child), className.c_str(), Escaped(TextOf(child)).c_str(),
+                    static_cast<unsigned long>(GetWindowLongA(child, GWL_STYLE)),
+                    static_cast<unsigned long>(GetWindowLongA(child, GWL_EXSTYLE)), rect.left,
+                    rect.top, rect.right - rect.left, rect.bottom - rect.top,
+                    IsWindowVisible(child) ? 1 : 0, IsWindowEnabled(child) ? 1 : 0,
+                    isButton ? Asked(child, BM_GETCHECK).c_str() : "-",
+                    isTrackbar ? Asked(child, TBM_GETRANGEMIN).c_str() : "-",
+                    isTrackbar ? Asked(child, TBM_GETRANGEMAX).c_str() : "-",
+                    isTrackbar ? Asked(child, TBM_GETPOS).c_str() : "-");
+    }
+    return 0;
+}
+
+int Click(const std::string& title, int id) {
+    HWND window = MainWindowOrComplain(title);
+    HWND control = window ? ControlOrComplain(window, id) : nullptr;
+    if (!control)
+        return 1;
+    // The click's handler may open a modal box and not return until it is answered; the send
+    // then times out while the click itself has happened.
+    if (!Send(control, BM_CLICK, 0, 0, nullptr)) {
+        if (GetLastError() == ERROR_TIMEOUT) {
+            std::printf("clicked %d (handler still running)\n", id);
+            return 0;
+        }
+        std::fprintf(stderr, "BM_CLICK failed: %lu\n", GetLastError());
+        return 1;
+    }
+    std::printf("clicked %d\n", id);
+    return 0;
+}
+
+int Slide(const std::string& title, int id, int position) {
+    HWND window = MainWindowOrComplain(title);
+    HWND trackbar = window ? ControlOrComplain(window, id) : nullptr;
+    if (!trackbar)
+        return 1;
+    if (!Send(trackbar, TBM_SETPOS, TRUE, position, nullptr)) {
+        std::fprintf(stderr, "TBM_SETPOS failed: %lu\n", GetLastError());
+        return 1;
+    }
+    // What a real drag ends with: the parent hears of the new position with the trackbar's handle.
+    const WPARAM wParam = MAKEWPARAM(TB_THUMBPOSITION, static_cast<WORD>(position));
+    if (!Send(window, WM_HSCROLL, wParam, reinterpret_cast<LPARAM>(trackbar), nullptr) &&
+        GetLastError() != ERROR_TIMEOUT) {
+        std::fprintf(stderr, "WM_HSCROLL failed: %lu\n", GetLastError());
+        return 1;
+    }
+    LRESULT now = 0;
+    Send(trackbar, TBM_GETPOS, 0, 0, &now);
+    std::printf("%lld\n", static_cast<long long>(now));
+    return 0;
+}
+
+int Post(const std::string& title, unsigned long message, unsigned long long wParam,
+         long long lParam) {
+    HWND window = MainWindowOrComplain(title);
+    if (!window)
+        return 1;
+    if (!PostMessageA(window, static_cast<UINT>(message), static_cast<WPARAM>(wParam),
+                      static_cast<LPARAM>(lParam))) {
+        std::fprintf(stderr, "PostMessage failed: %lu\n", GetLastError());
+        return 1;
+    }
+    std::printf("posted 0x%lx\n", message);
+    return 0;
+}
+
+int Close(const std::string& title) {
+    return Post(title, WM_CLOSE, 0, 0);
+}
+
+int Text(const std::string& title, int id) {
+    HWND window = MainWindowOrComplain(title);
+    if (!window)
+        return 1;
+    HWND target = id == 0 ? window : ControlOrComplain(window, id);
+    if (!target)
+        return 1;
+    std::printf("%s\n", Escaped(TextOf(target)).c_str());
+    return 0;
+}
+
+int Client(const std::string& title) {
+    HWND window = MainWindowOrComplain(title);
+    if (!window)
+        return 1;
+    RECT rect = {};
+    if (!GetClientRect(window, &rect))
+        return 1;
+    std::printf("%ld\t%ld\n", rect.right - rect.left, rect.bottom - rect.top);
+    return 0;
+}
+
+} // namespace driver
