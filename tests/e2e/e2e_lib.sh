@@ -1,0 +1,110 @@
+#!/usr/bin/env bash
+# Shared steps of the end-to-end tests: a display and a Wine prefix of the test's own, the real
+# Framewright.exe started in a working folder of its own, the driver, and checks that say what
+# they expected and what they got.
+set -u
+
+E2E_ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)
+WINDOWS_BUILD=${FRAMEWRIGHT_WINDOWS_BUILD_DIR:-$E2E_ROOT/build/windows}
+E2E_EXE=$WINDOWS_BUILD/Framewright.exe
+E2E_DRIVER=$WINDOWS_BUILD/driver.exe
+E2E_VCAM_DLL=$WINDOWS_BUILD/framewright_vcam.dll
+TITLE="Orvisto Settings"
+E2E_FAILURES=0
+E2E_CHECKS=0
+
+. "$E2E_ROOT/scripts/wine-session.sh"
+
+e2e_require() {
+    local f
+    for f in "$@"; do
+        if [ ! -f "$f" ]; then
+            echo "SKIP: $f is not built"
+            exit 77
+        fi
+    done
+}
+
+# e2e_begin NAME: a temporary folder with a working folder, a display, and the shared prefix.
+e2e_begin() {
+    e2e_require "$E2E_EXE" "$E2E_DRIVER"
+    E2E_NAME=$1
+    E2E_TMP=$(mktemp -d "/tmp/fw-e2e-$1.XXXXXX")
+    E2E_WORK=$E2E_TMP/work
+    mkdir -p "$E2E_WORK"
+    # One prefix per test run folder, made once and reused by the tests after it.
+    E2E_PREFIX=${FRAMEWRIGHT_E2E_PREFIX:-$E2E_ROOT/build/e2e-prefix}
+    ws_start_display || { echo "FAIL: no display"; exit 1; }
+    ws_prefix "$E2E_PREFIX" || { echo "FAIL: no prefix"; e2e_end; exit 1; }
+    trap e2e_cleanup EXIT
+}
+
+e2e_cleanup() {
+    if [ -n "${E2E_TOOL_PID:-}" ] && kill -0 "$E2E_TOOL_PID" 2>/dev/null; then
+        kill "$E2E_TOOL_PID" 2>/dev/null
+        wait "$E2E_TOOL_PID" 2>/dev/null
+    fi
+    ws_stop
+    [ -n "${E2E_TMP:-}" ] && rm -rf "$E2E_TMP"
+}
+
+# e2e_start_tool: Framewright.exe in the working folder, in the background.
+e2e_start_tool() {
+    (cd "$E2E_WORK" && ws_run "$E2E_PREFIX" "${E2E_TOOL_LIMIT:-120}" "$E2E_EXE" \
+        >"$E2E_TMP/tool.out" 2>"$E2E_TMP/tool.err") &
+    E2E_TOOL_PID=$!
+}
+
+# e2e_wait_exit SECONDS: sets E2E_EXIT to the tool's exit code, or 255 when it still runs after
+# that time. (Not in a command substitution: only this shell can wait for its own child.)
+e2e_wait_exit() {
+    local limit=$1 waited=0
+    E2E_EXIT=255
+    while kill -0 "$E2E_TOOL_PID" 2>/dev/null; do
+        [ "$waited" -ge $((limit * 10)) ] && return
+        sleep 0.1
+        waited=$((waited + 1))
+    done
+    wait "$E2E_TOOL_PID"
+    E2E_EXIT=$?
+    E2E_TOOL_PID=
+}
+
+# d ARGS...: one driver command; its output on stdout, its exit code returned.
+d() {
+    ws_run "$E2E_PREFIX" 60 "$E2E_DRIVER" "$@" 2>>"$E2E_TMP/driver.err" | tr -d '\r'
+    return "${PIPESTATUS[0]}"
+}
+
+check_eq() {
+    local what=$1 expected=$2 actual=$3
+    E2E_CHECKS=$((E2E_CHECKS + 1))
+    if [ "$expected" == "$actual" ]; then
+        echo "ok: $what"
+    else
+        echo "FAIL: $what"
+        echo "  expected: $(printf '%q' "$expected")"
+        echo "  got:      $(printf '%q' "$actual")"
+        E2E_FAILURES=$((E2E_FAILURES + 1))
+    fi
+}
+
+check_true() {
+    local what=$1
+    shift
+    E2E_CHECKS=$((E2E_CHECKS + 1))
+    if "$@"; then
+        echo "ok: $what"
+    else
+        echo "FAIL: $what (command: $*)"
+        E2E_FAILURES=$((E2E_FAILURES + 1))
+    fi
+}
+
+# A file's bytes as text with CR and LF spelled out, for comparing settings files exactly.
+bytes_of() { python3 -c 'import sys; print(repr(open(sys.argv[1],"rb").read()))' "$1"; }
+
+e2e_end() {
+    echo "$E2E_NAME: $((E2E_CHECKS - E2E_FAILURES)) passed, $E2E_FAILURES failed"
+    [ "$E2E_FAILURES" -eq 0 ]
+}
