@@ -17,11 +17,20 @@ struct FileSystem {
     // A write of a bitmap file fails after this many successful writes (-1: never): "disk full".
     int failWriteAfter = -1;
     uint32_t failWriteError = 112; // ERROR_DISK_FULL
+    int writesDone = 0;            // successful writes so far, counted against failWriteAfter
+    uint32_t lastError = 0;        // what GetLastError would return
 };
 
 FileSystem& Files();
 
 // Profile paths are compared without regard to letter case, as on Windows.
 std::string* FindFile(const std::string& path);
+
+// The full path of a path the tool passes to the file functions: one without a drive or a leading
+// backslash is taken in the current directory (a leading ".\\" dropped).
+std::string FullPath(const std::string& path);
+
+// Whether a path lies in (or is) one of the unwritable paths.
+bool IsUnwritable(const std::string& path);
 
 } // namespace sim

@@ -1,0 +1,159 @@
+// The simulated file system behind files.h: whole files held in memory.
+#include "platform/files.h"
+#include "platform/sim/sim_files.h"
+
+#include <cctype>
+
+namespace platform {
+
+struct FileTag {
+    std::string path; // as found or created, the key of sim::Files().files
+};
+
+} // namespace platform
+
+namespace sim {
+
+namespace {
+
+constexpr uint32_t kFileNotFound = 2;
+constexpr uint32_t kAccessDenied = 5;
+
+bool SameName(const std::string& a, const std::string& b) {
+    if (a.size() != b.size())
+        return false;
+    for (size_t i = 0; i < a.size(); ++i)
+        if (std::tolower(static_cast<unsigned char>(a[i])) !=
+            std::tolower(static_cast<unsigned char>(b[i])))
+            return false;
+    return true;
+}
+
+bool InSet(const std::set<std::string>& paths, const std::string& path) {
+    for (const std::string& p : paths)
+        if (SameName(p, path))
+            return true;
+    return false;
+}
+
+// The key under which a file is stored: its existing spelling, or the given one for a new file.
+std::string StoredName(const std::string& full) {
+    for (const auto& entry : Files().files)
+        if (SameName(entry.first, full))
+            return entry.first;
+    return full;
+}
+
+} // namespace
+
+FileSystem& Files() {
+    static FileSystem files;
+    return files;
+}
+
+std::string* FindFile(const std::string& path) {
+    for (auto& entry : Files().files)
+        if (SameName(entry.first, path))
+            return &entry.second;
+    return nullptr;
+}
+
+std::string FullPath(const std::string& path) {
+    const bool hasDrive = path.size() >= 2 && path[1] == ':';
+    if (hasDrive || (!path.empty() && path[0] == '\\'))
+        return path;
+    std::string rest = path;
+    while (rest.size() >= 2 && rest[0] == '.' && rest[1] == '\\')
+        rest.erase(0, 2);
+    return Files().currentDirectory + "\\" + rest;
+}
+
+bool IsUnwritable(const std::string& path) {
+    for (size_t end = path.find('\\'); end != std::string::npos; end = path.find('\\', end + 1))
+        if (InSet(Files().unwritable, path.substr(0, end)))
+            return true;
+    return InSet(Files().unwritable, path);
+}
+
+} // namespace sim
+
+namespace platform {
+
+bool FileOpensForReading(const char* path) {
+    const std::string full = sim::FullPath(path);
+    if (!sim::FindFile(full)) {
+        sim::Files().lastError = sim::kFileNotFound;
+        return false;
+    }
+    if (sim::InSet(sim::Files().unreadable, full)) {
+        sim::Files().lastError = sim::kAccessDenied;
+        return false;
+    }
+    return true;
+}
+
+File CreateFileForWriting(const char* path) {
+    const std::string full = sim::FullPath(path);
+    if (sim::IsUnwritable(full)) {
+        sim::Files().lastError = sim::kAccessDenied;
+        return nullptr;
+    }
+    const std::string name = sim::StoredName(full);
+    sim::Files().files[name].clear();
+    sim::Files().lastError = 0;
+    return new FileTag{name};
+}
+
+bool WriteToFile(File file, const void* data, uint32_t size) {
+    sim::FileSystem& fs = sim::Files();
+    if (fs.failWriteAfter >= 0 && fs.writesDone >= fs.failWriteAfter) {
+        fs.lastError = fs.failWriteError;
+        return false;
+    }
+    fs.files[file->path].append(static_cast<const char*>(data), size);
+    ++fs.writesDone;
+    return true;
+}
+
+void CloseFile(File file) {
+    delete file;
+}
+
+bool ReplaceFile(const char* from, const char* to) {
+    sim::FileSystem& fs = sim::Files();
+    const std::string source = sim::FullPath(from);
+    const std::string target = sim::FullPath(to);
+    std::string* bytes = sim::FindFile(source);
+    if (!bytes) {
+        fs.lastError = sim::kFileNotFound;
+        return false;
+    }
+    if (sim::IsUnwritable(source) || sim::IsUnwritable(target)) {
+        fs.lastError = sim::kAccessDenied;
+        return false;
+    }
+    const std::string moved = *bytes;
+    fs.files.erase(sim::StoredName(source));
+    fs.files.erase(sim::StoredName(target));
+    fs.files[target] = moved;
+    return true;
+}
+
+void RemoveFile(const char* path) {
+    const std::string full = sim::FullPath(path);
+    if (!sim::FindFile(full)) {
+        sim::Files().lastError = sim::kFileNotFound;
+        return;
+    }
+    if (sim::IsUnwritable(full)) {
+        sim::Files().lastError = sim::kAccessDenied;
+        return;
+    }
+    sim::Files().files.erase(sim::StoredName(full));
+}
+
+uint32_t LastErrorNumber() {
+    return sim::Files().lastError;
+}
+
+} // namespace platform
