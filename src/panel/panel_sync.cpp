@@ -37,6 +37,14 @@ constexpr int kCameraControlsBeforeParameters[] = {
     IDC_GBCAMMOD, IDC_GBPOWERS, IDC_GBPARAMS,
 };
 
+// The ten properties with a slider and an automatic check box, in panel order.
+constexpr CameraProperty kSliderProperties[] = {
+    CameraProperty::Brightness, CameraProperty::Contrast,     CameraProperty::Saturation,
+    CameraProperty::Sharpness,  CameraProperty::WhiteBalance, CameraProperty::BacklightCompensation,
+    CameraProperty::Gain,       CameraProperty::Zoom,         CameraProperty::ExposureTime,
+    CameraProperty::FocusValue,
+};
+
 void Check(int id, bool checked) {
     platform::SetCheck(ControlOf(id), checked ? 1 : 0);
 }
@@ -133,18 +141,10 @@ void ShowCameraSettings() {
     Check(IDC_RBEXTERN, General.InternalDisplay == 0);
     Check(IDC_RBMODAUT, record->FlagAutomatic);
     Check(IDC_RBMODMAN, !record->FlagAutomatic);
-    for (CameraProperty property :
-         {CameraProperty::Brightness, CameraProperty::Contrast, CameraProperty::Saturation,
-          CameraProperty::Sharpness, CameraProperty::WhiteBalance,
-          CameraProperty::BacklightCompensation, CameraProperty::Gain, CameraProperty::Zoom,
-          CameraProperty::ExposureTime, CameraProperty::FocusValue})
+    for (CameraProperty property : kSliderProperties)
         Check(InfoOf(property).checkBox, record->*InfoOf(property).flag);
     Check(IDC_RBMODAUT, record->FlagAutomatic);
-    for (CameraProperty property :
-         {CameraProperty::Brightness, CameraProperty::Contrast, CameraProperty::Saturation,
-          CameraProperty::Sharpness, CameraProperty::WhiteBalance,
-          CameraProperty::BacklightCompensation, CameraProperty::Gain, CameraProperty::Zoom,
-          CameraProperty::ExposureTime, CameraProperty::FocusValue})
+    for (CameraProperty property : kSliderProperties)
         platform::SetTrackbarPosition(ControlOf(InfoOf(property).slider),
                                       record->*InfoOf(property).value);
 }

@@ -10,74 +10,76 @@
 using platform::Held;
 using platform::kFail;
 
-HResult GetVideoProcAmpRange(int slot, int32_t property, platform::PropertyRange* range) {
+namespace {
+
+// The common shape of a call: without a camera no platform call and the given result; an
+// interface the filter does not offer gives E_FAIL; else the interface is held for the call.
+template <class Call> HResult OnProcAmp(int slot, HResult withoutCamera, Call call) {
     platform::Filter filter = FilterOfSlot(slot);
     if (!filter)
-        return platform::kFalse; // nothing filled, and not a failure
+        return withoutCamera;
     Held<platform::VideoProcAmp> amp;
     if (platform::QueryVideoProcAmp(filter, amp.Receive()) != platform::kOk)
         return kFail;
-    return platform::ProcAmpRange(amp.Get(), property, range);
+    return call(amp.Get());
+}
+
+template <class Call> HResult OnCameraControl(int slot, Call call) {
+    platform::Filter filter = FilterOfSlot(slot);
+    if (!filter)
+        return kFail;
+    Held<platform::CameraControl> control;
+    if (platform::QueryCameraControl(filter, control.Receive()) != platform::kOk)
+        return kFail;
+    return call(control.Get());
+}
+
+} // namespace
+
+HResult GetVideoProcAmpRange(int slot, int32_t property, platform::PropertyRange* range) {
+    // Without a camera nothing is filled, and that is not a failure.
+    return OnProcAmp(slot, platform::kFalse, [&](platform::VideoProcAmp amp) {
+        return platform::ProcAmpRange(amp, property, range);
+    });
 }
 
 HResult GetVideoProcAmp(int slot, int32_t property, int32_t* value, int32_t* flags) {
-    platform::Filter filter = FilterOfSlot(slot);
-    if (!filter)
-        return kFail;
-    Held<platform::VideoProcAmp> amp;
-    if (platform::QueryVideoProcAmp(filter, amp.Receive()) != platform::kOk)
-        return kFail;
-    return platform::ProcAmpGet(amp.Get(), property, value, flags);
+    return OnProcAmp(slot, kFail, [&](platform::VideoProcAmp amp) {
+        return platform::ProcAmpGet(amp, property, value, flags);
+    });
 }
 
 HResult SetVideoProcAmp(int slot, int32_t property, int32_t value, int32_t flags) {
-    platform::Filter filter = FilterOfSlot(slot);
-    if (!filter)
-        return kFail;
-    Held<platform::VideoProcAmp> amp;
-    if (platform::QueryVideoProcAmp(filter, amp.Receive()) != platform::kOk)
-        return kFail;
-    return platform::ProcAmpSet(amp.Get(), property, value, flags);
+    return OnProcAmp(slot, kFail, [&](platform::VideoProcAmp amp) {
+        return platform::ProcAmpSet(amp, property, value, flags);
+    });
 }
 
 HResult SetPowerLineFrequency(int slot, int32_t value, int32_t flags) {
-    if (!FilterOfSlot(slot))
-        return -1;
-    return SetVideoProcAmp(slot, procamp::PowerLineFrequency, value, flags);
+    return OnProcAmp(slot, -1, [&](platform::VideoProcAmp amp) {
+        return platform::ProcAmpSet(amp, procamp::PowerLineFrequency, value, flags);
+    });
 }
 
 HResult GetCameraControlRange(int slot, int32_t property, platform::PropertyRange* range) {
-    platform::Filter filter = FilterOfSlot(slot);
-    if (!filter)
-        return kFail;
-    Held<platform::CameraControl> control;
-    if (platform::QueryCameraControl(filter, control.Receive()) != platform::kOk)
-        return kFail;
-    return platform::ControlRange(control.Get(), property, range);
+    return OnCameraControl(slot, [&](platform::CameraControl control) {
+        return platform::ControlRange(control, property, range);
+    });
 }
 
 HResult SetFocus(int slot, int32_t value) {
-    platform::Filter filter = FilterOfSlot(slot);
-    if (!filter)
-        return kFail;
-    Held<platform::CameraControl> control;
-    if (platform::QueryCameraControl(filter, control.Receive()) != platform::kOk)
-        return kFail;
-    HResult result =
-        value == -1
-            ? platform::ControlSet(control.Get(), cameracontrol::Focus, 128, kFlagsAuto)
-            : platform::ControlSet(control.Get(), cameracontrol::Focus, value, kFlagsManual);
-    return platform::Failed(result) ? kFail : result;
+    return OnCameraControl(slot, [&](platform::CameraControl control) {
+        const HResult result =
+            value == -1 ? platform::ControlSet(control, cameracontrol::Focus, 128, kFlagsAuto)
+                        : platform::ControlSet(control, cameracontrol::Focus, value, kFlagsManual);
+        return platform::Failed(result) ? kFail : result;
+    });
 }
 
 HResult GetFocus(int slot, int32_t* value, int32_t* flags) {
-    platform::Filter filter = FilterOfSlot(slot);
-    if (!filter)
-        return kFail;
-    Held<platform::CameraControl> control;
-    if (platform::QueryCameraControl(filter, control.Receive()) != platform::kOk)
-        return kFail;
-    return platform::ControlGet(control.Get(), cameracontrol::Focus, value, flags);
+    return OnCameraControl(slot, [&](platform::CameraControl control) {
+        return platform::ControlGet(control, cameracontrol::Focus, value, flags);
+    });
 }
 
 HResult SetExposureMode(int slot, int32_t mode) {
