@@ -1,5 +1,6 @@
 // Runs a profile case file (see tests/wine/profile_probe.cpp for its lines) against the simulated
 // private-profile functions and prints exactly what the probe prints under the system's own.
+#include "platform/files.h"
 #include "platform/profile.h"
 #include "platform/sim/sim_files.h"
 
@@ -83,6 +84,11 @@ std::string ReadBytes(const std::string& name, bool& found) {
     return found ? *bytes : std::string();
 }
 
+// A field that is exactly "~null" passes a null pointer.
+const char* Arg(const std::string& field) {
+    return field == "~null" ? nullptr : field.c_str();
+}
+
 void Remember(std::vector<std::string>& names, const std::string& name) {
     for (const std::string& known : names)
         if (known == name)
@@ -114,7 +120,7 @@ int RunStep(const std::vector<std::string>& f, std::vector<std::string>& names) 
     } else if (op == "int" && f.size() == 5) {
         Remember(names, f[4]);
         const int32_t value = platform::ReadProfileInt(
-            f[1].c_str(), f[2].c_str(), std::atoi(f[3].c_str()), FullPath(f[4]).c_str());
+            Arg(f[1]), Arg(f[2]), std::atoi(f[3].c_str()), FullPath(f[4]).c_str());
         std::printf("int [%s] %s -> %d\n", Escape(f[1]).c_str(), Escape(f[2]).c_str(),
                     static_cast<int>(value));
     } else if (op == "str" && f.size() == 6) {
@@ -122,19 +128,31 @@ int RunStep(const std::vector<std::string>& f, std::vector<std::string>& names) 
         const uint32_t size = static_cast<uint32_t>(std::atoi(f[4].c_str()));
         std::string buffer(size + 4, 'Z');
         const uint32_t result = platform::ReadProfileString(
-            f[1].c_str(), f[2].c_str(), f[3].c_str(), &buffer[0], size, FullPath(f[5]).c_str());
+            Arg(f[1]), Arg(f[2]), Arg(f[3]), &buffer[0], size, FullPath(f[5]).c_str());
         std::printf("str [%s] %s size=%lu -> %lu \"%s\"%s\n", Escape(f[1]).c_str(),
                     Escape(f[2]).c_str(), static_cast<unsigned long>(size),
                     static_cast<unsigned long>(result), Escape(buffer.substr(0, size)).c_str(),
                     buffer.substr(size) == "ZZZZ" ? "" : " overrun");
     } else if (op == "write" && f.size() == 5) {
         Remember(names, f[4]);
-        const bool ok = platform::WriteProfileString(f[1].c_str(), f[2].c_str(), f[3].c_str(),
-                                                     FullPath(f[4]).c_str());
+        const bool ok =
+            platform::WriteProfileString(Arg(f[1]), Arg(f[2]), Arg(f[3]), FullPath(f[4]).c_str());
         std::printf("write [%s] %s=%s -> %d\n", Escape(f[1]).c_str(), Escape(f[2]).c_str(),
                     Escape(f[3]).c_str(), ok ? 1 : 0);
     } else if (op == "cwd") {
         CurrentDirectorySteps();
+    } else if (op == "delete" && f.size() == 2) {
+        Remember(names, f[1]);
+        platform::RemoveFile(FullPath(f[1]).c_str());
+    } else if (op == "lock" && f.size() == 2) {
+        Remember(names, f[1]);
+        if (!sim::FindFile(FullPath(f[1]))) {
+            std::fprintf(stderr, "cannot lock %s\n", f[1].c_str());
+            return 2;
+        }
+        sim::Files().unreadable.insert(FullPath(f[1]));
+    } else if (op == "unlock" && f.size() == 2 &&
+               sim::Files().unreadable.erase(FullPath(f[1])) == 1) {
     } else {
         std::fprintf(stderr, "bad step: %s\n", op.c_str());
         return 2;
@@ -164,6 +182,7 @@ int main(int argc, char** argv) {
         if (RunStep(Fields(line), names) != 0)
             return 2;
     }
+    sim::Files().unreadable.clear();
     for (const std::string& name : names) {
         bool found = false;
         const std::string bytes = ReadBytes(name, found);

@@ -246,4 +246,138 @@ TEST_F(SimProfileTest, AnUnreadableFileDoesNotOpenAndReadsAsMissing) {
     EXPECT_EQ(Int("Key"), 7);
 }
 
+// The text of a read as "count:" and every byte up to and including the last terminator written.
+std::string List(const char* section, const char* key, uint32_t size,
+                 const char* defaultValue = "def") {
+    std::string buffer(size + 1, 'Z');
+    const uint32_t count =
+        platform::ReadProfileString(section, key, defaultValue, &buffer[0], size, kPath);
+    return std::to_string(count) + ":" + buffer.substr(0, buffer.find_last_of('\0') + 1);
+}
+
+TEST_F(SimProfileTest, Utf8FilesAreReadThroughTheAnsiCodePageAndWrittenBackAsUtf8) {
+    Put("\xef\xbb\xbf[General]\r\nName=caf\xc3\xa9 \xe2\x80\x99 "
+        "\xe4\xb8\xad\r\nK=1\r\nBad=\xff\xfe\r\n");
+    EXPECT_EQ(Str("Name"), "8:caf\xe9 \x92 ?"); // U+4E2D has no place in code page 1252
+    EXPECT_EQ(Int("K"), 1);
+    EXPECT_EQ(Str("Bad"), "2:??"); // invalid bytes read as U+FFFD
+    ASSERT_TRUE(Write("General", "K", "2"));
+    ASSERT_TRUE(Write("General", "New", "\xe9\x92\x81"));
+    EXPECT_EQ(Bytes(),
+              "\xef\xbb\xbf[General]\r\nName=caf\xc3\xa9 \xe2\x80\x99 \xe4\xb8\xad\r\nK=2\r\n"
+              "Bad=\xef\xbf\xbd\xef\xbf\xbd\r\nNew=\xc3\xa9\xe2\x80\x99\xc2\x81\r\n");
+    Put("\xef\xbb\xbf");
+    ASSERT_TRUE(Write("S", "K", "v"));
+    EXPECT_EQ(Bytes(), "\xef\xbb\xbf[S]\r\nK=v\r\n");
+}
+
+TEST_F(SimProfileTest, Utf16FilesKeepTheirByteOrder) {
+    using namespace std::string_literals;
+    Put("\xff\xfe[\0G\0]\0\r\0\n\0A\0=\0"
+        "1\0\r\0\n\0N\0=\0\xe9\0\r\0\n\0"s);
+    EXPECT_EQ(Int("A", 7, "G"), 1);
+    EXPECT_EQ(Str("N", 64, "def", "G"), "1:\xe9");
+    ASSERT_TRUE(Write("G", "B", "3"));
+    EXPECT_EQ(Bytes(), "\xff\xfe[\0G\0]\0\r\0\n\0A\0=\0"
+                       "1\0\r\0\n\0N\0=\0\xe9\0\r\0\n\0"
+                       "B\0=\0"
+                       "3\0\r\0\n\0"s);
+    Put("\xfe\xff\0[\0G\0]\0\r\0\n\0A\0=\0"
+        "1\0\n"s);
+    EXPECT_EQ(Int("A", 7, "G"), 1);
+    ASSERT_TRUE(Write("G", "A", "2"));
+    ASSERT_TRUE(Write("H", "\xe9", "\x80"));
+    EXPECT_EQ(Bytes(), "\xfe\xff\0[\0G\0]\0\r\0\n\0A\0=\0"
+                       "2\0\r\0\n\0[\0H\0]\0\r\0\n\0\xe9\0= \xac\0\r\0\n"s);
+}
+
+TEST_F(SimProfileTest, AnsiBytesSurviveARewriteAndNoBreakSpaceIsNoBlank) {
+    std::string high;
+    for (int c = 0x80; c <= 0xff; ++c)
+        high += static_cast<char>(c);
+    Put("[S]\r\nV=" + high + "\r\nW=1\r\nK=\xa0v\xa0\r\n");
+    EXPECT_EQ(Str("V", 200, "def", "S"), "128:" + high);
+    EXPECT_EQ(Str("K", 64, "def", "S"), "3:\xa0v\xa0");
+    ASSERT_TRUE(Write("S", "W", "2"));
+    EXPECT_EQ(Bytes(), "[S]\r\nV=" + high + "\r\nW=2\r\nK=\xa0v\xa0\r\n");
+}
+
+TEST_F(SimProfileTest, OnlyAsciiLettersCompareWithoutCase) {
+    Put("[\xc9t\xe9]\r\nk=1\r\n");
+    EXPECT_EQ(Str("k", 64, "def", "\xe9t\xe9"), "3:def");
+    EXPECT_EQ(Str("K", 64, "def", "\xc9T\xe9"), "1:1");
+}
+
+TEST_F(SimProfileTest, AnEmptyKeyNameFindsTheFirstLineWithNothingBeforeItsEquals) {
+    Put("[S]\r\n=a\r\n=b\r\nK=1\r\n=c\r\n[U]\r\nK=1\r\n");
+    EXPECT_EQ(Str("", 64, "def", "S"), "1:a");
+    EXPECT_EQ(Str("  ", 64, "def", "S"), "1:a");
+    EXPECT_EQ(Str("", 64, "def", "U"), "3:def");
+    ASSERT_TRUE(Write("S", "K", "2")); // "=b" right after "=a" was never read
+    EXPECT_EQ(Bytes(), "[S]\r\n=a\r\nK=2\r\n=c\r\n[U]\r\nK=1\r\n");
+}
+
+TEST_F(SimProfileTest, TheNamelessSectionIsTheTopOfTheFile) {
+    Put("[General]\r\nA=1\r\n");
+    ASSERT_TRUE(Write("", "New", "3"));
+    ASSERT_TRUE(Write("  ", "Other", "4"));
+    EXPECT_EQ(Str("New", 64, "def", ""), "1:3");
+    EXPECT_EQ(Bytes(), "New=3\r\nOther=4\r\n[General]\r\nA=1\r\n");
+}
+
+TEST_F(SimProfileTest, NullValuesDeleteKeysAndNullKeysDeleteSections) {
+    Put("[S]\r\nK=1\r\nL=2\r\nk=3\r\n[T]\r\nA=1\r\n[ S ]\r\nK=4\r\n");
+    EXPECT_TRUE(Write("S", "K", nullptr));    // the first K only
+    EXPECT_TRUE(Write("S", "Nope", nullptr)); // nothing to delete is no failure
+    EXPECT_TRUE(Write(" S ", "L", nullptr));  // deleting compares the names untrimmed
+    EXPECT_TRUE(Write("T", nullptr, nullptr));
+    EXPECT_FALSE(Write(nullptr, "K", "v"));
+    EXPECT_FALSE(Write(nullptr, nullptr, nullptr));
+    EXPECT_EQ(Bytes(), "[S]\r\nL=2\r\nk=3\r\n[S]\r\nK=4\r\n");
+    EXPECT_TRUE(platform::WriteProfileString("S", "K", nullptr, "C:\\work\\gone.ini"));
+    EXPECT_EQ(sim::FindFile("C:\\work\\gone.ini"), nullptr);
+}
+
+TEST_F(SimProfileTest, NullKeysListKeyNamesAndNullSectionsListSectionNames) {
+    using namespace std::string_literals;
+    Put("[General]\r\nFirst=1\r\n;Comment=2\r\nNoEquals\r\nSecond=\r\nThird=x\r\n[Camera0]\r\n"
+        "Name=a\r\n[Empty]\r\n[Lead]\r\n=v\r\nK=1\r\n");
+    EXPECT_EQ(List("general", nullptr, 64), "19:First\0Second\0Third\0\0"s);
+    EXPECT_EQ(List(" General ", nullptr, 64), "3:def\0"s); // names compared untrimmed
+    EXPECT_EQ(List("General", nullptr, 14), "12:First\0Second\0"s);
+    EXPECT_EQ(List("General", nullptr, 13), "11:First\0Secon\0"s); // one terminator only
+    EXPECT_EQ(List("General", nullptr, 8), "6:First\0\0"s);
+    EXPECT_EQ(List("Empty", nullptr, 64, "\"q\""), "1:q\0"s);
+    EXPECT_EQ(List("Lead", nullptr, 64, "def  "), "5:def  \0"s); // an empty first name
+    EXPECT_EQ(List(nullptr, "K", 64), "27:General\0Camera0\0Empty\0Lead\0\0"s);
+    EXPECT_EQ(List(nullptr, "K", 20), "18:General\0Camera0\0Em\0"s);
+    EXPECT_EQ(List(nullptr, "K", 10), "8:General\0\0"s);
+    EXPECT_EQ(Int("K", 7, nullptr), 0);
+}
+
+TEST_F(SimProfileTest, AFileThatCannotBeOpenedGivesTheDefaultWithItsQuotesAndRefusesWrites) {
+    const std::string file = "[S]\r\nK=held\r\n\r\n";
+    Put(file);
+    sim::Files().unreadable.insert(kPath);
+    EXPECT_EQ(Str("K", 64, "\"def\"", "S"), "5:\"def\"");
+    EXPECT_EQ(Int("K", 7, "S"), 7);
+    EXPECT_FALSE(Write("S", "K", "new"));
+    EXPECT_FALSE(Write("S", "K", nullptr));
+    EXPECT_FALSE(Write("S", nullptr, nullptr));
+    EXPECT_EQ(Bytes(), file);
+    EXPECT_EQ(platform::CreateFileForWriting(kPath), nullptr);
+    EXPECT_EQ(platform::LastErrorNumber(), 5u);
+    platform::RemoveFile(kPath);
+    EXPECT_EQ(Bytes(), file);
+}
+
+TEST_F(SimProfileTest, ACurrentDirectoryLongerThan259CharactersIsNotReturned) {
+    sim::Files().currentDirectory = "C:\\" + std::string(256, 'd'); // 259 characters
+    char buffer[300];
+    EXPECT_EQ(platform::CurrentDirectory(sizeof buffer, buffer), 259u);
+    sim::Files().currentDirectory += "d";
+    EXPECT_EQ(platform::CurrentDirectory(sizeof buffer, buffer), 0u);
+    EXPECT_EQ(platform::LastErrorNumber(), 206u); // ERROR_FILENAME_EXCED_RANGE
+}
+
 } // namespace

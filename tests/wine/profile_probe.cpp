@@ -8,12 +8,17 @@
 //   str|SECTION|KEY|DEFAULT|SIZE|NAME     GetPrivateProfileStringA into a buffer of SIZE
 //   write|SECTION|KEY|VALUE|NAME          WritePrivateProfileStringA
 //   cwd                                   GetCurrentDirectoryA with buffers around the length
-// A NAME without a directory part is taken in the working folder; "#" starts a comment line.
+//   lock|NAME  unlock|NAME                hold NAME open without sharing (so that it cannot be
+//                                         opened), or close it again; all are closed at the end
+//   delete|NAME                           DeleteFileA
+// A NAME without a directory part is taken in the working folder; "#" starts a comment line. A
+// SECTION, KEY, DEFAULT or VALUE that is exactly ~null passes a null pointer.
 #include <windows.h>
 
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
+#include <map>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -93,6 +98,13 @@ std::string ReadBytes(const std::string& name, bool& found) {
     return found ? bytes.str() : std::string();
 }
 
+// A field that is exactly "~null" passes a null pointer.
+const char* Arg(const std::string& field) {
+    return field == "~null" ? nullptr : field.c_str();
+}
+
+std::map<std::string, HANDLE> locks; // files held open without sharing, by name
+
 void Remember(std::vector<std::string>& names, const std::string& name) {
     for (const std::string& known : names)
         if (known == name)
@@ -124,28 +136,43 @@ int RunStep(const std::vector<std::string>& f, std::vector<std::string>& names) 
         Remember(names, f[1]);
     } else if (op == "int" && f.size() == 5) {
         Remember(names, f[4]);
-        const UINT value = GetPrivateProfileIntA(f[1].c_str(), f[2].c_str(),
-                                                 std::atoi(f[3].c_str()), FullPath(f[4]).c_str());
+        const UINT value = GetPrivateProfileIntA(Arg(f[1]), Arg(f[2]), std::atoi(f[3].c_str()),
+                                                 FullPath(f[4]).c_str());
         std::printf("int [%s] %s -> %d\n", Escape(f[1]).c_str(), Escape(f[2]).c_str(),
                     static_cast<int>(value));
     } else if (op == "str" && f.size() == 6) {
         Remember(names, f[5]);
         const DWORD size = static_cast<DWORD>(std::atoi(f[4].c_str()));
         std::string buffer(size + 4, 'Z');
-        const DWORD result = GetPrivateProfileStringA(f[1].c_str(), f[2].c_str(), f[3].c_str(),
-                                                      &buffer[0], size, FullPath(f[5]).c_str());
+        const DWORD result = GetPrivateProfileStringA(Arg(f[1]), Arg(f[2]), Arg(f[3]), &buffer[0],
+                                                      size, FullPath(f[5]).c_str());
         std::printf("str [%s] %s size=%lu -> %lu \"%s\"%s\n", Escape(f[1]).c_str(),
                     Escape(f[2]).c_str(), static_cast<unsigned long>(size),
                     static_cast<unsigned long>(result), Escape(buffer.substr(0, size)).c_str(),
                     buffer.substr(size) == "ZZZZ" ? "" : " overrun");
     } else if (op == "write" && f.size() == 5) {
         Remember(names, f[4]);
-        const BOOL ok = WritePrivateProfileStringA(f[1].c_str(), f[2].c_str(), f[3].c_str(),
-                                                   FullPath(f[4]).c_str());
+        const BOOL ok =
+            WritePrivateProfileStringA(Arg(f[1]), Arg(f[2]), Arg(f[3]), FullPath(f[4]).c_str());
         std::printf("write [%s] %s=%s -> %d\n", Escape(f[1]).c_str(), Escape(f[2]).c_str(),
                     Escape(f[3]).c_str(), ok ? 1 : 0);
     } else if (op == "cwd") {
         CurrentDirectorySteps();
+    } else if (op == "delete" && f.size() == 2) {
+        Remember(names, f[1]);
+        DeleteFileA(FullPath(f[1]).c_str());
+    } else if (op == "lock" && f.size() == 2) {
+        Remember(names, f[1]);
+        const HANDLE file = CreateFileA(FullPath(f[1]).c_str(), GENERIC_READ, 0, nullptr,
+                                        OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+        if (file == INVALID_HANDLE_VALUE) {
+            std::fprintf(stderr, "cannot lock %s\n", f[1].c_str());
+            return 2;
+        }
+        locks[f[1]] = file;
+    } else if (op == "unlock" && f.size() == 2 && locks.count(f[1])) {
+        CloseHandle(locks[f[1]]);
+        locks.erase(f[1]);
     } else {
         std::fprintf(stderr, "bad step: %s\n", op.c_str());
         return 2;
@@ -175,6 +202,8 @@ int main(int argc, char** argv) {
         if (RunStep(Fields(line), names) != 0)
             return 2;
     }
+    for (const auto& lock : locks)
+        CloseHandle(lock.second);
     for (const std::string& name : names) {
         bool found = false;
         const std::string bytes = ReadBytes(name, found);

@@ -94,7 +94,10 @@ bool FileOpensForReading(const char* path) {
 
 File CreateFileForWriting(const char* path) {
     const std::string full = sim::FullPath(path);
-    if (sim::IsUnwritable(full)) {
+    // An existing file that cannot be opened cannot be replaced either (Wine: a file another
+    // process holds without sharing gives 32, a protected one 5; the sim reports 5 for both).
+    if (sim::IsUnwritable(full) ||
+        (sim::FindFile(full) && sim::InSet(sim::Files().unreadable, full))) {
         sim::Files().lastError = sim::kAccessDenied;
         return nullptr;
     }
@@ -128,7 +131,9 @@ bool ReplaceFile(const char* from, const char* to) {
         fs.lastError = sim::kFileNotFound;
         return false;
     }
-    if (sim::IsUnwritable(source) || sim::IsUnwritable(target)) {
+    if (sim::IsUnwritable(source) || sim::IsUnwritable(target) ||
+        sim::InSet(sim::Files().unreadable, source) ||
+        (sim::FindFile(target) && sim::InSet(sim::Files().unreadable, target))) {
         fs.lastError = sim::kAccessDenied;
         return false;
     }
@@ -145,7 +150,7 @@ void RemoveFile(const char* path) {
         sim::Files().lastError = sim::kFileNotFound;
         return;
     }
-    if (sim::IsUnwritable(full)) {
+    if (sim::IsUnwritable(full) || sim::InSet(sim::Files().unreadable, full)) {
         sim::Files().lastError = sim::kAccessDenied;
         return;
     }
