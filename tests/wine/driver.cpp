@@ -12,7 +12,7 @@ namespace {
 int Usage() {
     std::fputs("usage: driver.exe\n"
                "  wait-window TITLE TIMEOUT_MS | wait-gone TITLE TIMEOUT_MS\n"
-               "  controls TITLE | client TITLE | close TITLE\n"
+               "  controls TITLE | client TITLE | close TITLE | status TITLE\n"
                "  click TITLE ID | text TITLE ID | slide TITLE ID POS\n"
                "  post TITLE MSG WPARAM LPARAM\n"
                "  wait-box CAPTION TIMEOUT_MS | answer-box CAPTION BUTTONID\n",
@@ -51,6 +51,8 @@ int main(int argc, char** argv) {
         return driver::Client(title);
     if (command == "close" && argc == 3)
         return driver::Close(title);
+    if (command == "status" && argc == 3)
+        return driver::Status(title);
     if (argc == 4 && Number(argv[3], &a)) {
         if (command == "wait-window")
             return driver::WaitWindow(title, static_cast<unsigned long>(a));

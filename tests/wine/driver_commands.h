@@ -15,6 +15,7 @@ int Post(const std::string& title, unsigned long message, unsigned long long wPa
          long long lParam);
 int Close(const std::string& title);
 int Text(const std::string& title, int id);
+int Status(const std::string& title);
 int Client(const std::string& title);
 int WaitBox(const std::string& caption, unsigned long timeoutMs);
 int AnswerBox(const std::string& caption, int buttonId);

@@ -22,6 +22,21 @@ HWND ControlOrComplain(HWND parent, int id) {
     return control;
 }
 
+// An operator can neither click nor drag a disabled or hidden control. Wine's buttons would still
+// act on BM_CLICK when disabled (check themselves and notify the parent, which Windows' disabled
+// buttons never do), so the driver refuses instead of pretending a click that could not happen.
+bool ReachableOrComplain(HWND control, int id) {
+    if (!IsWindowVisible(control)) {
+        std::fprintf(stderr, "control %d is hidden\n", id);
+        return false;
+    }
+    if (!IsWindowEnabled(control)) {
+        std::fprintf(stderr, "control %d is disabled\n", id);
+        return false;
+    }
+    return true;
+}
+
 // One value asked of a control, or "-" when the send fails.
 std::string Asked(HWND control, UINT message) {
     LRESULT answer = 0;
@@ -83,7 +98,7 @@ int ListControls(const std::string& title) {
 int Click(const std::string& title, int id) {
     HWND window = MainWindowOrComplain(title);
     HWND control = window ? ControlOrComplain(window, id) : nullptr;
-    if (!control)
+    if (!control || !ReachableOrComplain(control, id))
         return 1;
     // The click's handler may open a modal box and not return until it is answered; the send
     // then times out while the click itself has happened.
@@ -102,7 +117,7 @@ int Click(const std::string& title, int id) {
 int Slide(const std::string& title, int id, int position) {
     HWND window = MainWindowOrComplain(title);
     HWND trackbar = window ? ControlOrComplain(window, id) : nullptr;
-    if (!trackbar)
+    if (!trackbar || !ReachableOrComplain(trackbar, id))
         return 1;
     if (!Send(trackbar, TBM_SETPOS, TRUE, position, nullptr)) {
         std::fprintf(stderr, "TBM_SETPOS failed: %lu\n", GetLastError());
@@ -148,6 +163,21 @@ int Text(const std::string& title, int id) {
         return 1;
     std::printf("%s\n", Escaped(TextOf(target)).c_str());
     return 0;
+}
+
+int Status(const std::string& title) {
+    HWND window = MainWindowOrComplain(title);
+    if (!window)
+        return 1;
+    // Found by class rather than identifier: the status bar is whichever child is one.
+    for (HWND child : ChildrenOf(window)) {
+        if (ClassOf(child) != STATUSCLASSNAMEA)
+            continue;
+        std::printf("%s\n", Escaped(TextOf(child)).c_str());
+        return 0;
+    }
+    std::fprintf(stderr, "\"%s\" has no status bar\n", title.c_str());
+    return 1;
 }
 
 int Client(const std::string& title) {

@@ -2,6 +2,7 @@
 // names and their capture filters.
 #include "platform/win32/com_handles_win32.h"
 #include "platform/win32/guids_win32.h"
+#include "platform/win32/variant_holder_win32.h"
 
 namespace platform {
 
@@ -13,6 +14,7 @@ void InitializeComOnThread() {
 }
 
 HResult OpenDeviceList(DeviceCategory category, DeviceList* list) {
+    *list = nullptr;
     ComPtr<ICreateDevEnum> devices;
     HRESULT result = CoCreateInstance(CLSID_SystemDeviceEnum, nullptr, CLSCTX_INPROC_SERVER,
                                       IID_ICreateDevEnum, &devices);
@@ -44,20 +46,15 @@ HResult ReadFriendlyName(Device device, std::u16string* name) {
         win32::ToMoniker(device)->BindToStorage(nullptr, nullptr, IID_IPropertyBag, &bag);
     if (FAILED(result))
         return result;
-    VARIANT value;
-    VariantInit(&value);
-    result = bag->Read(L"FriendlyName", &value, nullptr);
-    if (SUCCEEDED(result)) {
-        if (value.vt == VT_BSTR && value.bstrVal) {
-            const UINT length = SysStringLen(value.bstrVal);
-            name->assign(reinterpret_cast<const char16_t*>(value.bstrVal), length);
-        } else if (value.vt != VT_BSTR) {
-            result = E_FAIL;
-        } else {
-            name->clear();
-        }
-    }
-    VariantClear(&value);
+    win32::HeldVariant value;
+    result = bag->Read(L"FriendlyName", value.Get(), nullptr);
+    if (FAILED(result))
+        return result;
+    // A name of another type is no name the tool can use.
+    if ((*value).vt != VT_BSTR)
+        return E_FAIL;
+    const BSTR text = (*value).bstrVal;
+    name->assign(reinterpret_cast<const char16_t*>(text), text ? SysStringLen(text) : 0);
     return result;
 }
 

@@ -20,7 +20,12 @@ void ShowWindowAs(Window window, int command) {
 }
 
 void RepaintNow(Window window) {
-    UpdateWindow(win32::ToHwnd(window));
+    // UpdateWindow alone paints only what is pending, and Wine then leaves the group boxes
+    // (WS_EX_TRANSPARENT, not clipped out of the main window's background) erased by the main
+    // window's background. Invalidating the children with it repaints them after the background,
+    // here and on Windows alike.
+    RedrawWindow(win32::ToHwnd(window), nullptr, nullptr,
+                 RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
 }
 
 void EnableControl(Window window, bool enable) {

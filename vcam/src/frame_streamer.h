@@ -1,0 +1,56 @@
+// The streaming thread of the output pin. It exists from Pause to Stop and delivers frames only
+// while the filter runs: a live camera has nothing to show while paused (hence VFW_S_CANT_CUE).
+// Frame n after the start of streaming is due at the run start + n frame intervals of the
+// performance counter; a late frame is sent at once, and the schedule then restarts from now
+// rather than sending a burst.
+#pragma once
+
+#include "camera_device.h"
+#include "win_holders.h"
+
+#include <cstdint>
+
+namespace vcam {
+
+struct StreamSetup {
+    IMemInputPin* input;      // held by the streamer while it lives
+    IMemAllocator* allocator; // committed by the streamer, decommitted on Stop
+    long width, height;
+    LONGLONG interval; // 100 ns units
+    const CameraDevice* device;
+};
+
+class FrameStreamer {
+  public:
+    FrameStreamer() = default;
+    ~FrameStreamer() { Stop(); }
+    FrameStreamer(const FrameStreamer&) = delete;
+    FrameStreamer& operator=(const FrameStreamer&) = delete;
+
+    HRESULT Start(const StreamSetup& setup);
+    // Deliver with stream times against that clock (may be null: no time stamps).
+    void Run(REFERENCE_TIME start, IReferenceClock* clock);
+    void Pause();
+    void Stop();
+    bool Started() const { return static_cast<bool>(thread_); }
+
+  private:
+    static DWORD WINAPI ThreadMain(void* self);
+    void Loop();
+    // Waits until running; false when told to stop.
+    bool WaitUntilRunning();
+    HRESULT Deliver(uint32_t frameNumber);
+
+    StreamSetup setup_{};
+    Handle thread_;
+    Handle stopEvent_;
+    Handle runEvent_;
+    CriticalSection lock_; // guards start_, clock_, runSerial_
+    REFERENCE_TIME start_ = 0;
+    IReferenceClock* clock_ = nullptr;
+    unsigned runSerial_ = 0;
+    uint32_t delivered_ = 0;
+    LONGLONG runTicks_ = 0; // performance counter at the first Run
+};
+
+} // namespace vcam
