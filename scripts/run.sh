@@ -36,8 +36,15 @@ driver() { ws_run "$prefix" 60 "$build/driver.exe" "$@" | tr -d '\r'; }
 driver wait-window "Orvisto Settings" 30000 >/dev/null
 driver click "Orvisto Settings" 2000 >/dev/null # Preview: the renderer opens its own window
 sleep 4
+# The renderer's own 1920x1080 window opens over the tool: bring the tool to the front at the
+# right of the screen so the picture shows both.
+tool_window=$(xdotool search --name "^Orvisto Settings$" | head -1)
+if [ -n "$tool_window" ]; then
+    xdotool windowmove "$tool_window" 1760 60 windowactivate --sync "$tool_window" 2>/dev/null || true
+    sleep 1
+fi
 shot=$work/screenshot.png
-import -display "$WS_DISPLAY" -window root -crop 1940x1140+0+0 "$shot"
+import -display "$WS_DISPLAY" -window root -crop 2560x1180+0+0 "$shot"
 echo "Screenshot of the running tool: $shot"
 echo "Status: $(driver text "Orvisto Settings" 2002)"
 driver click "Orvisto Settings" 2009 >/dev/null # Exit
