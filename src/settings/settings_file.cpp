@@ -179,6 +179,13 @@ int LoadSettings() {
     ReadOptions({"StartWithPreview", "InternalDisplay", "ExitOnCapture", "CaptureOnStart",
                  "UsePrintKeyToCaptureImages", "UseMinMaxOnPrintKey", "HideAppWhenInactive",
                  "ImageCounter", "ReviewTimeMs"});
+    // The panel shows the values just read from the camera, as after any later start; left at
+    // the fixed ranges with every slider at 0, the first slider movement would jump the camera
+    // far from where it stands.
+    if (CameraSelected()) {
+        RefreshControlRanges(Shell.selectedCamera);
+        ShowCameraSettings();
+    }
     return 0;
 }
 

@@ -25,19 +25,47 @@ e2e_require() {
     done
 }
 
-# e2e_begin NAME: a temporary folder with a working folder, a display, and the shared prefix.
+# e2e_begin NAME [CAMERAS]: a temporary folder with a working folder, a display, and a prefix.
+# Without CAMERAS the prefix has no camera at all; with CAMERAS (a virtual camera configuration,
+# a file name in tests/e2e/cameras/ or a path) the camera prefix is used, those cameras are
+# registered, and the camera's log, state and unplug files live in the test's folder.
 e2e_begin() {
     e2e_require "$E2E_EXE" "$E2E_DRIVER"
     E2E_NAME=$1
     E2E_TMP=$(mktemp -d "/tmp/fw-e2e-$1.XXXXXX")
     E2E_WORK=$E2E_TMP/work
     mkdir -p "$E2E_WORK"
-    # One prefix per test run folder, made once and reused by the tests after it.
+    # Prefixes are made once per build folder and reused by the tests after it.
     E2E_PREFIX=${FRAMEWRIGHT_E2E_PREFIX:-$E2E_ROOT/build/e2e-prefix}
-    ws_start_display || { echo "FAIL: no display"; exit 1; }
-    ws_prefix "$E2E_PREFIX" || { echo "FAIL: no prefix"; e2e_end; exit 1; }
+    unset FRAMEWRIGHT_VCAM_PREPARE
+    if [ $# -ge 2 ]; then
+        e2e_require "$E2E_VCAM_DLL"
+        E2E_CAMERAS=$2
+        [ -f "$E2E_CAMERAS" ] || E2E_CAMERAS=$E2E_ROOT/tests/e2e/cameras/$2
+        E2E_PREFIX=$E2E_PREFIX-vcam
+        export FRAMEWRIGHT_VCAM_LOG=$E2E_TMP/vcam.log
+        export FRAMEWRIGHT_VCAM_STATE=$E2E_TMP/vcam-state.txt
+        export FRAMEWRIGHT_VCAM_UNPLUG=$E2E_TMP/vcam-unplugged.txt
+    fi
     trap e2e_cleanup EXIT
+    ws_start_display || { echo "FAIL: no display"; exit 1; }
+    ws_prefix "$E2E_PREFIX" || { echo "FAIL: no prefix"; exit 1; }
+    if [ -n "${E2E_CAMERAS:-}" ]; then
+        bash "$E2E_ROOT/vcam/prefix.sh" prepare "$E2E_PREFIX" "$E2E_VCAM_DLL" "$E2E_CAMERAS" ||
+            { echo "FAIL: cameras of $E2E_CAMERAS not registered"; exit 1; }
+        : >"$FRAMEWRIGHT_VCAM_LOG"
+    fi
 }
+
+# e2e_unplug N: camera N is removed, and the tool is told as Windows would tell it.
+e2e_unplug() {
+    bash "$E2E_ROOT/vcam/prefix.sh" unplug "$E2E_PREFIX" "$1"
+    d post "$TITLE" 0x219 0x8004 0 >/dev/null
+}
+
+# camera_log PATTERN: the camera's log lines that match an extended regular expression, without
+# the process and time fields at their ends.
+camera_log() { grep -E "$1" "$FRAMEWRIGHT_VCAM_LOG" | sed -E 's/ pid=[0-9]+ t=[0-9]+\r?$//'; }
 
 e2e_cleanup() {
     if [ -n "${E2E_TOOL_PID:-}" ] && kill -0 "$E2E_TOOL_PID" 2>/dev/null; then

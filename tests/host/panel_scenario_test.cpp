@@ -70,7 +70,13 @@ TEST_F(PanelScenarioTest, BrightnessMovesTheCameraModeToManual) {
 }
 
 TEST_F(PanelScenarioTest, AGainCheckBoxShowsItsBoxAndOnlyTheCloseQuestionFollows) {
-    StartWithCamera();
+    // A camera whose gain can be automatic: the load enables the gain box.
+    sim::SimCamera c = sim::VendorCamera(u"Parvanex Auto Gain");
+    c.procAmp[9].range.capabilities = 3;
+    camera = sim::AddCamera(c);
+    ASSERT_EQ(Start(), sim::kLoopIdle);
+    sim::Requests().clear();
+    ASSERT_TRUE(sim::Control(IDC_CKGAIN)->enabled);
     const CameraSettings before = CameraRecords[0];
     sim::Click(IDC_CKGAIN);
     ASSERT_EQ(sim::TheDesktop().boxes.size(), 1u);

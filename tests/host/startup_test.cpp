@@ -44,6 +44,24 @@ TEST_F(StartupTest, ThreeCamerasShowThreeLabelledButtonsAndSelectTheFirst) {
     EXPECT_EQ(sim::TextsOf(IDC_SBSTATUS).front(), "Camera 1: Parvanex A");
 }
 
+TEST_F(StartupTest, AFirstStartShowsTheValuesItReadFromTheCamera) {
+    sim::SimCamera c = sim::VendorCamera(u"Parvanex First");
+    c.procAmp[0].value = 77;
+    AddCamera(c);
+    Start();
+    const sim::WindowRecord* brightness = sim::Control(IDC_TBBRIGHT);
+    EXPECT_EQ(brightness->trackbarMin, 0);
+    EXPECT_EQ(brightness->trackbarMax, 255);
+    EXPECT_EQ(brightness->trackbarPos, 77);
+    const sim::WindowRecord* whiteBalance = sim::Control(IDC_TBWHIBAL);
+    EXPECT_EQ(whiteBalance->trackbarMin, 0); // the white balance keeps its fixed range
+    EXPECT_EQ(whiteBalance->trackbarMax, 10000);
+    EXPECT_EQ(whiteBalance->trackbarPos, 4000);
+    EXPECT_EQ(sim::Control(IDC_CKWHIBAL)->check, 1);
+    EXPECT_EQ(sim::Control(IDC_TBEXPTIM)->trackbarPos, 333);
+    EXPECT_EQ(sim::Control(IDC_RBMODAUT)->check, 1);
+}
+
 TEST_F(StartupTest, StepsRunInOrderAndTheLoopReturnsTheQuitCode) {
     AddVendorCamera();
     sim::TheDesktop().onIdle = [] {

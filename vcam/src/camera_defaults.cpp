@@ -33,10 +33,12 @@ CameraConfig DefaultCamera(int index) {
     camera.procamp[13] = Manual(0, 2, 1); // power line frequency: 0 off, 1 50 Hz, 2 60 Hz
     camera.cameraControl[4] = Both(-13, -1, -6, kAuto); // exposure, log2 seconds
     camera.cameraControl[6] = Both(0, 255, 128, kAuto); // focus
-    camera.cameraControl[19] = Manual(0, 1, 1);         // auto-exposure priority
-    camera.vendor[3] = {0, 0, 0, 100};                  // zoom 100
-    camera.vendor[5] = {1, 0, 0, 333};                  // exposure: automatic, 333 x 0.0001 s
-    camera.vendor[7] = {0, 0, 0, 3, 0};                 // LED automatic
+    // Auto-exposure priority: the vendor's cameras take it with either flag (the tool writes it
+    // with the automatic flag when the exposure is automatic).
+    camera.cameraControl[19] = Both(0, 1, 1, kAuto);
+    camera.vendor[3] = {0, 0, 0, 100};  // zoom 100
+    camera.vendor[5] = {1, 0, 0, 333};  // exposure: automatic, 333 x 0.0001 s
+    camera.vendor[7] = {0, 0, 0, 3, 0}; // LED automatic
     const DWORD mjpg = MAKEFOURCC('M', 'J', 'P', 'G');
     camera.formats = {
         {MEDIASUBTYPE_MJPG, mjpg, 24, 1920, 1080, k30Fps, k30Fps},

@@ -15,7 +15,7 @@ const Expected kProcAmp[] = {{0, 0, 255, 1, 128, 3, 2},      {1, 0, 255, 1, 32, 
                              {7, 2800, 6500, 1, 4000, 3, 1}, {8, 0, 1, 1, 0, 2, 2},
                              {9, 0, 255, 1, 0, 2, 2},        {13, 0, 2, 1, 1, 2, 2}};
 const Expected kCameraControl[] = {
-    {4, -13, -1, 1, -6, 3, 1}, {6, 0, 255, 1, 128, 3, 1}, {19, 0, 1, 1, 1, 2, 2}};
+    {4, -13, -1, 1, -6, 3, 1}, {6, 0, 255, 1, 128, 3, 1}, {19, 0, 1, 1, 1, 3, 1}};
 
 // IAMVideoProcAmp and IAMCameraControl have the same methods.
 template <typename Properties>
