@@ -137,10 +137,11 @@ bool ReplaceFile(const char* from, const char* to) {
         fs.lastError = sim::kAccessDenied;
         return false;
     }
-    const std::string moved = *bytes;
+    // A rename: the bytes move, nothing is copied.
+    std::string moved = std::move(*bytes);
     fs.files.erase(sim::StoredName(source));
     fs.files.erase(sim::StoredName(target));
-    fs.files[target] = moved;
+    fs.files[target] = std::move(moved);
     return true;
 }
 

@@ -366,6 +366,7 @@ HResult VideoWindowPosition(VideoWindow, int x, int y, int width, int height) {
 
 void* AllocateTaskMemory(size_t size) {
     Graph().taskBlocksAlive++;
+    Graph().taskBytes += size;
     return std::malloc(size ? size : 1);
 }
 

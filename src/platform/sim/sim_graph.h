@@ -49,6 +49,7 @@ struct GraphModel {
 
     int objectsAlive = 0;    // graph interfaces obtained and not released
     int taskBlocksAlive = 0; // task memory allocated and not freed
+    uint64_t taskBytes = 0;  // task memory allocated in all
 };
 
 GraphModel& Graph();
