@@ -1,199 +1,55 @@
-// Runs a profile case file (see tests/wine/profile_probe.cpp for its lines) against the simulated
+// Runs a profile case file (see tests/common/profile_case_runner.h) against the simulated
 // private-profile functions and prints exactly what the probe prints under the system's own.
+#include "../common/profile_case_runner.h"
 #include "platform/files.h"
 #include "platform/profile.h"
 #include "platform/sim/sim_files.h"
 
-#include <cstdio>
-#include <cstdlib>
-#include <fstream>
-#include <sstream>
-#include <string>
-#include <vector>
-
 namespace {
 
-std::string Unescape(const std::string& text) {
-    std::string out;
-    for (size_t i = 0; i < text.size(); ++i) {
-        if (text[i] != '\\' || i + 1 == text.size()) {
-            out += text[i];
-            continue;
-        }
-        const char c = text[++i];
-        if (c == 'r')
-            out += '\r';
-        else if (c == 'n')
-            out += '\n';
-        else if (c == 't')
-            out += '\t';
-        else if (c == 'x' && i + 2 < text.size() + 1) {
-            out += static_cast<char>(std::strtol(text.substr(i + 1, 2).c_str(), nullptr, 16));
-            i += 2;
-        } else
-            out += c;
-    }
-    return out;
+void CreateWholeFile(const std::string& path, const std::string& bytes) {
+    sim::Files().files[path] = bytes;
 }
 
-std::string Escape(const std::string& bytes) {
-    std::string out;
-    for (unsigned char c : bytes) {
-        char hex[8];
-        if (c == '\r')
-            out += "\\r";
-        else if (c == '\n')
-            out += "\\n";
-        else if (c == '\\')
-            out += "\\\\";
-        else if (c < 0x20 || c >= 0x7f) {
-            std::snprintf(hex, sizeof hex, "\\x%02x", c);
-            out += hex;
-        } else
-            out += static_cast<char>(c);
-    }
-    return out;
+bool ReadWholeFile(const std::string& path, std::string* bytes) {
+    const std::string* file = sim::FindFile(path);
+    if (file)
+        *bytes = *file;
+    return file != nullptr;
 }
 
-std::vector<std::string> Fields(const std::string& line) {
-    std::vector<std::string> fields;
-    std::string field;
-    std::istringstream in(line);
-    while (std::getline(in, field, '|'))
-        fields.push_back(Unescape(field));
-    if (!line.empty() && line.back() == '|')
-        fields.push_back("");
-    return fields;
+void DeleteWholeFile(const std::string& path) {
+    platform::RemoveFile(path.c_str());
 }
 
-std::string WorkingFolder() {
-    char folder[260] = {};
-    platform::CurrentDirectory(sizeof folder, folder);
-    return folder;
+// A locked file is one the simulated desktop cannot open.
+bool LockFile(const std::string& path) {
+    if (!sim::FindFile(path))
+        return false;
+    sim::Files().unreadable.insert(path);
+    return true;
 }
 
-std::string FullPath(const std::string& name) {
-    if (name.find_first_of("\\:") != std::string::npos)
-        return name;
-    return WorkingFolder() + "\\" + name;
+bool UnlockFile(const std::string& path) {
+    return sim::Files().unreadable.erase(path) == 1;
 }
 
-std::string ReadBytes(const std::string& name, bool& found) {
-    const std::string* bytes = sim::FindFile(FullPath(name));
-    found = bytes != nullptr;
-    return found ? *bytes : std::string();
-}
-
-// A field that is exactly "~null" passes a null pointer.
-const char* Arg(const std::string& field) {
-    return field == "~null" ? nullptr : field.c_str();
-}
-
-void Remember(std::vector<std::string>& names, const std::string& name) {
-    for (const std::string& known : names)
-        if (known == name)
-            return;
-    names.push_back(name);
-}
-
-void CurrentDirectorySteps() {
-    char probe[4];
-    const uint32_t needed = platform::CurrentDirectory(0, nullptr);
-    const uint32_t length = platform::CurrentDirectory(sizeof probe, probe) - 1;
-    std::printf("cwd size=0 -> length%+ld\n",
-                static_cast<long>(needed) - static_cast<long>(length));
-    for (uint32_t extra = 0; extra < 3; ++extra) {
-        std::vector<char> buffer(length + extra + 1, 'Z');
-        const uint32_t result = platform::CurrentDirectory(length + extra, buffer.data());
-        const bool copied = buffer[length] == '\0' && result == length;
-        std::printf("cwd size=length+%lu -> length%+ld %s\n", static_cast<unsigned long>(extra),
-                    static_cast<long>(result) - static_cast<long>(length),
-                    copied ? "copied" : (buffer[0] == 'Z' ? "untouched" : "changed"));
-    }
-}
-
-int RunStep(const std::vector<std::string>& f, std::vector<std::string>& names) {
-    const std::string& op = f[0];
-    if (op == "file" && f.size() == 3) {
-        sim::Files().files[FullPath(f[1])] = f[2];
-        Remember(names, f[1]);
-    } else if (op == "int" && f.size() == 5) {
-        Remember(names, f[4]);
-        const int32_t value = platform::ReadProfileInt(
-            Arg(f[1]), Arg(f[2]), std::atoi(f[3].c_str()), FullPath(f[4]).c_str());
-        std::printf("int [%s] %s -> %d\n", Escape(f[1]).c_str(), Escape(f[2]).c_str(),
-                    static_cast<int>(value));
-    } else if (op == "str" && f.size() == 6) {
-        Remember(names, f[5]);
-        const uint32_t size = static_cast<uint32_t>(std::atoi(f[4].c_str()));
-        std::string buffer(size + 4, 'Z');
-        const uint32_t result = platform::ReadProfileString(
-            Arg(f[1]), Arg(f[2]), Arg(f[3]), &buffer[0], size, FullPath(f[5]).c_str());
-        std::printf("str [%s] %s size=%lu -> %lu \"%s\"%s\n", Escape(f[1]).c_str(),
-                    Escape(f[2]).c_str(), static_cast<unsigned long>(size),
-                    static_cast<unsigned long>(result), Escape(buffer.substr(0, size)).c_str(),
-                    buffer.substr(size) == "ZZZZ" ? "" : " overrun");
-    } else if (op == "write" && f.size() == 5) {
-        Remember(names, f[4]);
-        const bool ok =
-            platform::WriteProfileString(Arg(f[1]), Arg(f[2]), Arg(f[3]), FullPath(f[4]).c_str());
-        std::printf("write [%s] %s=%s -> %d\n", Escape(f[1]).c_str(), Escape(f[2]).c_str(),
-                    Escape(f[3]).c_str(), ok ? 1 : 0);
-    } else if (op == "cwd") {
-        CurrentDirectorySteps();
-    } else if (op == "delete" && f.size() == 2) {
-        Remember(names, f[1]);
-        platform::RemoveFile(FullPath(f[1]).c_str());
-    } else if (op == "lock" && f.size() == 2) {
-        Remember(names, f[1]);
-        if (!sim::FindFile(FullPath(f[1]))) {
-            std::fprintf(stderr, "cannot lock %s\n", f[1].c_str());
-            return 2;
-        }
-        sim::Files().unreadable.insert(FullPath(f[1]));
-    } else if (op == "unlock" && f.size() == 2 &&
-               sim::Files().unreadable.erase(FullPath(f[1])) == 1) {
-    } else {
-        std::fprintf(stderr, "bad step: %s\n", op.c_str());
-        return 2;
-    }
-    return 0;
+void UnlockAll() {
+    sim::Files().unreadable.clear();
 }
 
 } // namespace
 
 int main(int argc, char** argv) {
-    if (argc != 2) {
-        std::fprintf(stderr, "usage: profile_sim_runner CASE_FILE\n");
-        return 2;
-    }
-    std::ifstream cases(argv[1], std::ios::binary);
-    if (!cases) {
-        std::fprintf(stderr, "cannot read %s\n", argv[1]);
-        return 2;
-    }
-    std::vector<std::string> names;
-    std::string line;
-    while (std::getline(cases, line)) {
-        if (!line.empty() && line.back() == '\r')
-            line.pop_back();
-        if (line.empty() || line[0] == '#')
-            continue;
-        if (RunStep(Fields(line), names) != 0)
-            return 2;
-    }
-    sim::Files().unreadable.clear();
-    for (const std::string& name : names) {
-        bool found = false;
-        const std::string bytes = ReadBytes(name, found);
-        if (!found) {
-            std::printf("file %s missing\n", name.c_str());
-            continue;
-        }
-        std::printf("file %s \"%s\"\n ", name.c_str(), Escape(bytes).c_str());
-        for (unsigned char c : bytes)
-            std::printf(" %02x", c);
-        std::printf("\n");
-    }
-    return 0;
+    const ProfileSystem simulated = {platform::CurrentDirectory,
+                                     platform::ReadProfileInt,
+                                     platform::ReadProfileString,
+                                     platform::WriteProfileString,
+                                     CreateWholeFile,
+                                     ReadWholeFile,
+                                     DeleteWholeFile,
+                                     LockFile,
+                                     UnlockFile,
+                                     UnlockAll};
+    return RunProfileCases(argc, argv, "profile_sim_runner", simulated);
 }

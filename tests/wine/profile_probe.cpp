@@ -1,220 +1,83 @@
-// Runs a profile case file against the system's own private-profile functions and prints every
-// result and the bytes of every file the case names. tests/host/profile_sim_runner.cpp prints the
-// same for the simulated desktop; tests/e2e/profile_differential.sh compares the two.
-//
-// A case file has one step a line, fields separated by '|', with \r \n \t \\ and \xHH escapes:
-//   file|NAME|CONTENTS                    create NAME in the working folder
-//   int|SECTION|KEY|DEFAULT|NAME          GetPrivateProfileIntA
-//   str|SECTION|KEY|DEFAULT|SIZE|NAME     GetPrivateProfileStringA into a buffer of SIZE
-//   write|SECTION|KEY|VALUE|NAME          WritePrivateProfileStringA
-//   cwd                                   GetCurrentDirectoryA with buffers around the length
-//   lock|NAME  unlock|NAME                hold NAME open without sharing (so that it cannot be
-//                                         opened), or close it again; all are closed at the end
-//   delete|NAME                           DeleteFileA
-// A NAME without a directory part is taken in the working folder; "#" starts a comment line. A
-// SECTION, KEY, DEFAULT or VALUE that is exactly ~null passes a null pointer.
+// Runs a profile case file (see tests/common/profile_case_runner.h) against the system's own
+// private-profile functions; tests/e2e/profile_differential.sh compares what it prints with the
+// simulated desktop's answers.
+#include "../common/profile_case_runner.h"
+
 #include <windows.h>
 
-#include <cstdio>
-#include <cstdlib>
 #include <fstream>
 #include <map>
 #include <sstream>
-#include <string>
-#include <vector>
 
 namespace {
 
-std::string Unescape(const std::string& text) {
-    std::string out;
-    for (size_t i = 0; i < text.size(); ++i) {
-        if (text[i] != '\\' || i + 1 == text.size()) {
-            out += text[i];
-            continue;
-        }
-        const char c = text[++i];
-        if (c == 'r')
-            out += '\r';
-        else if (c == 'n')
-            out += '\n';
-        else if (c == 't')
-            out += '\t';
-        else if (c == 'x' && i + 2 < text.size() + 1) {
-            out += static_cast<char>(std::strtol(text.substr(i + 1, 2).c_str(), nullptr, 16));
-            i += 2;
-        } else
-            out += c;
-    }
-    return out;
+std::map<std::string, HANDLE> locks; // files held open without sharing, by path
+
+uint32_t CurrentDirectory(uint32_t size, char* buffer) {
+    return GetCurrentDirectoryA(size, buffer);
 }
 
-std::string Escape(const std::string& bytes) {
-    std::string out;
-    for (unsigned char c : bytes) {
-        char hex[8];
-        if (c == '\r')
-            out += "\\r";
-        else if (c == '\n')
-            out += "\\n";
-        else if (c == '\\')
-            out += "\\\\";
-        else if (c < 0x20 || c >= 0x7f) {
-            std::snprintf(hex, sizeof hex, "\\x%02x", c);
-            out += hex;
-        } else
-            out += static_cast<char>(c);
-    }
-    return out;
+int32_t ReadInt(const char* section, const char* key, int32_t fallback, const char* path) {
+    return static_cast<int32_t>(GetPrivateProfileIntA(section, key, fallback, path));
 }
 
-std::vector<std::string> Fields(const std::string& line) {
-    std::vector<std::string> fields;
-    std::string field;
-    std::istringstream in(line);
-    while (std::getline(in, field, '|'))
-        fields.push_back(Unescape(field));
-    if (!line.empty() && line.back() == '|')
-        fields.push_back("");
-    return fields;
+uint32_t ReadString(const char* section, const char* key, const char* fallback, char* buffer,
+                    uint32_t size, const char* path) {
+    return GetPrivateProfileStringA(section, key, fallback, buffer, size, path);
 }
 
-std::string WorkingFolder() {
-    char folder[MAX_PATH] = {};
-    GetCurrentDirectoryA(sizeof folder, folder);
-    return folder;
+bool WriteString(const char* section, const char* key, const char* value, const char* path) {
+    return WritePrivateProfileStringA(section, key, value, path) != FALSE;
 }
 
-std::string FullPath(const std::string& name) {
-    if (name.find_first_of("\\:") != std::string::npos)
-        return name;
-    return WorkingFolder() + "\\" + name;
+void CreateWholeFile(const std::string& path, const std::string& bytes) {
+    std::ofstream out(path, std::ios::binary);
+    out << bytes;
 }
 
-std::string ReadBytes(const std::string& name, bool& found) {
-    std::ifstream in(FullPath(name), std::ios::binary);
-    found = static_cast<bool>(in);
-    std::ostringstream bytes;
-    bytes << in.rdbuf();
-    return found ? bytes.str() : std::string();
+bool ReadWholeFile(const std::string& path, std::string* bytes) {
+    std::ifstream in(path, std::ios::binary);
+    if (!in)
+        return false;
+    std::ostringstream text;
+    text << in.rdbuf();
+    *bytes = text.str();
+    return true;
 }
 
-// A field that is exactly "~null" passes a null pointer.
-const char* Arg(const std::string& field) {
-    return field == "~null" ? nullptr : field.c_str();
+void DeleteWholeFile(const std::string& path) {
+    DeleteFileA(path.c_str());
 }
 
-std::map<std::string, HANDLE> locks; // files held open without sharing, by name
-
-void Remember(std::vector<std::string>& names, const std::string& name) {
-    for (const std::string& known : names)
-        if (known == name)
-            return;
-    names.push_back(name);
+bool LockFile(const std::string& path) {
+    const HANDLE file = CreateFileA(path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING,
+                                    FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE)
+        return false;
+    locks[path] = file;
+    return true;
 }
 
-void CurrentDirectorySteps() {
-    char probe[4];
-    const DWORD needed = GetCurrentDirectoryA(0, nullptr);
-    const DWORD length = GetCurrentDirectoryA(sizeof probe, probe) - 1;
-    std::printf("cwd size=0 -> length%+ld\n",
-                static_cast<long>(needed) - static_cast<long>(length));
-    for (DWORD extra = 0; extra < 3; ++extra) {
-        std::vector<char> buffer(length + extra + 1, 'Z');
-        const DWORD result = GetCurrentDirectoryA(length + extra, buffer.data());
-        const bool copied = buffer[length] == '\0' && result == length;
-        std::printf("cwd size=length+%lu -> length%+ld %s\n", static_cast<unsigned long>(extra),
-                    static_cast<long>(result) - static_cast<long>(length),
-                    copied ? "copied" : (buffer[0] == 'Z' ? "untouched" : "changed"));
-    }
+bool UnlockFile(const std::string& path) {
+    const auto lock = locks.find(path);
+    if (lock == locks.end())
+        return false;
+    CloseHandle(lock->second);
+    locks.erase(lock);
+    return true;
 }
 
-int RunStep(const std::vector<std::string>& f, std::vector<std::string>& names) {
-    const std::string& op = f[0];
-    if (op == "file" && f.size() == 3) {
-        std::ofstream out(FullPath(f[1]), std::ios::binary);
-        out << f[2];
-        Remember(names, f[1]);
-    } else if (op == "int" && f.size() == 5) {
-        Remember(names, f[4]);
-        const UINT value = GetPrivateProfileIntA(Arg(f[1]), Arg(f[2]), std::atoi(f[3].c_str()),
-                                                 FullPath(f[4]).c_str());
-        std::printf("int [%s] %s -> %d\n", Escape(f[1]).c_str(), Escape(f[2]).c_str(),
-                    static_cast<int>(value));
-    } else if (op == "str" && f.size() == 6) {
-        Remember(names, f[5]);
-        const DWORD size = static_cast<DWORD>(std::atoi(f[4].c_str()));
-        std::string buffer(size + 4, 'Z');
-        const DWORD result = GetPrivateProfileStringA(Arg(f[1]), Arg(f[2]), Arg(f[3]), &buffer[0],
-                                                      size, FullPath(f[5]).c_str());
-        std::printf("str [%s] %s size=%lu -> %lu \"%s\"%s\n", Escape(f[1]).c_str(),
-                    Escape(f[2]).c_str(), static_cast<unsigned long>(size),
-                    static_cast<unsigned long>(result), Escape(buffer.substr(0, size)).c_str(),
-                    buffer.substr(size) == "ZZZZ" ? "" : " overrun");
-    } else if (op == "write" && f.size() == 5) {
-        Remember(names, f[4]);
-        const BOOL ok =
-            WritePrivateProfileStringA(Arg(f[1]), Arg(f[2]), Arg(f[3]), FullPath(f[4]).c_str());
-        std::printf("write [%s] %s=%s -> %d\n", Escape(f[1]).c_str(), Escape(f[2]).c_str(),
-                    Escape(f[3]).c_str(), ok ? 1 : 0);
-    } else if (op == "cwd") {
-        CurrentDirectorySteps();
-    } else if (op == "delete" && f.size() == 2) {
-        Remember(names, f[1]);
-        DeleteFileA(FullPath(f[1]).c_str());
-    } else if (op == "lock" && f.size() == 2) {
-        Remember(names, f[1]);
-        const HANDLE file = CreateFileA(FullPath(f[1]).c_str(), GENERIC_READ, 0, nullptr,
-                                        OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
-        if (file == INVALID_HANDLE_VALUE) {
-            std::fprintf(stderr, "cannot lock %s\n", f[1].c_str());
-            return 2;
-        }
-        locks[f[1]] = file;
-    } else if (op == "unlock" && f.size() == 2 && locks.count(f[1])) {
-        CloseHandle(locks[f[1]]);
-        locks.erase(f[1]);
-    } else {
-        std::fprintf(stderr, "bad step: %s\n", op.c_str());
-        return 2;
-    }
-    return 0;
+void UnlockAll() {
+    for (const auto& lock : locks)
+        CloseHandle(lock.second);
+    locks.clear();
 }
 
 } // namespace
 
 int main(int argc, char** argv) {
-    if (argc != 2) {
-        std::fprintf(stderr, "usage: profile_probe CASE_FILE\n");
-        return 2;
-    }
-    std::ifstream cases(argv[1], std::ios::binary);
-    if (!cases) {
-        std::fprintf(stderr, "cannot read %s\n", argv[1]);
-        return 2;
-    }
-    std::vector<std::string> names;
-    std::string line;
-    while (std::getline(cases, line)) {
-        if (!line.empty() && line.back() == '\r')
-            line.pop_back();
-        if (line.empty() || line[0] == '#')
-            continue;
-        if (RunStep(Fields(line), names) != 0)
-            return 2;
-    }
-    for (const auto& lock : locks)
-        CloseHandle(lock.second);
-    for (const std::string& name : names) {
-        bool found = false;
-        const std::string bytes = ReadBytes(name, found);
-        if (!found) {
-            std::printf("file %s missing\n", name.c_str());
-            continue;
-        }
-        std::printf("file %s \"%s\"\n ", name.c_str(), Escape(bytes).c_str());
-        for (unsigned char c : bytes)
-            std::printf(" %02x", c);
-        std::printf("\n");
-    }
-    return 0;
+    const ProfileSystem system = {CurrentDirectory, ReadInt,       ReadString,      WriteString,
+                                  CreateWholeFile,  ReadWholeFile, DeleteWholeFile, LockFile,
+                                  UnlockFile,       UnlockAll};
+    return RunProfileCases(argc, argv, "profile_probe", system);
 }
