@@ -13,6 +13,7 @@
 # Only the processes these functions started are ended, by their PIDs; other sessions' displays
 # and prefixes are left alone. Set FRAMEWRIGHT_VCAM_PREPARE to a command that is run with the
 # prefix folder as its argument after the prefix is ready (for example to register a camera).
+# Set WS_OPENBOX_CONFIG to an openbox rc.xml to start the window manager with it.
 
 WS_DISPLAY=${WS_DISPLAY:-}
 WS_XVFB_PID=${WS_XVFB_PID:-}
@@ -58,7 +59,8 @@ ws_start_display() {
     WS_DISPLAY=":$n"
     export DISPLAY=$WS_DISPLAY
     # A window manager: without one, Wine waits 2 s on every hide or destroy of a top-level window.
-    openbox >/dev/null 2>&1 &
+    # WS_OPENBOX_CONFIG may name another rc.xml (the default one grabs Print and Alt+Print).
+    openbox ${WS_OPENBOX_CONFIG:+--config-file "$WS_OPENBOX_CONFIG"} >/dev/null 2>&1 &
     WS_OPENBOX_PID=$!
     sleep 0.5
     export WS_DISPLAY WS_XVFB_PID WS_OPENBOX_PID

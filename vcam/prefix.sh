@@ -7,6 +7,10 @@
 #       DllRegisterServer, run by regsvr32, reads CONFIG; Instance keys of earlier registrations
 #       are removed first), re-plugs every camera, and waits until the registry is on disk.
 #       CONFIG is recorded in the registry, so programs find it without FRAMEWRIGHT_VCAM_CONFIG.
+#   vcam/prefix.sh plug PREFIXDIR DLLPATH CONFIG
+#       The registration of prepare in a prefix whose programs are running (a camera arrives):
+#       neither wineboot nor the wait for the registry on disk, which waits for the wineserver to
+#       end and so for every program in the prefix.
 #   vcam/prefix.sh unplug PREFIXDIR INDEX
 #       Marks camera INDEX removed (requests to it fail from now on, also in running programs)
 #       and deletes its Instance keys, so the device enumerator no longer lists it.
@@ -71,6 +75,20 @@ prepare() {
     WINEPREFIX=$PREFIX timeout 60 wineserver -w || die "wineserver -w timed out"
 }
 
+plug() {
+    [ $# -eq 3 ] || die "usage: plug PREFIXDIR DLLPATH CONFIG"
+    PREFIX=$(absolute "$1")
+    local dll config
+    dll=$(absolute "$2")
+    config=$(absolute "$3")
+    [ -f "$dll" ] || die "no DLL at $dll"
+    [ -f "$config" ] || die "no configuration at $config"
+    [ -f "$PREFIX/system.reg" ] || die "no prefix at $PREFIX"
+    rm -f "$(unplug_file)"
+    FRAMEWRIGHT_VCAM_CONFIG=$config in_prefix 60 wine regsvr32 /s "$(windows_path "$dll")" \
+        >/dev/null 2>&1 || die "regsvr32 failed for $dll"
+}
+
 unplug() {
     [ $# -eq 2 ] || die "usage: unplug PREFIXDIR INDEX"
     PREFIX=$(absolute "$1")
@@ -97,6 +115,7 @@ command=${1:-}
 [ $# -gt 0 ] && shift
 case "$command" in
 prepare) prepare "$@" ;;
+plug) plug "$@" ;;
 unplug) unplug "$@" ;;
-*) die "usage: prefix.sh prepare PREFIXDIR DLLPATH CONFIG | unplug PREFIXDIR INDEX" ;;
+*) die "usage: prefix.sh prepare|plug PREFIXDIR DLLPATH CONFIG | unplug PREFIXDIR INDEX" ;;
 esac

@@ -14,6 +14,13 @@
 
 using namespace platform;
 
+namespace {
+
+// How long a capture waits at most for the first frame of a preview that has just started.
+constexpr uint32_t kFirstFrameWaitMs = 1000;
+
+} // namespace
+
 intptr_t MainWindowProcedure(Window window, uint32_t message, uintptr_t wParam, intptr_t lParam) {
     switch (message) {
     case msg::Create:
@@ -23,6 +30,11 @@ intptr_t MainWindowProcedure(Window window, uint32_t message, uintptr_t wParam, 
         CreateControls(window);
         return 0;
     case msg::Destroy:
+        // A graph left to the end of the process keeps the renderer and its drawing threads alive
+        // while the process is torn down, and an internal video window would go with the main
+        // window under the renderer's feet: under Wine the process then died now and then (exit
+        // codes 139 and 137 instead of 0). Released here, the graph stops and takes them along.
+        ReleasePreviewGraph();
         PostQuit(0);
         return 0;
     case msg::Close:
@@ -63,5 +75,9 @@ void CaptureImage() {
         TogglePreview(Shell.selectedCamera);
         SleepFor(250);
     }
+    // CaptureOnStart's capture comes 100 ms after the graph first runs, and a camera's first frame
+    // can take longer than that (up to 118 ms seen under Wine): an unattended run would then end
+    // with code 0 and no picture. A frame that is already there costs no wait.
+    WaitForFirstFrame(kFirstFrameWaitMs);
     CaptureStill();
 }

@@ -4,6 +4,7 @@
 #include "camera/media_types.h"
 #include "camera/preview_graph.h"
 #include "platform/media_graph.h"
+#include "platform/process.h"
 #include "platform/profile.h"
 #include "settings/camera_settings.h"
 #include "settings/settings_file.h"
@@ -49,6 +50,18 @@ bool CountedImagePath(const char* savePath, int32_t counter, char (&path)[kImage
     std::memcpy(path, savePath, length - 4);
     std::snprintf(path + (length - 4), kImagePathSize - (length - 4), "%s.bmp", number);
     return true;
+}
+
+void WaitForFirstFrame(uint32_t limitMs) {
+    constexpr uint32_t kStepMs = 10;
+    for (uint32_t waited = 0; waited < limitMs; waited += kStepMs) {
+        if (!PreviewGraph.Grabber || PreviewState() != 2)
+            return;
+        int32_t size = 0;
+        if (GrabberCurrentBuffer(PreviewGraph.Grabber, &size, nullptr) != kNoSampleYet)
+            return;
+        SleepFor(kStepMs);
+    }
 }
 
 HResult CaptureStill() {

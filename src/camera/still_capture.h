@@ -10,6 +10,9 @@
 constexpr size_t kImagePathSize = 260;
 
 platform::HResult CaptureStill();
+// Returns once the running preview's grabber holds a frame, at once when it already does or when
+// none can come (no grabber, no connection, the graph not running), and after limitMs at most.
+void WaitForFirstFrame(uint32_t limitMs);
 // The counted name: the last four characters of the path replaced by the number ("%.06d") and
 // ".bmp". False, with nothing written, for a path of fewer than four characters or a name that
 // would not fit the buffer.

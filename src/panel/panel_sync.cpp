@@ -208,8 +208,12 @@ void EnableCameraControls() {
 }
 
 void RescanCameras(bool removal) {
-    for (int slot = 0; slot < kMaxCameras; ++slot)
+    // The check marks go with the buttons: the rescan selects camera 1, and a button left checked
+    // from an earlier selection would claim the selection again once an arrival shows it.
+    for (int slot = 0; slot < kMaxCameras; ++slot) {
         platform::ShowWindowAs(ControlOf(CameraButtonOf(slot)), platform::sw::Hide);
+        Check(CameraButtonOf(slot), false);
+    }
     SetStatusText("Please Wait while scanning Cameras");
     ClearCameraRecords();
     for (int percent = 0; percent <= 100; ++percent) {

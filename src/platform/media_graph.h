@@ -67,6 +67,8 @@ constexpr int kPinInput = 0;  // PINDIR_INPUT
 constexpr int kPinOutput = 1; // PINDIR_OUTPUT
 
 constexpr HResult kNotConnected = static_cast<HResult>(0x80040209u); // VFW_E_NOT_CONNECTED
+// The grabber's answer while its graph runs and no sample has arrived yet.
+constexpr HResult kNoSampleYet = static_cast<HResult>(0x80040227u); // VFW_E_WRONG_STATE
 
 // CoCreateInstance of the filter graph (in-process server and handler) as IUnknown.
 HResult CreateFilterGraph(GraphObject* out);

@@ -46,6 +46,8 @@ e2e_begin() {
         export FRAMEWRIGHT_VCAM_LOG=$E2E_TMP/vcam.log
         export FRAMEWRIGHT_VCAM_STATE=$E2E_TMP/vcam-state.txt
         export FRAMEWRIGHT_VCAM_UNPLUG=$E2E_TMP/vcam-unplugged.txt
+        # Read by status_hook.dll inside the tool (driver.exe send-watched).
+        export FRAMEWRIGHT_STATUS_LOG=$E2E_TMP/status.log
     fi
     trap e2e_cleanup EXIT
     ws_start_display || { echo "FAIL: no display"; exit 1; }
@@ -57,10 +59,22 @@ e2e_begin() {
     fi
 }
 
-# e2e_unplug N: camera N is removed, and the tool is told as Windows would tell it.
+# e2e_unplug N: camera N is removed, and the tool is told as Windows would tell it. The notice is
+# sent, not posted (Wine refuses to post WM_DEVICECHANGE), so this returns when the rescan is over;
+# the status texts set meanwhile are appended to $FRAMEWRIGHT_STATUS_LOG, one "TICKS<tab>TEXT" line
+# each.
 e2e_unplug() {
-    bash "$E2E_ROOT/vcam/prefix.sh" unplug "$E2E_PREFIX" "$1"
-    d post "$TITLE" 0x219 0x8004 0 >/dev/null
+    bash "$E2E_ROOT/vcam/prefix.sh" unplug "$E2E_PREFIX" "$1" &&
+        d send-watched "$TITLE" 0x219 0x8004 0 >/dev/null
+}
+
+# e2e_plug CAMERAS: the cameras of another configuration (a file in tests/e2e/cameras/ or a path)
+# are registered while the tool runs, then the arrival notice, as for e2e_unplug.
+e2e_plug() {
+    local cameras=$1
+    [ -f "$cameras" ] || cameras=$E2E_ROOT/tests/e2e/cameras/$1
+    bash "$E2E_ROOT/vcam/prefix.sh" plug "$E2E_PREFIX" "$E2E_VCAM_DLL" "$cameras" &&
+        d send-watched "$TITLE" 0x219 0x8000 0 >/dev/null
 }
 
 # camera_log PATTERN: the camera's log lines that match an extended regular expression, without

@@ -161,4 +161,26 @@ TEST_F(PreviewGraphTest, ABuildAfterARescanReleasesTheEarlierGraphFirst) {
     EXPECT_EQ(sim::Graph().objectsAlive, 0);
 }
 
+// A graph left running to the end of the process took the process down under Wine now and then:
+// every way out stops and releases it while the main window goes.
+TEST_F(PreviewGraphTest, EveryWayOutStopsAndReleasesARunningGraph) {
+    StartWithCamera("[General]\r\nInternalDisplay=1\r\n");
+    sim::Click(IDC_BTPREVW);
+    ASSERT_EQ(sim::Graph().state, 2);
+    sim::Click(IDC_BTEXIT);
+    EXPECT_EQ(sim::Graph().state, 0);
+    EXPECT_EQ(sim::Graph().calls.back(), "Stop");
+    EXPECT_EQ(sim::Graph().objectsAlive, 0);
+    EXPECT_EQ(PreviewGraph.Control, nullptr);
+}
+
+TEST_F(PreviewGraphTest, AnUnattendedRunEndsWithItsGraphReleased) {
+    AddVendorCamera();
+    WriteIni("[General]\r\nImageSavePath=C:\\a.bmp\r\nStartWithPreview=1\r\nCaptureOnStart=1\r\n"
+             "ExitOnCapture=1\r\nReviewTimeMs=0\r\n");
+    EXPECT_EQ(Start(), 0);
+    EXPECT_EQ(sim::Graph().state, 0); // the capture sequence ran it again just before the end
+    EXPECT_EQ(sim::Graph().objectsAlive, 0);
+}
+
 } // namespace

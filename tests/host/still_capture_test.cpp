@@ -129,4 +129,37 @@ TEST_F(StillCaptureTest, CaptureImageWithCaptureOnStartTakesTwoImages) {
     EXPECT_NE(File("C:\\a000002.bmp"), nullptr);
 }
 
+// CaptureOnStart's capture comes 100 ms after the first run; a camera whose first frame comes
+// later must still give the unattended run its one picture.
+TEST_F(StillCaptureTest, AnUnattendedRunWaitsForALateFirstFrame) {
+    AddVendorCamera();
+    WriteIni("[General]\r\nImageSavePath=C:\\a.bmp\r\nIncrementImageName=1\r\n"
+             "StartWithPreview=1\r\nCaptureOnStart=1\r\nExitOnCapture=1\r\nReviewTimeMs=0\r\n");
+    sim::Graph().firstSampleAfterMs = 300;
+    EXPECT_EQ(Start(), 0);
+    EXPECT_NE(File("C:\\a000001.bmp"), nullptr);
+    EXPECT_EQ(General.ImageCounter, 1);
+}
+
+TEST_F(StillCaptureTest, TheWaitForAFirstFrameIsBoundedAndCostsNothingOnceFramesFlow) {
+    StartPreviewing("IncrementImageName=1\r\n");
+    uint64_t before = sim::TheDesktop().now;
+    CaptureImage(); // frames flow: no wait at all
+    EXPECT_EQ(sim::TheDesktop().now, before);
+    EXPECT_NE(File("C:\\shots\\W1X9Image000001.bmp"), nullptr);
+
+    // A camera that never delivers: the capture gives up after the bound, writes nothing and
+    // keeps the counter.
+    sim::Graph().hasSample = false;
+    sim::Graph().firstSampleAfterMs = 60000;
+    sim::Click(IDC_BTPREVW); // stop
+    sim::Click(IDC_BTPREVW); // run again, the first frame now a minute away
+    before = sim::TheDesktop().now;
+    CaptureImage();
+    EXPECT_GE(sim::TheDesktop().now - before, 1000u);
+    EXPECT_LT(sim::TheDesktop().now - before, 1100u);
+    EXPECT_EQ(File("C:\\shots\\W1X9Image000002.bmp"), nullptr);
+    EXPECT_EQ(General.ImageCounter, 1);
+}
+
 } // namespace

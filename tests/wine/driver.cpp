@@ -15,7 +15,11 @@ int Usage() {
                "  controls TITLE | client TITLE | close TITLE | status TITLE\n"
                "  click TITLE ID | text TITLE ID | slide TITLE ID POS\n"
                "  post TITLE MSG WPARAM LPARAM\n"
-               "  wait-box CAPTION TIMEOUT_MS | answer-box CAPTION BUTTONID\n",
+               "  wait-box CAPTION TIMEOUT_MS | answer-box CAPTION BUTTONID\n"
+               "  press TITLE ID | wait-no-box CAPTION TIMEOUT_MS\n"
+               "  send TITLE MSG WPARAM LPARAM | send-watched TITLE MSG WPARAM LPARAM\n"
+               "  hold-window TITLE SECONDS | windows TITLE | watch-window TITLE MS\n"
+               "  inject-key VK\n",
                stderr);
     return 1;
 }
@@ -53,6 +57,10 @@ int main(int argc, char** argv) {
         return driver::Close(title);
     if (command == "status" && argc == 3)
         return driver::Status(title);
+    if (command == "windows" && argc == 3)
+        return driver::ListWindows(title);
+    if (command == "inject-key" && argc == 3 && Number(argv[2], &a))
+        return driver::InjectKey(static_cast<unsigned>(a));
     if (argc == 4 && Number(argv[3], &a)) {
         if (command == "wait-window")
             return driver::WaitWindow(title, static_cast<unsigned long>(a));
@@ -66,11 +74,22 @@ int main(int argc, char** argv) {
             return driver::Click(title, static_cast<int>(a));
         if (command == "text")
             return driver::Text(title, static_cast<int>(a));
+        if (command == "press")
+            return driver::Press(title, static_cast<int>(a));
+        if (command == "wait-no-box")
+            return driver::WaitNoBox(title, static_cast<unsigned long>(a));
+        if (command == "hold-window")
+            return driver::HoldWindow(title, static_cast<unsigned long>(a));
+        if (command == "watch-window")
+            return driver::WatchWindow(title, static_cast<unsigned long>(a));
     }
     if (command == "slide" && argc == 5 && Number(argv[3], &a) && Number(argv[4], &b))
         return driver::Slide(title, static_cast<int>(a), static_cast<int>(b));
     if (command == "post" && argc == 6 && Number(argv[3], &a) && Unsigned(argv[4], &u) &&
         Number(argv[5], &b))
         return driver::Post(title, static_cast<unsigned long>(a), u, b);
+    if ((command == "send" || command == "send-watched") && argc == 6 && Number(argv[3], &a) &&
+        Unsigned(argv[4], &u) && Number(argv[5], &b))
+        return driver::Send(title, static_cast<unsigned long>(a), u, b, command == "send-watched");
     return Usage();
 }

@@ -19,5 +19,17 @@ int Status(const std::string& title);
 int Client(const std::string& title);
 int WaitBox(const std::string& caption, unsigned long timeoutMs);
 int AnswerBox(const std::string& caption, int buttonId);
+// driver_panel_commands.cpp
+int Press(const std::string& title, int id);
+int WaitNoBox(const std::string& caption, unsigned long timeoutMs);
+// Sends and waits for the handler; with watchStatus the status texts set meanwhile are appended
+// to FRAMEWRIGHT_STATUS_LOG by status_hook.dll inside the tool.
+int Send(const std::string& title, unsigned long message, unsigned long long wParam,
+         long long lParam, bool watchStatus);
+// driver_focus_commands.cpp
+int HoldWindow(const std::string& title, unsigned long seconds);
+int ListWindows(const std::string& title);
+int WatchWindow(const std::string& title, unsigned long timeoutMs);
+int InjectKey(unsigned virtualKey);
 
 } // namespace driver

@@ -1,6 +1,7 @@
 // The media graph operations on the simulated graph model.
 #include "platform/sim/sim_graph.h"
 
+#include "platform/sim/sim_desktop.h"
 #include "platform/sim/sim_devices.h"
 
 #include <cstdlib>
@@ -180,8 +181,8 @@ HResult GrabberCurrentBuffer(SampleGrabber, int32_t* size, void* buffer) {
     sim::GraphModel& g = Graph();
     if (!g.connected)
         return kNotConnected;
-    if (!g.hasSample)
-        return static_cast<HResult>(0x80040227u); // VFW_E_WRONG_STATE
+    if (!g.hasSample || sim::TheDesktop().now < g.firstSampleAt)
+        return kNoSampleYet;
     if (!buffer) {
         *size = static_cast<int32_t>(g.sample.size());
         return kOk;
@@ -324,6 +325,9 @@ HResult GraphRun(MediaControl) {
     if (g.connected && g.autoSample) {
         const sim::SimCapability& current = sim::Camera(g.connectedCamera).current;
         g.sample = sim::TestFrame(current.width, current.height);
+        // A sample kept from an earlier run is still there; a first one comes after the delay.
+        if (!g.hasSample)
+            g.firstSampleAt = sim::TheDesktop().now + g.firstSampleAfterMs;
         g.hasSample = true;
     }
     return kFalse;

@@ -36,6 +36,9 @@ struct GraphModel {
     // format, unless a test set its own (autoSample false).
     bool autoSample = true;
     bool hasSample = false;
+    // How long after a run the first frame reaches the grabber (a camera slow to start).
+    uint32_t firstSampleAfterMs = 0;
+    uint64_t firstSampleAt = 0; // on the desktop's virtual clock, set by each run
     std::vector<uint8_t> sample;
     platform::HResult connectedTypeResult = 0; // a failure: the grabber reports no connection
     platform::Guid connectedFormatType{};

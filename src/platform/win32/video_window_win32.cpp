@@ -8,7 +8,16 @@ HResult VideoWindowVisible(VideoWindow window, bool visible) {
 }
 
 HResult VideoWindowStyle(VideoWindow window, int32_t style) {
-    return win32::ToVideoWindow(window)->put_WindowStyle(style);
+    IVideoWindow* video = win32::ToVideoWindow(window);
+    // Windows' renderer keeps its window shown or hidden across a style change. Wine's stores the
+    // style word as given, and the words the preview uses carry no WS_VISIBLE, so a running
+    // preview moved in or out would vanish: show it again when it was shown before.
+    long visible = OAFALSE;
+    const bool wasShown = SUCCEEDED(video->get_Visible(&visible)) && visible == OATRUE;
+    const HRESULT result = video->put_WindowStyle(style);
+    if (SUCCEEDED(result) && wasShown)
+        video->put_Visible(OATRUE);
+    return result;
 }
 
 HResult VideoWindowOwner(VideoWindow window, Window owner) {

@@ -1,0 +1,134 @@
+#!/usr/bin/env bash
+# Steps shared by the preview, capture, unattended and Print-key tests: a settings file written
+# before the start, waiting for the camera's log and for image files, checking an image against the
+# camera's test pattern, and the windows of a title as the driver lists them.
+. "$(dirname "${BASH_SOURCE[0]}")/e2e_lib.sh"
+
+CHECK_BITMAP=$E2E_ROOT/tests/e2e/check_bitmap.py
+VIDEO_TITLE="ActiveMovie Window"
+
+# windows_path PATH: the Unix path as the tool sees it (drive Z: is the Unix root).
+windows_path() { printf 'Z:%s' "$(printf '%s' "$1" | tr / '\\')"; }
+
+# write_settings KEY=VALUE...: a complete Framewright.ini in the working folder (or in
+# $SETTINGS_FILE) for the camera of one.cfg at its own values, with the General keys given
+# replacing their defaults. A Camera0 key may be given as Camera0.KEY=VALUE.
+write_settings() {
+    python3 - "${SETTINGS_FILE:-$E2E_WORK/Framewright.ini}" "$@" <<'EOF'
+import sys
+general = [("NumberOfCameras", "1"), ("InternalDisplay", "0"),
+           ("ImageSavePath", "C:\\W1X9Image.bmp"), ("StartWithPreview", "0"),
+           ("ExitOnCapture", "0"), ("CaptureOnStart", "0"), ("UsePrintKeyToCaptureImages", "0"),
+           ("UseMinMaxOnPrintKey", "0"), ("HideAppWhenInactive", "0"), ("ImageCounter", "0"),
+           ("ReviewTimeMs", "1500"), ("IncrementImageName", "0"), ("InitAndExit", "0")]
+camera = [("Name", "Parvanex Virtual Camera"), ("LEDInfo", "3"), ("PowerScheme", "1"),
+          ("Brightness", "128"), ("Contrast", "32"), ("Saturation", "64"), ("Sharpness", "24"),
+          ("WhiteBalance", "4000"), ("BacklightCompensation", "0"), ("Gain", "0"),
+          ("Zoom", "100"), ("ExposureTime", "333"), ("FocusValue", "128"), ("Resolution", "0"),
+          ("ResolutionX", "0"), ("ResolutionY", "0"), ("FlagBrightness", "0"),
+          ("FlagContrast", "0"), ("FlagSaturation", "0"), ("FlagSharpness", "0"),
+          ("FlagWhiteBalance", "1"), ("FlagBacklightCompensation", "0"), ("FlagGain", "0"),
+          ("FlagZoom", "0"), ("FlagExposureTime", "1"), ("FlagFocusValue", "1"),
+          ("FlagAutomatic", "1")]
+sections = {"General": dict(general), "Camera0": dict(camera)}
+for setting in sys.argv[2:]:
+    key, value = setting.split("=", 1)
+    section, _, name = key.rpartition(".")
+    table = sections[section or "General"]
+    if name not in table:
+        sys.exit("write_settings: unknown key " + key)
+    table[name] = value
+with open(sys.argv[1], "w", newline="") as f:
+    for section, order in (("General", general), ("Camera0", camera)):
+        f.write("[%s]\r\n" % section)
+        for name, _ in order:
+            f.write("%s=%s\r\n" % (name, sections[section][name]))
+EOF
+}
+
+# setting KEY: the value of a General key in the working folder's Framewright.ini.
+setting() { grep -a "^$1=" "$E2E_WORK/Framewright.ini" | head -1 | cut -d= -f2- | tr -d '\r'; }
+
+# wait_until SECONDS CMD...: true as soon as CMD succeeds, false when it still fails after SECONDS.
+wait_until() {
+    local limit=$(($1 * 10)) tries=0
+    shift
+    until "$@"; do
+        tries=$((tries + 1))
+        [ "$tries" -ge "$limit" ] && return 1
+        sleep 0.1
+    done
+}
+
+# log_has REGEX: the camera's log has a line matching the extended regular expression.
+log_has() { grep -aEq "$1" "$FRAMEWRIGHT_VCAM_LOG"; }
+
+# mark_log, then log_since_mark REGEX: the camera's log lines after the mark that match, without
+# their process and time fields.
+mark_log() { E2E_LOG_MARK=$(wc -l <"$FRAMEWRIGHT_VCAM_LOG"); }
+log_since_mark() {
+    tail -n +$((E2E_LOG_MARK + 1)) "$FRAMEWRIGHT_VCAM_LOG" | grep -aE "$1" |
+        sed -E 's/ pid=[0-9]+ t=[0-9]+\r?$//'
+}
+
+# The frames the camera delivered in the runs after the mark, summed from its "stream stop" lines.
+frames_since_mark() {
+    log_since_mark 'stream stop frames=' | sed -E 's/.*frames=([0-9]+).*/\1/' |
+        awk '{ n += $1 } END { print n + 0 }'
+}
+
+# check_image WHAT FILE WIDTH HEIGHT BRIGHTNESS: the file is a bitmap of one frame of the camera's
+# test pattern at that brightness; IMAGE_FRAME is then the frame number the image carries.
+check_image() {
+    local what=$1 file=$2 out
+    IMAGE_FRAME=
+    E2E_CHECKS=$((E2E_CHECKS + 1))
+    if [ ! -f "$file" ]; then
+        echo "FAIL: $what (no file $file)"
+        E2E_FAILURES=$((E2E_FAILURES + 1))
+        return
+    fi
+    if out=$(python3 "$CHECK_BITMAP" "$file" "$3" "$4" "$5"); then
+        IMAGE_FRAME=${out#frame }
+        echo "ok: $what ($out)"
+    else
+        echo "FAIL: $what"
+        echo "$out" | sed 's/^/  /'
+        E2E_FAILURES=$((E2E_FAILURES + 1))
+    fi
+}
+
+# images: the bitmap files in the working folder, one line, in name order.
+images() { (cd "$E2E_WORK" && ls -1 -- *.bmp 2>/dev/null | paste -sd ' '); }
+
+# video_windows: the renderer's windows as the driver lists them: class, parent control id ("-"
+# for a top-level window), the root window's title, the owner's title, style, extended style,
+# left, top, width, height (in the parent's client area), client width and height, visible,
+# minimised.
+video_windows() { d windows "$VIDEO_TITLE"; }
+# video_window COLUMNS: chosen columns of the one renderer window, or of each, one per line.
+video_window() { video_windows | cut -f"$1" | tr '\t' ' '; }
+
+# main_window_state: "normal", "minimised", "hidden" or "gone", as watch-window names them.
+main_window_state() {
+    d windows "$TITLE" | awk -F'\t' '$2=="-" {print ($13==0 ? "hidden" : ($14==1 ? "minimised" : "normal"))}' |
+        head -1 | grep . || echo gone
+}
+
+# control_shown ID: 1 when the main window's control is visible, 0 when hidden.
+control_shown() { d controls "$TITLE" | awk -F'\t' -v id="$1" '$1==id {print $10}'; }
+
+# states_of FILE: a watch-window log on one line: the main window's state at the start ("normal",
+# "minimised" or "hidden"), then each "minimised", "restored", "hidden" and "shown" as the window
+# got it. (watch-window prints "MS<tab>WHAT" lines.)
+states_of() { cut -f2 "$1" | paste -sd ' '; }
+
+# minimised_and_restored FILE: the watch saw a minimise followed by a restore, or, for a window
+# that was minimised already (where a minimise changes nothing), a restore first: in both cases
+# the log holds "minimised restored".
+minimised_and_restored() { [[ "$(states_of "$1")" == *"minimised restored"* ]]; }
+
+# restored_ms FILE: milliseconds from the last restore to the watch's last event, -1 without one.
+restored_ms() {
+    awk -F'\t' 'NR > 1 && $2=="restored" {from=$1} {last=$1} END {print (from=="" ? -1 : last-from)}' "$1"
+}

@@ -1,0 +1,160 @@
+#!/usr/bin/env bash
+# The Print key on the virtual camera, pressed on the X display while a window of the driver's own
+# has the focus: with UsePrintKeyToCaptureImages 1 its release takes a picture and reaches that
+# window too; Alt+Print, a Print sent by software and a second release within 100 ms take none.
+# With HideAppWhenInactive the hidden tool comes back for the picture and hides again; with
+# UseMinMaxOnPrintKey the close box minimises and the key restores the window for the picture.
+#
+# openbox runs without key bindings: its default configuration grabs Print for screenshots, and the
+# key then never reaches Wine.
+WS_OPENBOX_CONFIG=$(cd "$(dirname "$0")" && pwd)/openbox_no_keys.xml
+export WS_OPENBOX_CONFIG
+. "$(dirname "$0")/capture_lib.sh"
+e2e_begin print_key one.cfg
+
+HOLDER="Focus Holder"
+review_ms=600
+
+# start_with OPTION...: the tool started on a settings file with the Print key on, counted names
+# and the review time above, plus the options given; then the holder window, which gets the focus.
+start_with() {
+    local label=${*:-Print key alone}
+    rm -f "$E2E_WORK"/*.bmp
+    : >"$FRAMEWRIGHT_VCAM_LOG"
+    write_settings "ImageSavePath=$(windows_path "$E2E_WORK/Key.bmp")" IncrementImageName=1 \
+        UsePrintKeyToCaptureImages=1 ReviewTimeMs=$review_ms "$@"
+    e2e_start_tool
+    check_true "$label: the window appears" d wait-window "$TITLE" 30000 >/dev/null
+    check_true "$label: start-up applied the record" wait_until 20 log_has 'cameracontrol set id=6 '
+    # Not through d: its filter of line ends would hold the holder's lines back until it ends.
+    ws_run "$E2E_PREFIX" 60 "$E2E_DRIVER" hold-window "$HOLDER" 50 >"$E2E_TMP/holder.txt" \
+        2>>"$E2E_TMP/driver.err" &
+    HOLDER_JOB=$!
+    wait_until 10 grep -q ready "$E2E_TMP/holder.txt"
+    HOLDER_X=$(xdotool search --name "^$HOLDER\$" | head -1)
+    check_true "$label: the holder window has the focus" focus_holder
+}
+
+# focus_holder: the holder window activated and the pointer on it; true once the holder says it is
+# the active window. HOLDER_MARK counts the holder's lines so far.
+focus_holder() {
+    xdotool windowactivate --sync "$HOLDER_X" mousemove --window "$HOLDER_X" 200 150
+    wait_until 5 eval '[ "$(tr -d "\r" <"$E2E_TMP/holder.txt" | grep -E "^(in)?active$" | tail -1)" == active ]' &&
+        HOLDER_MARK=$(wc -l <"$E2E_TMP/holder.txt")
+}
+# holder_keys: the keys that reached the holder after the mark, one line.
+holder_keys() {
+    tail -n +$((HOLDER_MARK + 1)) "$E2E_TMP/holder.txt" | tr -d '\r' | grep -E 'key(down|up)' |
+        paste -sd ' '
+}
+
+stop_holder() {
+    d close "$HOLDER" >/dev/null
+    wait "$HOLDER_JOB"
+}
+
+# watch_main MS: the main window's states followed in the background for MS milliseconds; then
+# watched to wait for them.
+watch_main() {
+    d watch-window "$TITLE" "$1" >"$E2E_TMP/watch.txt" &
+    WATCH_JOB=$!
+    sleep 0.3
+}
+watched() { wait "$WATCH_JOB"; }
+shown_ms() { restored_ms "$E2E_TMP/watch.txt"; }
+
+# --- The key alone: the picture is taken, the preview resumes, the window stays as it was.
+start_with
+mark_log
+xdotool key Print
+check_true "Print: one image" wait_until 10 test -f "$E2E_WORK/Key000001.bmp"
+check_eq "Print: the holder had the focus and got the key too" "keydown 0x2c keyup 0x2c" \
+    "$(holder_keys)"
+check_image "Print: the image is a frame of the pattern" "$E2E_WORK/Key000001.bmp" 1920 1080 128
+# The preview was started for the picture, stopped for the review time, then run again.
+check_true "Print: the preview resumes after the review time" wait_until 10 eval \
+    '[ "$(log_since_mark "filter (run|stop)" | sed "s/cam=0 filter //; s/ hr=.*//" | paste -sd " ")" == "run stop run" ]'
+check_eq "Print: the main window stays shown" "normal" "$(main_window_state)"
+
+focus_holder
+xdotool keydown Alt_L key Print keyup Alt_L
+sleep 1
+check_eq "Alt+Print: the keys reach the holder, Print released as a system key" \
+    "syskeydown 0x12 syskeydown 0x2c syskeyup 0x2c keyup 0x12" "$(holder_keys)"
+check_eq "Alt+Print: no image" "Key000001.bmp" "$(images)"
+
+focus_holder
+d inject-key 0x2c >/dev/null
+sleep 1
+check_eq "Print sent by software: it reaches the holder" "keydown 0x2c keyup 0x2c" "$(holder_keys)"
+check_eq "Print sent by software: no image" "Key000001.bmp" "$(images)"
+
+focus_holder
+xdotool key --delay 20 Print Print
+check_true "two releases 20 ms apart: an image" wait_until 10 test -f "$E2E_WORK/Key000002.bmp"
+sleep 1.5
+check_eq "two releases 20 ms apart: one image only, one counted" "Key000001.bmp Key000002.bmp 2" \
+    "$(images) $(setting ImageCounter)"
+stop_holder
+d click "$TITLE" 2009 >/dev/null
+e2e_wait_exit 30
+check_eq "Print key alone: exit code" "0" "$E2E_EXIT"
+
+# --- HideAppWhenInactive: after the picture and the review time the window is hidden, and the
+# preview stays stopped; the next Print brings it back (minimised and restored) for the picture.
+start_with HideAppWhenInactive=1
+mark_log
+xdotool key Print
+check_true "hide: first image" wait_until 10 test -f "$E2E_WORK/Key000001.bmp"
+check_true "hide: the window is hidden after the review time" \
+    wait_until 10 eval '[ "$(main_window_state)" == hidden ]'
+check_eq "hide: the preview stays stopped" "cam=0 filter stop hr=0x00000000" \
+    "$(log_since_mark 'filter (run|stop)' | tail -1)"
+focus_holder
+mark_log
+watch_main 3500
+xdotool key Print
+watched
+check_true "hide: second image" test -f "$E2E_WORK/Key000002.bmp"
+check_true "hide: the hidden window came back and was hidden again ($(states_of "$E2E_TMP/watch.txt"))" \
+    eval '[[ "$(states_of "$E2E_TMP/watch.txt")" == "hidden shown"*restored*hidden ]]'
+check_true "hide: shown for at least the review time ($(shown_ms) ms)" test "$(shown_ms)" -ge $review_ms
+check_eq "hide: the existing graph ran for the picture and stopped again" "run stop" \
+    "$(log_since_mark 'filter (run|stop)' | sed 's/cam=0 filter //; s/ hr=.*//' | paste -sd ' ')"
+check_image "hide: the second image is a frame of the pattern" "$E2E_WORK/Key000002.bmp" 1920 1080 128
+stop_holder
+d close "$TITLE" >/dev/null
+e2e_wait_exit 30
+check_eq "hide: the close box ends the hidden tool with code 0" "0" "$E2E_EXIT"
+
+# --- UseMinMaxOnPrintKey: the close box minimises instead of closing; Print restores the window
+# for the picture, which is minimised again after the review time with the preview running.
+start_with UseMinMaxOnPrintKey=1
+d close "$TITLE" >/dev/null
+check_true "min/max: the close box minimises" wait_until 10 eval '[ "$(main_window_state)" == minimised ]'
+check_true "min/max: the tool still runs" kill -0 "$E2E_TOOL_PID"
+focus_holder
+mark_log
+watch_main 3500
+xdotool key Print
+watched
+check_true "min/max: an image" test -f "$E2E_WORK/Key000001.bmp"
+check_true "min/max: restored for the picture, minimised again ($(states_of "$E2E_TMP/watch.txt"))" \
+    eval '[[ "$(states_of "$E2E_TMP/watch.txt")" == "minimised restored"*minimised ]]'
+check_true "min/max: shown for at least the review time ($(shown_ms) ms)" test "$(shown_ms)" -ge $review_ms
+check_eq "min/max: the preview runs again after the review" "Stop" "$(d text "$TITLE" 2000)"
+check_eq "min/max: camera runs, stops for the review, runs" "run stop run" \
+    "$(log_since_mark 'filter (run|stop)' | sed 's/cam=0 filter //; s/ hr=.*//' | paste -sd ' ')"
+check_image "min/max: the image is a frame of the pattern" "$E2E_WORK/Key000001.bmp" 1920 1080 128
+mark_log
+d close "$TITLE" >/dev/null
+check_true "min/max: the close box stops the running preview" \
+    wait_until 10 eval '[ "$(d text "$TITLE" 2000)" == Preview ]'
+check_eq "min/max: the camera was stopped" "cam=0 filter stop hr=0x00000000" \
+    "$(log_since_mark 'filter (run|stop)')"
+check_true "min/max: the tool still runs after the second close" kill -0 "$E2E_TOOL_PID"
+stop_holder
+d click "$TITLE" 2009 >/dev/null
+e2e_wait_exit 30
+check_eq "min/max: the Exit button closes, code 0" "0" "$E2E_EXIT"
+e2e_end

@@ -1,0 +1,64 @@
+#!/usr/bin/env bash
+# The unattended options on the virtual camera: StartWithPreview, CaptureOnStart and ExitOnCapture
+# together take exactly one picture and end the tool with code 0; CaptureOnStart alone follows the
+# first start of a graph with one capture sequence, and the restart of a stopped graph with none.
+. "$(dirname "$0")/capture_lib.sh"
+e2e_begin unattended one.cfg
+
+shot=$E2E_WORK/Unattended.bmp
+# Counted names, so that a second capture would show as a second file.
+write_settings "ImageSavePath=$(windows_path "$shot")" IncrementImageName=1 StartWithPreview=1 \
+    CaptureOnStart=1 ExitOnCapture=1 ReviewTimeMs=200
+e2e_start_tool
+e2e_wait_exit 60
+check_eq "unattended: exit code" "0" "$E2E_EXIT"
+check_eq "unattended: exactly one image" "Unattended000001.bmp" "$(images)"
+check_image "unattended: the image is a frame of the pattern" "$E2E_WORK/Unattended000001.bmp" \
+    1920 1080 128
+check_eq "unattended: one graph built and run" \
+    "cam=0 pin connect subtype=RGB24 width=1920 height=1080 avgtime=333333 hr=0x00000000" \
+    "$(camera_log 'pin connect')"
+# ExitOnCapture closes without the save: the file differs from what was written only by the
+# counter the capture stored.
+SETTINGS_FILE=$E2E_TMP/expected.ini write_settings "ImageSavePath=$(windows_path "$shot")" \
+    IncrementImageName=1 StartWithPreview=1 CaptureOnStart=1 ExitOnCapture=1 ReviewTimeMs=200 \
+    ImageCounter=1
+check_eq "unattended: the settings file changed only in ImageCounter" \
+    "$(bytes_of "$E2E_TMP/expected.ini")" "$(bytes_of "$E2E_WORK/Framewright.ini")"
+check_eq "unattended: no window left" "" "$(d windows "$TITLE")$(d windows "$VIDEO_TITLE")"
+
+# CaptureOnStart alone, and "Capture Image" while no graph exists: the button builds and runs the
+# graph and takes one image after its wait; the capture sequence that the build started takes a
+# second one, then stops the preview for the review time and runs it again.
+rm -f "$E2E_WORK"/*.bmp
+: >"$FRAMEWRIGHT_VCAM_LOG"
+write_settings "ImageSavePath=$(windows_path "$shot")" IncrementImageName=1 CaptureOnStart=1 \
+    ReviewTimeMs=200
+e2e_start_tool
+check_true "capture on start: the window appears" d wait-window "$TITLE" 30000 >/dev/null
+check_true "capture on start: start-up applied the record" \
+    wait_until 20 log_has 'cameracontrol set id=6 '
+mark_log
+d click "$TITLE" 2065 >/dev/null
+check_true "capture on start: a second image follows the button's" \
+    wait_until 10 test -f "$E2E_WORK/Unattended000002.bmp"
+check_true "capture on start: the preview runs again after the review time" \
+    wait_until 10 eval '[ "$(log_since_mark "filter (run|stop)" | tail -1)" == "cam=0 filter run hr=0x00000000" ] &&
+        [ "$(log_since_mark "filter stop" | wc -l)" -eq 1 ]'
+check_eq "capture on start: the two images and the counter" \
+    "Unattended000001.bmp Unattended000002.bmp 2" "$(images) $(setting ImageCounter)"
+# Stop and run again: the graph is not built anew, so no capture follows.
+d click "$TITLE" 2000 >/dev/null
+d click "$TITLE" 2000 >/dev/null
+check_eq "capture on start: Preview stops and runs the graph again" "Stop" "$(d text "$TITLE" 2000)"
+sleep 1 # a capture sequence would have begun 100 ms after the run
+check_eq "capture on start: restarting a stopped graph takes no image" \
+    "Unattended000001.bmp Unattended000002.bmp" "$(images)"
+for n in 1 2; do
+    check_image "capture on start: image $n is a frame of the pattern" \
+        "$E2E_WORK/Unattended00000$n.bmp" 1920 1080 128
+done
+d click "$TITLE" 2009 >/dev/null
+e2e_wait_exit 30
+check_eq "capture on start: exit code" "0" "$E2E_EXIT"
+e2e_end
