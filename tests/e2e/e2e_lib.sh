@@ -148,5 +148,9 @@ bytes_of() { python3 -c 'import sys; print(repr(open(sys.argv[1],"rb").read()))'
 
 e2e_end() {
     echo "$E2E_NAME: $((E2E_CHECKS - E2E_FAILURES)) passed, $E2E_FAILURES failed"
+    if [ "$E2E_FAILURES" -ne 0 ]; then
+        # What the tool and the driver said, for the failure report (the folder is removed).
+        tail -n 20 "$E2E_TMP/tool.err" "$E2E_TMP/driver.err" 2>/dev/null
+    fi
     [ "$E2E_FAILURES" -eq 0 ]
 }
