@@ -55,38 +55,39 @@ unplug_file() {
     fi
 }
 
+# register DLL CONFIG: the DLL's own DllRegisterServer (through regsvr32) writes the cameras of
+# CONFIG into the prefix in $PREFIX, and every camera is plugged in again.
+register() {
+    local dll config
+    dll=$(absolute "$1")
+    config=$(absolute "$2")
+    [ -f "$dll" ] || die "no DLL at $dll"
+    [ -f "$config" ] || die "no configuration at $config"
+    rm -f "$(unplug_file)"
+    FRAMEWRIGHT_VCAM_CONFIG=$config in_prefix 60 wine regsvr32 /s "$(windows_path "$dll")" \
+        >/dev/null 2>&1 || die "regsvr32 failed for $dll"
+}
+
 prepare() {
     [ $# -eq 3 ] || die "usage: prepare PREFIXDIR DLLPATH CONFIG"
     PREFIX=$(absolute "$1")
-    local dll config
-    dll=$(absolute "$2")
-    config=$(absolute "$3")
-    [ -f "$dll" ] || die "no DLL at $dll"
-    [ -f "$config" ] || die "no configuration at $config"
     mkdir -p "$PREFIX" || die "cannot create $PREFIX"
     if [ ! -f "$PREFIX/system.reg" ]; then
         in_prefix 180 wineboot -i >/dev/null 2>&1 || die "wineboot -i failed in $PREFIX"
     fi
     mkdir -p "$PREFIX/drive_c/framewright_vcam"
-    rm -f "$(unplug_file)"
-    FRAMEWRIGHT_VCAM_CONFIG=$config in_prefix 60 wine regsvr32 /s "$(windows_path "$dll")" \
-        >/dev/null 2>&1 || die "regsvr32 failed for $dll"
+    register "$2" "$3"
     # The registry reaches system.reg lazily; later readers of the files need it there.
     WINEPREFIX=$PREFIX timeout 60 wineserver -w || die "wineserver -w timed out"
 }
 
+# An arrival while programs run in the prefix: only the registration (wineserver -w would wait
+# for every running program to end).
 plug() {
     [ $# -eq 3 ] || die "usage: plug PREFIXDIR DLLPATH CONFIG"
     PREFIX=$(absolute "$1")
-    local dll config
-    dll=$(absolute "$2")
-    config=$(absolute "$3")
-    [ -f "$dll" ] || die "no DLL at $dll"
-    [ -f "$config" ] || die "no configuration at $config"
     [ -f "$PREFIX/system.reg" ] || die "no prefix at $PREFIX"
-    rm -f "$(unplug_file)"
-    FRAMEWRIGHT_VCAM_CONFIG=$config in_prefix 60 wine regsvr32 /s "$(windows_path "$dll")" \
-        >/dev/null 2>&1 || die "regsvr32 failed for $dll"
+    register "$2" "$3"
 }
 
 unplug() {
