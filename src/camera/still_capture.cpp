@@ -1,6 +1,7 @@
 #include "camera/still_capture.h"
 
 #include "camera/bitmap_file.h"
+#include "camera/frame_format.h"
 #include "camera/media_types.h"
 #include "camera/preview_graph.h"
 #include "platform/media_graph.h"
@@ -32,9 +33,27 @@ struct ConnectedType {
     ~ConnectedType() { ClearMediaType(type); }
 };
 
-void ReadSavePath(char (&path)[kImagePathSize]) {
-    path[0] = '\0';
-    ReadProfileString("General", "ImageSavePath", "", path, 255, SettingsPath());
+// The longest "ImageSavePath" the capture takes: the path buffer less the terminator and the room
+// a profile read leaves for it.
+constexpr size_t kLongestSavePath = 254;
+
+// "ImageSavePath" from the settings file; false for one longer than the capture takes, which a
+// read limited to the buffer would cut without a word.
+bool ReadSavePath(char (&path)[kImagePathSize]) {
+    char text[1024] = {};
+    ReadProfileString("General", "ImageSavePath", "", text, sizeof text, SettingsPath());
+    text[sizeof text - 1] = '\0';
+    const size_t length = std::strlen(text);
+    if (length > kLongestSavePath)
+        return false;
+    std::memcpy(path, text, length + 1);
+    return true;
+}
+
+bool SaveCounter(int32_t counter) {
+    char text[16];
+    std::snprintf(text, sizeof text, "%d", counter);
+    return WriteProfileString("General", "ImageCounter", text, SettingsPath());
 }
 
 } // namespace
@@ -89,25 +108,31 @@ HResult CaptureStill() {
     if (Failed(result))
         return result;
 
-    char path[kImagePathSize];
-    if (General.IncrementImageName == 1) {
-        char savePath[kImagePathSize];
-        ReadSavePath(savePath);
-        const int32_t next =
-            General.ImageCounter == INT32_MAX ? INT32_MAX : General.ImageCounter + 1;
-        if (!CountedImagePath(savePath, next, path))
-            return kFail;
-        General.ImageCounter = next;
-        WriteIntSetting("General", "ImageCounter", General.ImageCounter, SettingsPath());
-    } else {
-        ReadSavePath(path);
-    }
-
     const MediaType& type = connected.type;
-    if (!SameGuid(type.formatType, kFormatVideoInfo) || type.formatSize < kVideoInfoSize ||
-        !type.format)
+    if (!FrameMatchesFormat(type, static_cast<uint32_t>(size)))
         return kInvalidMediaType;
-    return WriteBitmapFile(path, type.format + kBitmapInfoOffset,
-                           type.formatSize - kBitmapInfoOffset,
-                           static_cast<const uint8_t*>(frame.data), static_cast<uint32_t>(size));
+    char savePath[kImagePathSize];
+    if (!ReadSavePath(savePath))
+        return kFail;
+    const uint8_t* info = type.format + kBitmapInfoOffset;
+    const uint32_t infoSize = type.formatSize - kBitmapInfoOffset;
+    const uint8_t* pixels = static_cast<const uint8_t*>(frame.data);
+    if (General.IncrementImageName != 1)
+        return WriteBitmapFile(savePath, info, infoSize, pixels, static_cast<uint32_t>(size));
+
+    // The number is saved before the image is written, so that no later capture, not even one
+    // of a later start, can take it and overwrite this image: a counter that cannot be saved
+    // refuses the capture. A capture that then fails gives its number back, so the numbers of
+    // the images written stay consecutive.
+    const int32_t previous = General.ImageCounter;
+    if (previous == INT32_MAX)
+        return kFail; // no number left: the next one would repeat this one or wrap around
+    char path[kImagePathSize];
+    if (!CountedImagePath(savePath, previous + 1, path) || !SaveCounter(previous + 1))
+        return kFail;
+    General.ImageCounter = previous + 1;
+    result = WriteBitmapFile(path, info, infoSize, pixels, static_cast<uint32_t>(size));
+    if (Failed(result) && SaveCounter(previous))
+        General.ImageCounter = previous;
+    return result;
 }

@@ -9,6 +9,10 @@
 
 constexpr size_t kImagePathSize = 260;
 
+// 0 when the image was written. Nothing is written, and the counter is left as it was, when the
+// connected format and the frame disagree (VFW_E_INVALIDMEDIATYPE), when "ImageSavePath" is longer
+// than 254 characters, when a counted name does not fit or no number is left, or when the counter
+// cannot be saved (E_FAIL); a file error gives 0x8007xxxx and hands the counted number back.
 platform::HResult CaptureStill();
 // Returns once the running preview's grabber holds a frame, at once when it already does or when
 // none can come (no grabber, no connection, the graph not running), and after limitMs at most.

@@ -1,9 +1,14 @@
 // Files the tool opens itself (the settings file's existence, the bitmap images).
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 
 namespace platform {
+
+// The longest name the ANSI file functions take: MAX_PATH (260) less the terminator. A longer one
+// fails with ERROR_FILENAME_EXCED_RANGE.
+constexpr size_t kLongestFilePath = 259;
 
 // CreateFileA for reading, closed again at once: true when the file could be opened.
 bool FileOpensForReading(const char* path);

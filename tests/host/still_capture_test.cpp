@@ -5,6 +5,7 @@
 #include "app/window_procedure.h"
 #include "camera/preview_graph.h"
 #include "camera/still_capture.h"
+#include "platform/profile.h"
 #include "platform/sim/sim_graph.h"
 
 #include <cstring>
@@ -73,15 +74,52 @@ TEST_F(StillCaptureTest, CountedCapturesAdvanceAndStoreTheCounter) {
     EXPECT_NE(Ini().find("ImageCounter=2\r\n"), std::string::npos);
 }
 
-TEST_F(StillCaptureTest, AFileThatCannotBeCreatedStillAdvancesTheCounter) {
+// A failed capture hands its number back, in memory and in the file, so the images written carry
+// consecutive numbers.
+TEST_F(StillCaptureTest, AFileThatCannotBeCreatedGivesItsNumberBack) {
     StartPreviewing("IncrementImageName=1\r\nImageCounter=-5\r\n");
     sim::Files().unwritable.insert("C:\\shots");
-    EXPECT_EQ(static_cast<uint32_t>(CaptureStill()) & 0xFFFF0000u, 0x80070000u);
-    EXPECT_EQ(General.ImageCounter, -4);
-    EXPECT_NE(Ini().find("ImageCounter=-4\r\n"), std::string::npos);
+    EXPECT_EQ(CaptureStill(), static_cast<platform::HResult>(0x80070005u));
+    EXPECT_EQ(General.ImageCounter, -5);
+    EXPECT_NE(Ini().find("ImageCounter=-5\r\n"), std::string::npos);
     sim::Files().unwritable.clear();
     EXPECT_EQ(CaptureStill(), platform::kOk);
-    EXPECT_NE(File("C:\\shots\\W1X9Image-000003.bmp"), nullptr);
+    EXPECT_NE(File("C:\\shots\\W1X9Image-000004.bmp"), nullptr);
+    EXPECT_NE(Ini().find("ImageCounter=-4\r\n"), std::string::npos);
+}
+
+// Every later number would repeat the last one (or wrap around to numbers already used): the
+// capture is refused and nothing changes.
+TEST_F(StillCaptureTest, ACounterAtItsLimitRefusesTheCaptureAndChangesNothing) {
+    StartPreviewing("IncrementImageName=1\r\nImageCounter=2147483647\r\n");
+    sim::Files().files["C:\\shots\\W1X9Image2147483647.bmp"] = "the last image";
+    const std::string iniBefore = Ini();
+    for (int attempt = 0; attempt < 2; ++attempt)
+        EXPECT_EQ(CaptureStill(), platform::kFail) << "attempt " << attempt;
+    EXPECT_EQ(General.ImageCounter, INT32_MAX);
+    EXPECT_EQ(Ini(), iniBefore);
+    EXPECT_EQ(*File("C:\\shots\\W1X9Image2147483647.bmp"), "the last image");
+    EXPECT_EQ(sim::Files().files.size(), 2u);
+}
+
+// A path longer than the capture takes was once cut to 254 characters without a word, and a fixed
+// name then lost its extension.
+TEST_F(StillCaptureTest, AnOverLongSavePathIsRefusedFixedAndCounted) {
+    for (const char* options : {"", "IncrementImageName=1\r\n"}) {
+        for (size_t length : {255u, 256u, 300u, 1100u}) {
+            SetUp();
+            StartPreviewing(options);
+            const std::string path = "C:\\shots\\" + std::string(length - 13, 'p') + ".bmp";
+            ASSERT_TRUE(platform::WriteProfileString("General", "ImageSavePath", path.c_str(),
+                                                     IniPath().c_str()));
+            const std::string iniBefore = Ini();
+            EXPECT_EQ(CaptureStill(), platform::kFail) << options << length;
+            EXPECT_EQ(sim::Files().files.size(), 1u) << options << length; // the settings only
+            EXPECT_EQ(General.ImageCounter, 0) << options << length;
+            EXPECT_EQ(Ini(), iniBefore) << options << length;
+            ReleasePreviewGraph();
+        }
+    }
 }
 
 TEST_F(StillCaptureTest, AFailedWriteKeepsTheEarlierImageAndLeavesNoPartialFile) {
@@ -111,7 +149,7 @@ TEST_F(StillCaptureTest, AFormatThatIsNotVideoInfoOrTooShortGivesInvalidMediaTyp
     StartPreviewing("IncrementImageName=1\r\n");
     sim::Graph().connectedFormat.resize(60);
     EXPECT_EQ(CaptureStill(), platform::kInvalidMediaType);
-    EXPECT_EQ(General.ImageCounter, 1); // the name was taken before the format was looked at
+    EXPECT_EQ(General.ImageCounter, 0); // the format is looked at before a number is taken
     sim::Graph().connectedFormat = sim::VideoInfoBlock(640, 480);
     sim::Graph().connectedFormatType = platform::kNullGuid;
     EXPECT_EQ(CaptureStill(), platform::kInvalidMediaType);

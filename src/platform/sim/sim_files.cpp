@@ -3,6 +3,7 @@
 #include "platform/sim/sim_files.h"
 
 #include <cctype>
+#include <cstring>
 
 namespace platform {
 
@@ -17,7 +18,10 @@ namespace sim {
 namespace {
 
 constexpr uint32_t kFileNotFound = 2;
+constexpr uint32_t kPathNotFound = 3;
 constexpr uint32_t kAccessDenied = 5;
+constexpr uint32_t kDiskFull = 112;
+constexpr uint32_t kFilenameTooLong = 206; // ERROR_FILENAME_EXCED_RANGE
 
 bool SameName(const std::string& a, const std::string& b) {
     if (a.size() != b.size())
@@ -44,6 +48,30 @@ std::string StoredName(const std::string& full) {
     return full;
 }
 
+bool InMissingFolder(const std::string& path) {
+    for (size_t end = path.find('\\'); end != std::string::npos; end = path.find('\\', end + 1))
+        if (InSet(Files().missingFolders, path.substr(0, end)))
+            return true;
+    return false;
+}
+
+// The checks every file function makes on the name before the file itself: too long for the
+// ANSI functions, empty or naming a folder, or inside a folder that does not exist. Sets the error
+// and returns false when the name is refused.
+bool NameUsable(const char* path) {
+    const size_t length = std::strlen(path);
+    if (length > platform::kLongestFilePath) {
+        Files().lastError = kFilenameTooLong;
+        return false;
+    }
+    const std::string full = FullPath(path);
+    if (length == 0 || full.back() == '\\' || InMissingFolder(full)) {
+        Files().lastError = kPathNotFound;
+        return false;
+    }
+    return true;
+}
+
 } // namespace
 
 FileSystem& Files() {
@@ -68,6 +96,13 @@ std::string FullPath(const std::string& path) {
     return Files().currentDirectory + "\\" + rest;
 }
 
+int64_t BytesStored() {
+    int64_t total = 0;
+    for (const auto& entry : Files().files)
+        total += static_cast<int64_t>(entry.second.size());
+    return total;
+}
+
 bool IsUnwritable(const std::string& path) {
     for (size_t end = path.find('\\'); end != std::string::npos; end = path.find('\\', end + 1))
         if (InSet(Files().unwritable, path.substr(0, end)))
@@ -80,6 +115,8 @@ bool IsUnwritable(const std::string& path) {
 namespace platform {
 
 bool FileOpensForReading(const char* path) {
+    if (!sim::NameUsable(path))
+        return false;
     const std::string full = sim::FullPath(path);
     if (!sim::FindFile(full)) {
         sim::Files().lastError = sim::kFileNotFound;
@@ -93,6 +130,8 @@ bool FileOpensForReading(const char* path) {
 }
 
 File CreateFileForWriting(const char* path) {
+    if (!sim::NameUsable(path))
+        return nullptr;
     const std::string full = sim::FullPath(path);
     // An existing file that cannot be opened cannot be replaced either (Wine: a file another
     // process holds without sharing gives 32, a protected one 5; the sim reports 5 for both).
@@ -113,6 +152,10 @@ bool WriteToFile(File file, const void* data, uint32_t size) {
         fs.lastError = fs.failWriteError;
         return false;
     }
+    if (fs.capacity >= 0 && sim::BytesStored() + static_cast<int64_t>(size) > fs.capacity) {
+        fs.lastError = sim::kDiskFull;
+        return false;
+    }
     fs.files[file->path].append(static_cast<const char*>(data), size);
     ++fs.writesDone;
     return true;
@@ -124,6 +167,8 @@ void CloseFile(File file) {
 
 bool ReplaceFile(const char* from, const char* to) {
     sim::FileSystem& fs = sim::Files();
+    if (!sim::NameUsable(from) || !sim::NameUsable(to))
+        return false;
     const std::string source = sim::FullPath(from);
     const std::string target = sim::FullPath(to);
     std::string* bytes = sim::FindFile(source);
@@ -146,6 +191,8 @@ bool ReplaceFile(const char* from, const char* to) {
 }
 
 void RemoveFile(const char* path) {
+    if (!sim::NameUsable(path))
+        return;
     const std::string full = sim::FullPath(path);
     if (!sim::FindFile(full)) {
         sim::Files().lastError = sim::kFileNotFound;

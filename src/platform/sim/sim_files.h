@@ -14,6 +14,11 @@ struct FileSystem {
     std::map<std::string, std::string> files; // path -> bytes
     std::set<std::string> unwritable;         // paths that cannot be created or written
     std::set<std::string> unreadable;         // paths that exist but cannot be opened
+    // Folders and drives that do not exist ("Q:", "C:\\gone"): nothing in them can be created.
+    std::set<std::string> missingFolders;
+    // Bytes that all files together may hold (-1: no limit); a write beyond it fails with
+    // ERROR_DISK_FULL and writes nothing.
+    int64_t capacity = -1;
     // A write of a bitmap file fails after this many successful writes (-1: never): "disk full".
     int failWriteAfter = -1;
     uint32_t failWriteError = 112; // ERROR_DISK_FULL
@@ -32,5 +37,8 @@ std::string FullPath(const std::string& path);
 
 // Whether a path lies in (or is) one of the unwritable paths.
 bool IsUnwritable(const std::string& path);
+
+// The bytes that all files hold together.
+int64_t BytesStored();
 
 } // namespace sim

@@ -92,18 +92,41 @@ std::vector<uint8_t> VideoInfoBlock(int32_t width, int32_t height) {
     PutInt32(block, platform::kBitmapHeightOffset, height);
     block[platform::kBitmapInfoOffset + 12] = 1;  // planes
     block[platform::kBitmapInfoOffset + 14] = 24; // bits per pixel
-    const int32_t stride = (width * 3 + 3) & ~3;
-    PutInt32(block, platform::kBitmapInfoOffset + 20, stride * height);
+    // biSizeImage is a 32-bit field: a frame too large for it states 0, as uncompressed RGB may.
+    const int64_t image = Rgb24Stride(width) * (height < 0 ? -int64_t{height} : int64_t{height});
+    PutInt32(block, platform::kBitmapInfoOffset + 20,
+             image > INT32_MAX ? 0 : static_cast<int32_t>(image));
     return block;
 }
 
+int64_t Rgb24Stride(int32_t width) {
+    return (int64_t{width} * 3 + 3) / 4 * 4;
+}
+
 std::vector<uint8_t> TestFrame(int32_t width, int32_t height) {
-    const int32_t stride = (width * 3 + 3) & ~3;
-    std::vector<uint8_t> frame(static_cast<size_t>(stride) * height, 0);
-    for (int32_t y = 0; y < height; ++y)
-        for (int32_t x = 0; x < width; ++x)
-            frame[static_cast<size_t>(y) * stride + x * 3] = static_cast<uint8_t>(x + y);
+    if (width <= 0 || height <= 0)
+        return {};
+    const int64_t stride = Rgb24Stride(width);
+    std::vector<uint8_t> frame(static_cast<size_t>(stride * height), 0);
+    for (int64_t y = 0; y < height; ++y)
+        for (int64_t x = 0; x < width; ++x)
+            frame[static_cast<size_t>(y * stride + x * 3)] = static_cast<uint8_t>(x + y);
     return frame;
+}
+
+platform::SampleGrabber InjectGrabberFrame(const platform::Guid& formatType,
+                                           std::vector<uint8_t> formatBlock,
+                                           std::vector<uint8_t> sample) {
+    GraphModel& g = Graph();
+    g.connected = true;
+    g.state = 2;
+    g.autoSample = false;
+    g.hasSample = true;
+    g.firstSampleAt = 0;
+    g.connectedFormatType = formatType;
+    g.connectedFormat = std::move(formatBlock);
+    g.sample = std::move(sample);
+    return NewObject<platform::SampleGrabber>();
 }
 
 } // namespace sim

@@ -62,5 +62,14 @@ void ResetGraph();
 std::vector<uint8_t> VideoInfoBlock(int32_t width, int32_t height);
 // The pixel bytes of a test frame of that size: bottom-up BGR rows padded to 4 bytes.
 std::vector<uint8_t> TestFrame(int32_t width, int32_t height);
+// The bytes of one RGB24 row of that width, padded to 4 bytes (64-bit: no width overflows it).
+int64_t Rgb24Stride(int32_t width);
+
+// A grabber whose input is connected with the given format type and block and which holds the
+// given sample, without a camera or a graph around it: for driving the still capture with any
+// media type and buffer. Release it like any grabber.
+platform::SampleGrabber InjectGrabberFrame(const platform::Guid& formatType,
+                                           std::vector<uint8_t> formatBlock,
+                                           std::vector<uint8_t> sample);
 
 } // namespace sim

@@ -1,0 +1,232 @@
+// Captures against hostile files and folders: a settings file that is read-only or locked, an
+// image folder that is missing, read-only or full, a drive that does not exist, and save paths of
+// every awkward length. Whatever happens: no crash, the image that stood at the path stays intact
+// unless a new one replaced it whole, no temporary file stays behind, and nothing in the settings
+// file changes but the counter of a capture that succeeded.
+#include "fixture.h"
+
+#include "camera/preview_graph.h"
+#include "camera/still_capture.h"
+#include "platform/files.h"
+#include "platform/profile.h"
+#include "platform/sim/sim_graph.h"
+
+#include <functional>
+
+namespace {
+
+constexpr uint32_t kFrameFileSize = 14 + 40 + 1920 * 1080 * 3;
+constexpr platform::HResult kPathNotFound = static_cast<platform::HResult>(0x80070003u);
+constexpr platform::HResult kAccessDenied = static_cast<platform::HResult>(0x80070005u);
+constexpr platform::HResult kDiskFull = static_cast<platform::HResult>(0x80070070u);
+
+// A path of exactly `length` characters in C:\shots ending in ".bmp".
+std::string PathOfLength(size_t length) {
+    return "C:\\shots\\" + std::string(length - 13, 'p') + ".bmp";
+}
+
+class HostileFilesTest : public SimTest {
+  protected:
+    void StartPreviewing(bool counted) {
+        AddVendorCamera();
+        WriteIni(std::string("[General]\r\nImageSavePath=C:\\shots\\W1X9Image.bmp\r\n") +
+                 (counted ? "IncrementImageName=1\r\n" : "") +
+                 "ReviewTimeMs=0\r\n[Camera9]\r\nName=kept\r\n");
+        ASSERT_EQ(Start(), sim::kLoopIdle);
+        sim::Click(IDC_BTPREVW);
+        ASSERT_EQ(sim::Graph().state, 2);
+    }
+    static void SetSavePath(const std::string& path) {
+        ASSERT_TRUE(platform::WriteProfileString("General", "ImageSavePath", path.c_str(),
+                                                 IniPath().c_str()));
+    }
+    // The settings file as it should be after a capture that took the given counter.
+    static std::string WithCounter(std::string ini, int32_t from, int32_t to) {
+        const std::string before = "ImageCounter=" + std::to_string(from) + "\r\n";
+        const size_t at = ini.find(before);
+        EXPECT_NE(at, std::string::npos);
+        if (at != std::string::npos)
+            ini.replace(at, before.size(), "ImageCounter=" + std::to_string(to) + "\r\n");
+        return ini;
+    }
+};
+
+struct HostileCase {
+    const char* what;
+    std::string savePath;
+    std::function<void()> makeHostile; // after the earlier image was put in place
+    platform::HResult fixedResult;     // the result of a capture with a fixed name
+    platform::HResult countedResult;   // and with a counted one
+    std::string countedImage;          // where a counted capture puts its image
+};
+
+std::vector<HostileCase> Cases() {
+    auto& fs = sim::Files();
+    return {
+        {"a read-only settings file", "C:\\shots\\a.bmp",
+         [&] { fs.unwritable.insert("C:\\work\\Framewright.ini"); }, platform::kOk, platform::kFail,
+         "C:\\shots\\a000001.bmp"},
+        // Locked by another program: the path cannot be read, so the capture has none.
+        {"a settings file locked by another program", "C:\\shots\\a.bmp",
+         [&] { fs.unreadable.insert("C:\\work\\Framewright.ini"); }, kPathNotFound, platform::kFail,
+         "C:\\shots\\a000001.bmp"},
+        {"a missing image folder", "C:\\gone\\a.bmp", [&] { fs.missingFolders.insert("C:\\gone"); },
+         kPathNotFound, kPathNotFound, "C:\\gone\\a000001.bmp"},
+        {"a drive that does not exist", "Q:\\a.bmp", [&] { fs.missingFolders.insert("Q:"); },
+         kPathNotFound, kPathNotFound, "Q:\\a000001.bmp"},
+        {"a read-only image folder", "C:\\shots\\a.bmp", [&] { fs.unwritable.insert("C:\\shots"); },
+         kAccessDenied, kAccessDenied, "C:\\shots\\a000001.bmp"},
+        {"a read-only image", "C:\\shots\\a.bmp", [&] { fs.unwritable.insert("C:\\shots\\a.bmp"); },
+         kAccessDenied, platform::kOk, "C:\\shots\\a000001.bmp"},
+        {"a full disk", "C:\\shots\\a.bmp",
+         [&] { fs.capacity = sim::BytesStored() + kFrameFileSize - 1; }, kDiskFull, kDiskFull,
+         "C:\\shots\\a000001.bmp"},
+        {"a full disk under a 253-character path (short temporary name)", PathOfLength(253),
+         [&] { fs.capacity = sim::BytesStored() + kFrameFileSize - 1; }, kDiskFull, kDiskFull,
+         PathOfLength(253).substr(0, 249) + "000001.bmp"},
+        {"an image locked by another program", "C:\\shots\\a.bmp",
+         [&] { fs.unreadable.insert("C:\\shots\\a.bmp"); }, kAccessDenied, platform::kOk,
+         "C:\\shots\\a000001.bmp"},
+    };
+}
+
+TEST_F(HostileFilesTest, AFailedCaptureKeepsTheEarlierImageAndEveryOtherSetting) {
+    for (bool counted : {false, true}) {
+        for (const HostileCase& c : Cases()) {
+            const std::string what = std::string(c.what) + (counted ? ", counted" : ", fixed");
+            SetUp();
+            StartPreviewing(counted);
+            SetSavePath(c.savePath);
+            const std::string target = counted ? c.countedImage : c.savePath;
+            sim::Files().files[target] = "earlier image";
+            const size_t filesBefore = sim::Files().files.size();
+            c.makeHostile();
+            const std::string iniBefore = Ini();
+            const platform::HResult result = CaptureStill();
+            EXPECT_EQ(result, counted ? c.countedResult : c.fixedResult) << what;
+            const std::string* image = sim::FindFile(target);
+            ASSERT_NE(image, nullptr) << what;
+            EXPECT_EQ(sim::Files().files.size(), filesBefore) << what; // nothing left over
+            if (platform::Failed(result)) {
+                EXPECT_EQ(*image, "earlier image") << what;
+                EXPECT_EQ(Ini(), iniBefore) << what;
+                EXPECT_EQ(General.ImageCounter, 0) << what;
+            } else {
+                EXPECT_EQ(image->size(), kFrameFileSize) << what;
+                EXPECT_EQ(Ini(), counted ? WithCounter(iniBefore, 0, 1) : iniBefore) << what;
+            }
+            EXPECT_NE(Ini().find("[Camera9]\r\nName=kept\r\n"), std::string::npos) << what;
+            ReleasePreviewGraph();
+        }
+    }
+}
+
+// The paths of every awkward length: the capture succeeds wherever writing straight to the path
+// would, with the crash-safe write wherever a temporary name fits beside it.
+TEST_F(HostileFilesTest, SavePathsOfEveryAwkwardLengthFixedAndCounted) {
+    const struct {
+        std::string savePath;
+        platform::HResult fixedResult;
+        std::string countedImage; // empty: the counted capture is refused
+    } lengths[] = {
+        {"", kPathNotFound, ""},                         // no name at all
+        {"a.b", platform::kOk, ""},                      // too short to lose four characters
+        {"abcd", platform::kOk, "C:\\work\\000001.bmp"}, // all four go: the number alone
+        {PathOfLength(251), platform::kOk, PathOfLength(251).substr(0, 247) + "000001.bmp"},
+        {PathOfLength(252), platform::kOk, PathOfLength(252).substr(0, 248) + "000001.bmp"},
+        {PathOfLength(253), platform::kOk, PathOfLength(253).substr(0, 249) + "000001.bmp"},
+        {PathOfLength(254), platform::kOk, ""}, // 250 + 6 + 4 characters exceed the buffer
+    };
+    for (bool counted : {false, true}) {
+        for (const auto& l : lengths) {
+            const std::string what = std::to_string(l.savePath.size()) + " characters" +
+                                     (counted ? ", counted" : ", fixed");
+            SetUp();
+            StartPreviewing(counted);
+            SetSavePath(l.savePath);
+            const std::string iniBefore = Ini();
+            const std::string target =
+                counted ? l.countedImage : sim::FullPath(l.savePath.empty() ? "x" : l.savePath);
+            const platform::HResult expected =
+                counted ? (l.countedImage.empty() ? platform::kFail : platform::kOk)
+                        : l.fixedResult;
+            EXPECT_EQ(CaptureStill(), expected) << what;
+            if (expected == platform::kOk) {
+                const std::string* image = sim::FindFile(target);
+                ASSERT_NE(image, nullptr) << what << " " << target;
+                EXPECT_EQ(image->size(), kFrameFileSize) << what;
+                EXPECT_EQ(sim::Files().files.size(), 2u) << what; // no temporary file left
+                EXPECT_EQ(Ini(), counted ? WithCounter(iniBefore, 0, 1) : iniBefore) << what;
+            } else {
+                EXPECT_EQ(sim::Files().files.size(), 1u) << what;
+                EXPECT_EQ(Ini(), iniBefore) << what;
+                EXPECT_EQ(General.ImageCounter, 0) << what;
+            }
+            ReleasePreviewGraph();
+        }
+    }
+}
+
+// A folder so deep that no second name fits beside the image: the image is written in place. It
+// replaces the earlier one whole when it succeeds; a failed write cannot keep the earlier image,
+// but leaves no truncated one either.
+TEST_F(HostileFilesTest, AFolderWithoutRoomForATemporaryNameIsWrittenInPlace) {
+    const std::string folder = "C:\\" + std::string(245, 'f') + "\\"; // 249 characters
+    const std::string path = folder + "a.bmp";                        // 254 characters
+    StartPreviewing(false);
+    SetSavePath(path);
+    sim::Files().files[path] = "earlier image";
+    EXPECT_EQ(CaptureStill(), platform::kOk);
+    EXPECT_EQ(sim::FindFile(path)->size(), kFrameFileSize);
+    EXPECT_EQ(sim::Files().files.size(), 2u);
+
+    sim::Files().capacity = sim::BytesStored() - kFrameFileSize + 100; // room for 100 bytes more
+    EXPECT_EQ(CaptureStill(), kDiskFull);
+    EXPECT_EQ(sim::FindFile(path), nullptr);
+    EXPECT_EQ(sim::Files().files.size(), 1u);
+}
+
+// The simulated file functions refuse what the ANSI functions refuse: names of 260 characters or
+// more, no name, a folder's name, and anything in a folder or on a drive that does not exist.
+TEST_F(HostileFilesTest, TheSimulatedFileFunctionsRefuseWhatWindowsRefuses) {
+    sim::Files().missingFolders = {"Q:", "C:\\gone"};
+    const struct {
+        std::string path;
+        uint32_t error; // 0: created
+    } names[] = {
+        {std::string("C:\\") + std::string(256, 'n'), 0},   // 259 characters
+        {std::string("C:\\") + std::string(257, 'n'), 206}, // 260
+        {std::string(259, 'n'), 0},                         // relative: the name as given counts
+        {"", 3},
+        {"C:\\shots\\", 3},
+        {"Q:\\a.bmp", 3},
+        {"C:\\gone\\a.bmp", 3},
+        {"C:\\gone", 0},
+    };
+    for (const auto& n : names) {
+        platform::File file = platform::CreateFileForWriting(n.path.c_str());
+        EXPECT_EQ(file != nullptr, n.error == 0) << n.path.size() << " " << n.path.substr(0, 12);
+        if (file)
+            platform::CloseFile(file);
+        else
+            EXPECT_EQ(platform::LastErrorNumber(), n.error) << n.path.substr(0, 12);
+    }
+    sim::Files().files["C:\\a"] = "a";
+    const std::string longName = "C:\\" + std::string(257, 'n');
+    EXPECT_FALSE(platform::ReplaceFile("C:\\a", longName.c_str()));
+    EXPECT_EQ(platform::LastErrorNumber(), 206u);
+    EXPECT_FALSE(platform::FileOpensForReading(longName.c_str()));
+    EXPECT_EQ(platform::LastErrorNumber(), 206u);
+
+    // A full disk: a write that does not fit fails whole.
+    sim::Files().capacity = sim::BytesStored() + 4;
+    platform::File file = platform::CreateFileForWriting("C:\\b");
+    ASSERT_NE(file, nullptr);
+    EXPECT_TRUE(platform::WriteToFile(file, "1234", 4));
+    EXPECT_FALSE(platform::WriteToFile(file, "5", 1));
+    EXPECT_EQ(platform::LastErrorNumber(), 112u);
+    platform::CloseFile(file);
+    EXPECT_EQ(*sim::FindFile("C:\\b"), "1234");
+}
+
+} // namespace
