@@ -1,0 +1,197 @@
+// The still capture over arbitrary connected media types and buffers: format type, format block
+// size and bytes, bitmap header fields, and a frame whose size may disagree with the header.
+// Property: an image is written, whole and byte for byte, exactly when the header and the frame
+// agree; otherwise the capture fails with VFW_E_INVALIDMEDIATYPE, writes no file and leaves the
+// counter and the settings file as they were. No task memory outlives the capture.
+//
+// Input: flags (1), format block size (2), header size, width, height (4 each), planes, bit
+// count (2 each), compression, colours used (4 each), frame size delta (2), then the bytes of the
+// format block after the header fields.
+#include "app/shell_state.h"
+#include "camera/capture_filters.h"
+#include "camera/preview_graph.h"
+#include "camera/still_capture.h"
+#include "platform/sim/sim_desktop.h"
+#include "platform/sim/sim_files.h"
+#include "platform/sim/sim_graph.h"
+#include "settings/camera_settings.h"
+#include "settings/settings_file.h"
+
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <string>
+#include <vector>
+
+namespace {
+
+#define CHECK(condition, ...)                                                                      \
+    do {                                                                                           \
+        if (!(condition)) {                                                                        \
+            std::fprintf(stderr, "capture_fuzz: %s failed: ", #condition);                         \
+            std::fprintf(stderr, __VA_ARGS__);                                                     \
+            std::fprintf(stderr, "\n");                                                            \
+            std::abort();                                                                          \
+        }                                                                                          \
+    } while (0)
+
+constexpr size_t kLargestFrame = 1 << 22; // frames the fuzzer builds stay below 4 MB
+
+struct Input {
+    const uint8_t* data;
+    size_t size;
+    size_t at = 0;
+    template <typename T> T Take() {
+        T value{};
+        for (size_t b = 0; b < sizeof(T) && at < size; ++b, ++at)
+            value = static_cast<T>(value | static_cast<T>(static_cast<T>(data[at]) << (8 * b)));
+        return value;
+    }
+};
+
+template <typename T> void Put(std::vector<uint8_t>& block, size_t offset, T value) {
+    if (offset + sizeof value <= block.size())
+        std::memcpy(block.data() + offset, &value, sizeof value);
+}
+template <typename T> T Get(const std::vector<uint8_t>& block, size_t offset) {
+    T value{};
+    std::memcpy(&value, block.data() + offset, sizeof value);
+    return value;
+}
+
+// The pixel bytes the header describes, from first principles in 128 bits: bits of a row rounded
+// up to whole 32-bit words, times the rows; -1 for a header that describes no uncompressed RGB
+// picture that fits its block.
+__int128 DescribedFrameSize(const platform::Guid& formatType, const std::vector<uint8_t>& block) {
+    if (!platform::SameGuid(formatType, platform::kFormatVideoInfo) || block.size() < 88)
+        return -1;
+    const uint32_t headerSize = Get<uint32_t>(block, 48);
+    const int32_t width = Get<int32_t>(block, 52), height = Get<int32_t>(block, 56);
+    const uint16_t planes = Get<uint16_t>(block, 60), bits = Get<uint16_t>(block, 62);
+    const uint32_t compression = Get<uint32_t>(block, 64), used = Get<uint32_t>(block, 80);
+    const __int128 room = static_cast<__int128>(block.size()) - 48;
+    if (headerSize < 40 || headerSize > room || width < 1 || height == 0 || planes != 1)
+        return -1;
+    __int128 table = 0;
+    switch (bits) {
+    case 1:
+    case 4:
+    case 8:
+        if (compression != 0 || used > (1u << bits))
+            return -1;
+        table = 4 * static_cast<__int128>(used ? used : (1u << bits));
+        break;
+    case 24:
+        if (compression != 0)
+            return -1;
+        break;
+    case 16:
+    case 32:
+        if (compression == 3)
+            table = headerSize >= 52 ? 0 : 12;
+        else if (compression != 0)
+            return -1;
+        break;
+    default:
+        return -1;
+    }
+    if (headerSize + table > room)
+        return -1;
+    const __int128 rowWords = (static_cast<__int128>(width) * bits + 31) / 32;
+    const __int128 rows = height < 0 ? -static_cast<__int128>(height) : height;
+    return rowWords * 4 * rows;
+}
+
+void ResetModules() {
+    for (platform::Filter& f : CaptureFilters)
+        f = nullptr;
+    PreviewGraph = PreviewGraphParts();
+    sim::ResetAll();
+    ClearCameraRecords();
+    Shell = ShellState();
+    General = GeneralSettings();
+    SettingsChanged = false;
+}
+
+} // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+    ResetModules();
+    Input in{data, size};
+    const uint8_t flags = in.Take<uint8_t>();
+    const bool counted = flags & 1;
+    const platform::Guid formatType =
+        (flags & 6) == 6 ? platform::kMediaTypeVideo : platform::kFormatVideoInfo;
+    const bool frameFromHeader = !(flags & 8); // else the delta alone gives the frame's size
+    std::vector<uint8_t> block(in.Take<uint16_t>() % 1400);
+    const uint32_t headerSize = in.Take<uint32_t>();
+    const int32_t width = in.Take<int32_t>(), height = in.Take<int32_t>();
+    const uint16_t planes = in.Take<uint16_t>(), bits = in.Take<uint16_t>();
+    const uint32_t compression = in.Take<uint32_t>(), used = in.Take<uint32_t>();
+    const int16_t delta = in.Take<int16_t>();
+    for (size_t i = 0; i < block.size() && in.at < in.size; ++i)
+        block[i] = in.Take<uint8_t>();
+    Put(block, 48, headerSize);
+    Put(block, 52, width);
+    Put(block, 56, height);
+    Put(block, 60, planes);
+    Put(block, 62, bits);
+    Put(block, 64, compression);
+    Put(block, 80, used);
+
+    const __int128 described = DescribedFrameSize(formatType, block);
+    __int128 frameSize = delta;
+    if (frameFromHeader && described >= 0 && described + delta <= kLargestFrame)
+        frameSize = described + delta;
+    if (frameSize < 0 || frameSize > kLargestFrame)
+        frameSize = static_cast<uint16_t>(delta);
+    std::vector<uint8_t> frame(static_cast<size_t>(frameSize));
+    for (size_t i = 0; i < frame.size(); ++i)
+        frame[i] = static_cast<uint8_t>(i * 31 + 7);
+
+    const std::string ini = "[General]\r\nImageSavePath=C:\\shots\\still.bmp\r\nImageCounter=41\r\n"
+                            "[Camera0]\r\nName=kept\r\n";
+    sim::Files().files["C:\\work\\Framewright.ini"] = ini;
+    ComputeSettingsPath();
+    General.IncrementImageName = counted ? 1 : 0;
+    General.ImageCounter = 41;
+    PreviewGraph.Grabber = sim::InjectGrabberFrame(formatType, block, frame);
+
+    const platform::HResult result = CaptureStill();
+
+    const bool agrees = frame.size() > 0 && described == static_cast<__int128>(frame.size());
+    const std::string image = counted ? "C:\\shots\\still000042.bmp" : "C:\\shots\\still.bmp";
+    const std::string* file = sim::FindFile(image);
+    if (agrees) {
+        CHECK(result == platform::kOk, "header and frame of %zu bytes agree, got 0x%08x",
+              frame.size(), static_cast<unsigned>(result));
+        CHECK(file != nullptr, "no image at %s", image.c_str());
+        std::string expected(14, '\0');
+        const uint32_t fileSize = static_cast<uint32_t>(14 + block.size() - 48 + frame.size());
+        const uint32_t offset = static_cast<uint32_t>(14 + block.size() - 48);
+        expected[0] = 'B';
+        expected[1] = 'M';
+        std::memcpy(&expected[2], &fileSize, 4);
+        std::memcpy(&expected[10], &offset, 4);
+        expected.append(block.begin() + 48, block.end());
+        expected.append(frame.begin(), frame.end());
+        CHECK(*file == expected, "image of %zu bytes, expected %zu", file->size(), expected.size());
+        CHECK(sim::Files().files.size() == 2, "%zu files, expected the settings and the image",
+              sim::Files().files.size());
+        CHECK(General.ImageCounter == (counted ? 42 : 41), "counter %d",
+              static_cast<int>(General.ImageCounter));
+    } else {
+        CHECK(result == (frame.empty() ? platform::kFail : platform::kInvalidMediaType),
+              "header (%lld bytes described) and frame (%zu bytes) disagree, got 0x%08x",
+              static_cast<long long>(described > INT64_MAX ? -2 : described), frame.size(),
+              static_cast<unsigned>(result));
+        CHECK(sim::Files().files.size() == 1, "%zu files, expected the settings only",
+              sim::Files().files.size());
+        CHECK(*sim::FindFile("C:\\work\\Framewright.ini") == ini, "the settings file changed");
+        CHECK(General.ImageCounter == 41, "counter %d", static_cast<int>(General.ImageCounter));
+    }
+    platform::Release(PreviewGraph.Grabber);
+    PreviewGraph.Grabber = nullptr;
+    CHECK(sim::Graph().taskBlocksAlive == 0, "%d task blocks left", sim::Graph().taskBlocksAlive);
+    return 0;
+}
