@@ -24,8 +24,8 @@ struct GraphObj {
     int generation; // the camera's generation for a pin or a stream configuration
 };
 
-template <class Handle> Handle NewObject(int camera = -1, bool peer = false, int graph = 0,
-                                         int generation = 0) {
+template <class Handle>
+Handle NewObject(int camera = -1, bool peer = false, int graph = 0, int generation = 0) {
     Graph().objectsAlive++;
     if (graph) {
         GraphModel::GraphInstance& instance = Graph().graphs[graph];
@@ -231,7 +231,7 @@ HResult AddFilterToGraph(FilterGraph graph, Filter filter, const char* name) {
         return failure;
     if (!filter)
         return static_cast<HResult>(0x80004003u); // E_POINTER
-    AddRef(filter); // the graph keeps the filter until it goes itself
+    AddRef(filter);                               // the graph keeps the filter until it goes itself
     Graph().graphs[sim::Obj(graph)->graph].filters.push_back(filter);
     Graph().calls.push_back(step);
     return kOk;
@@ -387,7 +387,8 @@ HResult QueryStreamConfig(Pin pin, StreamConfig* out) {
 
 HResult EnumeratePins(Filter filter, PinList* out) {
     const int camera = sim::CameraOfFilter(filter);
-    *out = sim::NewObject<PinList>(camera, false, 0, camera >= 0 ? sim::FilterGeneration(filter) : 0);
+    *out =
+        sim::NewObject<PinList>(camera, false, 0, camera >= 0 ? sim::FilterGeneration(filter) : 0);
     return kOk;
 }
 
