@@ -55,6 +55,11 @@ intptr_t MainWindowProcedure(Window window, uint32_t message, uintptr_t wParam, 
         HandleTimer(wParam);
         return 0;
     case msg::DeviceChange:
+        // The rescan leaves the preview graph alone, but a graph whose camera was pulled out
+        // shows nothing and holds its last frame: "Capture Image" would write that old frame, or
+        // wait in vain for a first one, long after the camera came back.
+        if (wParam == dbt::DeviceRemoveComplete || wParam == dbt::DeviceArrival)
+            ClosePreviewOfLostCamera();
         if (wParam == dbt::DeviceRemoveComplete) {
             ClearCameraRecords();
             RescanCameras(true);

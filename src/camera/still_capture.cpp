@@ -3,6 +3,7 @@
 #include "camera/bitmap_file.h"
 #include "camera/media_types.h"
 #include "camera/preview_graph.h"
+#include "camera/whole_frame.h"
 #include "platform/media_graph.h"
 #include "platform/process.h"
 #include "platform/profile.h"
@@ -88,6 +89,8 @@ HResult CaptureStill() {
     result = GrabberConnectedMediaType(grabber, &connected.type);
     if (Failed(result))
         return result;
+    if (!HoldsWholeFrame(connected.type, size))
+        return kFail; // the camera went while this frame was on its way
 
     char path[kImagePathSize];
     if (General.IncrementImageName == 1) {

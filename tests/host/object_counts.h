@@ -60,6 +60,7 @@ inline ObjectCounts HeldByTheTool() {
         c.filterReferences += f ? 1 : 0;
     c.filterReferences += PreviewGraph.GrabberFilter ? 1 : 0;
     c.filterReferences += PreviewGraph.Renderer ? 1 : 0;
+    c.filterReferences += PreviewGraph.Camera ? 1 : 0;
     for (const auto& graph : sim::Graph().graphs)
         c.filterReferences += static_cast<int>(graph.second.filters.size());
     c.graphInterfaces = (PreviewGraph.Graph ? 1 : 0) + (PreviewGraph.Builder ? 1 : 0) +

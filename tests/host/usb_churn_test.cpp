@@ -67,6 +67,11 @@ class UsbChurnTest : public SimTest {
         EXPECT_EQ(sim::Control(IDC_BTPREVW)->text, PreviewState() == 2 ? "Stop" : "Preview");
         for (int slot = 0; slot < shown; ++slot)
             EXPECT_NE(CaptureFilters[slot], nullptr) << "slot " << slot;
+        // A graph may outlive a notice, but not the camera it shows.
+        if (PreviewGraph.Control) {
+            ASSERT_NE(PreviewGraph.Camera, nullptr);
+            EXPECT_FALSE(sim::FilterDeviceGone(PreviewGraph.Camera));
+        }
     }
 
     // A random operator step between notices: preview on or off, a camera switch, or nothing.
@@ -119,14 +124,17 @@ TEST_F(UsbChurnTest, AThousandNoticesLeaveThePanelRightAndNothingBehind) {
         for (int c = 0; c < changes; ++c) {
             const int device = static_cast<int>(random() % kDevices);
             if (sim::Camera(device).plugged) {
+                const bool previewedGoes = PreviewGraph.Control && PreviewGraph.Camera &&
+                                           sim::CameraOfFilter(PreviewGraph.Camera) == device;
                 const bool selectedGoes =
                     Shell.selectedCamera >= 0 && CaptureFilters[Shell.selectedCamera] &&
                     sim::CameraOfFilter(CaptureFilters[Shell.selectedCamera]) == device;
-                if (selectedGoes) {
-                    const int state = PreviewState();
-                    runningWhenRemoved += state == 2;
-                    stoppedWhenRemoved += state != 2 && PreviewGraph.Control;
-                    absentWhenRemoved += !PreviewGraph.Control;
+                if (previewedGoes) {
+                    const bool running = PreviewState() == 2;
+                    runningWhenRemoved += running;
+                    stoppedWhenRemoved += !running;
+                } else if (selectedGoes && !PreviewGraph.Control) {
+                    ++absentWhenRemoved;
                 }
                 sim::Unplug(device, random() % 2 == 0);
                 removed = true;
@@ -156,11 +164,12 @@ TEST_F(UsbChurnTest, AThousandNoticesLeaveThePanelRightAndNothingBehind) {
     EXPECT_GT(switches, 50);
     EXPECT_GT(runningWhenRemoved, 5);
     EXPECT_GT(stoppedWhenRemoved + absentWhenRemoved, 5);
-    std::printf("churn: %d notices (%d arrivals, %d removals), 0 to %d cameras attached, %d camera "
-                "switches, %d Preview presses; the selected camera went %d times while its preview "
-                "ran, %d times while stopped, %d times without a graph\n",
-                kNotices, arrivals, removals, mostAttached, switches, previewPresses,
-                runningWhenRemoved, stoppedWhenRemoved, absentWhenRemoved);
+    std::printf(
+        "churn: %d notices (%d arrivals, %d removals), 0 to %d cameras attached, %d camera "
+        "switches, %d Preview presses; the previewed camera went %d times while its preview "
+        "ran, %d times while stopped; the selected camera %d times without a graph\n",
+        kNotices, arrivals, removals, mostAttached, switches, previewPresses, runningWhenRemoved,
+        stoppedWhenRemoved, absentWhenRemoved);
 
     // The way out with every camera back and a preview running: the most there is to release.
     for (int i = 0; i < kDevices; ++i)
