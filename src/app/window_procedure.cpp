@@ -2,6 +2,7 @@
 
 #include "app/handlers.h"
 #include "app/shell_state.h"
+#include "camera/capture_filters.h"
 #include "camera/preview_graph.h"
 #include "camera/still_capture.h"
 #include "panel/control_ids.h"
@@ -35,6 +36,10 @@ intptr_t MainWindowProcedure(Window window, uint32_t message, uintptr_t wParam, 
         // window under the renderer's feet: under Wine the process then died now and then (exit
         // codes 139 and 137 instead of 0). Released here, the graph stops and takes them along.
         ReleasePreviewGraph();
+        // The other cameras' bindings go too, while the media framework is surely still there:
+        // after a day of cameras coming and going nothing the tool bound is left to the process
+        // end.
+        ReleaseCaptureFilters();
         PostQuit(0);
         return 0;
     case msg::Close:
@@ -50,6 +55,11 @@ intptr_t MainWindowProcedure(Window window, uint32_t message, uintptr_t wParam, 
         HandleTimer(wParam);
         return 0;
     case msg::DeviceChange:
+        // The rescan leaves the preview graph alone, but a graph whose camera was pulled out
+        // shows nothing and holds its last frame: "Capture Image" would write that old frame, or
+        // wait in vain for a first one, long after the camera came back.
+        if (wParam == dbt::DeviceRemoveComplete || wParam == dbt::DeviceArrival)
+            ClosePreviewOfLostCamera();
         if (wParam == dbt::DeviceRemoveComplete) {
             ClearCameraRecords();
             RescanCameras(true);

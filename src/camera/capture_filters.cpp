@@ -25,6 +25,11 @@ void ReleaseCaptureFilter(int slot) {
     }
 }
 
+void ReleaseCaptureFilters() {
+    for (int slot = 0; slot < kMaxCameras; ++slot)
+        ReleaseCaptureFilter(slot);
+}
+
 int DiscoverCameras() {
     platform::InitializeComOnThread();
     platform::Held<platform::DeviceList> devices;

@@ -14,3 +14,5 @@ int DiscoverCameras();
 platform::HResult AddCameraToGraph(int slot);
 // Releases the slot's filter, if any, and empties its entry.
 void ReleaseCaptureFilter(int slot);
+// The same for all six slots (the tool's way out).
+void ReleaseCaptureFilters();

@@ -7,6 +7,7 @@
 #include "panel/control_ids.h"
 #include "panel/panel_sync.h"
 #include "platform/constants.h"
+#include "platform/held.h"
 #include "platform/window_system.h"
 #include "settings/camera_settings.h"
 
@@ -33,6 +34,7 @@ void ReleaseGraphCore() {
     ReleaseField(PreviewGraph.Builder);
     ReleaseField(PreviewGraph.Graph);
     ReleaseField(PreviewGraph.CaptureBuilder);
+    ReleaseField(PreviewGraph.Camera);
 }
 
 // What an earlier graph or an abandoned build left behind, before a new build replaces it.
@@ -82,6 +84,8 @@ Build BuildGraph(int slot) {
             return;
         if (!CaptureFilters[slot])
             return;
+        PreviewGraph.Camera = CaptureFilters[slot];
+        AddRef(PreviewGraph.Camera);
         status = CreateSampleGrabber(&PreviewGraph.GrabberFilter);
         if (Failed(status))
             return;
@@ -184,6 +188,7 @@ int ReleasePreviewGraph() {
     ReleaseField(PreviewGraph.Grabber);
     ReleaseField(PreviewGraph.Renderer);
     ReleaseField(PreviewGraph.CaptureBuilder);
+    ReleaseField(PreviewGraph.Camera);
     return 0;
 }
 
@@ -205,6 +210,35 @@ int PreviewState() {
     int32_t state = 0;
     GraphState(PreviewGraph.Control, 2500, &state);
     return state;
+}
+
+namespace {
+
+// Every built graph's camera offers its capture pin's stream configuration (the build needs it);
+// a camera that was pulled out fails to answer it. When the question itself cannot be asked the
+// camera counts as there.
+bool PreviewCameraLost() {
+    if (!PreviewGraph.Camera || !PreviewGraph.CaptureBuilder)
+        return false;
+    Held<StreamConfig> config;
+    if (FindCaptureStreamConfig(PreviewGraph.CaptureBuilder, PreviewGraph.Camera,
+                                config.Receive()) != kOk ||
+        !config)
+        return false;
+    int32_t count = 0;
+    return Failed(StreamCapsCount(config.Get(), &count));
+}
+
+} // namespace
+
+void ClosePreviewOfLostCamera() {
+    if (!PreviewGraph.Control || !PreviewCameraLost())
+        return;
+    const bool hadVideoWindow = PreviewGraph.VideoWindow != nullptr;
+    ReleaseLeftovers();
+    if (hadVideoWindow)
+        ShowParameterControls(sw::ShowNormal);
+    UpdatePreviewButton();
 }
 
 void PlacePreview(bool internal) {

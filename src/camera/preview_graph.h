@@ -13,6 +13,9 @@ struct PreviewGraphParts {
     platform::Filter GrabberFilter = nullptr;
     platform::SampleGrabber Grabber = nullptr;
     platform::Filter Renderer = nullptr;
+    // The camera filter the graph was built with, held so that a device notice can ask whether
+    // that camera is still there after the capture filter entries were bound anew.
+    platform::Filter Camera = nullptr;
 };
 
 extern PreviewGraphParts PreviewGraph;
@@ -29,3 +32,6 @@ int StopPreview();
 int PreviewState();
 // Moves an existing video window into the "Parameters" box (true) or into its own window.
 void PlacePreview(bool internal);
+// After a device notice: a graph whose camera no longer answers is released and the Preview
+// button shows "Preview", so that the camera, when it comes back, is previewed anew.
+void ClosePreviewOfLostCamera();

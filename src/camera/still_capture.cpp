@@ -4,6 +4,7 @@
 #include "camera/frame_format.h"
 #include "camera/media_types.h"
 #include "camera/preview_graph.h"
+#include "camera/whole_frame.h"
 #include "platform/media_graph.h"
 #include "platform/process.h"
 #include "platform/profile.h"
@@ -107,6 +108,8 @@ HResult CaptureStill() {
     result = GrabberConnectedMediaType(grabber, &connected.type);
     if (Failed(result))
         return result;
+    if (!HoldsWholeFrame(connected.type, size))
+        return kFail; // the camera went while this frame was on its way
 
     const MediaType& type = connected.type;
     if (!FrameMatchesFormat(type, static_cast<uint32_t>(size)))

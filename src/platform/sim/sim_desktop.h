@@ -100,6 +100,8 @@ struct Desktop {
     // Called when the message loop has nothing to do; return false to end the loop (a real
     // GetMessage would block for ever). Without one the loop ends, returning kLoopIdle.
     std::function<bool()> onIdle;
+    // Called after every sleep of the tool, with its length: a test acts while the tool waits.
+    std::function<void(uint32_t)> onSleep;
 };
 
 constexpr int kLoopIdle = -1000;

@@ -1,6 +1,8 @@
 // Device lists, bindings and the camera interfaces of the simulated devices.
 #include "platform/sim/sim_devices.h"
 
+#include "platform/sim/sim_graph.h"
+
 #include <algorithm>
 #include <memory>
 #include <stdexcept>
@@ -16,6 +18,7 @@ constexpr HResult kNoInterface = platform::kNoInterface;
 struct FilterObject {
     int camera;
     int references;
+    int generation; // the camera's generation when it was bound
 };
 
 struct DeviceListObject {
@@ -25,11 +28,13 @@ struct DeviceListObject {
 
 struct DeviceObject {
     int camera;
+    int generation;
 };
 
-// Interface objects carry the camera they were asked of.
+// Interface objects carry the camera they were asked of and its generation.
 struct InterfaceObject {
     int camera;
+    int generation;
 };
 
 struct DeviceState {
@@ -37,6 +42,8 @@ struct DeviceState {
     std::vector<Request> requests;
     std::vector<std::unique_ptr<FilterObject>> filters;
     HResult enumeratorResult = 0;
+    int deviceObjectsAlive = 0;
+    std::function<void(int, Interface, Direction, int32_t)> beforeRequest;
 };
 
 DeviceState& State() {
@@ -50,9 +57,9 @@ template <class Handle> InterfaceObject* Object(Handle handle) {
 
 int interfacesAlive = 0;
 
-template <class Handle> Handle NewInterface(int camera) {
+template <class Handle> Handle NewInterface(int camera, int generation) {
     ++interfacesAlive;
-    return reinterpret_cast<Handle>(new InterfaceObject{camera});
+    return reinterpret_cast<Handle>(new InterfaceObject{camera, generation});
 }
 
 void DeleteInterface(InterfaceObject* object) {
@@ -61,7 +68,20 @@ void DeleteInterface(InterfaceObject* object) {
 }
 
 FilterObject* Object(platform::Filter filter) {
-    return reinterpret_cast<FilterObject*>(filter);
+    auto* object = reinterpret_cast<FilterObject*>(filter);
+    if (object->references <= 0)
+        throw std::logic_error("filter used after its last release");
+    return object;
+}
+
+bool Gone(int camera, int generation) {
+    const SimCamera& c = Camera(camera);
+    return !c.plugged || c.generation != generation;
+}
+
+void Notify(int camera, Interface interface, Direction direction, int32_t property) {
+    if (State().beforeRequest)
+        State().beforeRequest(camera, interface, direction, property);
 }
 
 // Applies a configured rejection; returns 0 when the request goes through.
@@ -85,8 +105,13 @@ std::map<int32_t, SimProperty>& PropertiesOf(int camera, Interface interface) {
     return interface == Interface::ProcAmp ? Camera(camera).procAmp : Camera(camera).cameraControl;
 }
 
-HResult Range(int camera, Interface interface, int32_t property, platform::PropertyRange* range) {
-    HResult result = Rejected(camera, interface, Direction::Range, property);
+HResult Range(const InterfaceObject* object, Interface interface, int32_t property,
+              platform::PropertyRange* range) {
+    const int camera = object->camera;
+    Notify(camera, interface, Direction::Range, property);
+    HResult result = Gone(camera, object->generation)
+                         ? kDeviceNotConnected
+                         : Rejected(camera, interface, Direction::Range, property);
     auto& properties = PropertiesOf(camera, interface);
     auto it = properties.find(property);
     if (!result && it == properties.end())
@@ -96,8 +121,13 @@ HResult Range(int camera, Interface interface, int32_t property, platform::Prope
     return Logged(camera, interface, Direction::Range, property, {}, result);
 }
 
-HResult Get(int camera, Interface interface, int32_t property, int32_t* value, int32_t* flags) {
-    HResult result = Rejected(camera, interface, Direction::Get, property);
+HResult Get(const InterfaceObject* object, Interface interface, int32_t property, int32_t* value,
+            int32_t* flags) {
+    const int camera = object->camera;
+    Notify(camera, interface, Direction::Get, property);
+    HResult result = Gone(camera, object->generation)
+                         ? kDeviceNotConnected
+                         : Rejected(camera, interface, Direction::Get, property);
     auto& properties = PropertiesOf(camera, interface);
     auto it = properties.find(property);
     if (!result && it == properties.end())
@@ -109,8 +139,13 @@ HResult Get(int camera, Interface interface, int32_t property, int32_t* value, i
     return Logged(camera, interface, Direction::Get, property, {}, result);
 }
 
-HResult Set(int camera, Interface interface, int32_t property, int32_t value, int32_t flags) {
-    HResult result = Rejected(camera, interface, Direction::Set, property);
+HResult Set(const InterfaceObject* object, Interface interface, int32_t property, int32_t value,
+            int32_t flags) {
+    const int camera = object->camera;
+    Notify(camera, interface, Direction::Set, property);
+    HResult result = Gone(camera, object->generation)
+                         ? kDeviceNotConnected
+                         : Rejected(camera, interface, Direction::Set, property);
     auto& properties = PropertiesOf(camera, interface);
     auto it = properties.find(property);
     if (!result && it == properties.end())
@@ -183,6 +218,51 @@ std::vector<Request> RequestsOf(Interface interface, int32_t property) {
     return result;
 }
 
+void Unplug(int camera, bool midFrame) {
+    SimCamera& c = Camera(camera);
+    if (!c.plugged)
+        return;
+    c.plugged = false;
+    c.generation++;
+    CameraUnplugged(camera, midFrame);
+}
+
+void Plug(int camera) {
+    SimCamera& c = Camera(camera);
+    if (c.plugged)
+        return;
+    c.plugged = true;
+    c.generation++;
+}
+
+std::function<void(int, Interface, Direction, int32_t)>& BeforeRequest() {
+    return State().beforeRequest;
+}
+
+int FilterReferences() {
+    int references = 0;
+    for (const auto& f : State().filters)
+        references += f->references;
+    return references;
+}
+
+int DeviceObjectsAlive() {
+    return State().deviceObjectsAlive;
+}
+
+bool FilterDeviceGone(platform::Filter filter) {
+    const FilterObject* object = Object(filter);
+    return object->camera >= 0 && Gone(object->camera, object->generation);
+}
+
+int FilterGeneration(platform::Filter filter) {
+    return Object(filter)->generation;
+}
+
+bool CameraGone(int camera, int generation) {
+    return Gone(camera, generation);
+}
+
 int FiltersAlive() {
     int alive = 0;
     for (const auto& f : State().filters)
@@ -195,7 +275,7 @@ int InterfacesAlive() {
 }
 
 platform::Filter NewFilter(int kind) {
-    State().filters.push_back(std::make_unique<FilterObject>(FilterObject{kind, 1}));
+    State().filters.push_back(std::make_unique<FilterObject>(FilterObject{kind, 1, 0}));
     return reinterpret_cast<platform::Filter>(State().filters.back().get());
 }
 
@@ -234,6 +314,7 @@ HResult OpenDeviceList(DeviceCategory category, DeviceList* list) {
     if (object->cameras.empty())
         return kFalse;
     *list = reinterpret_cast<DeviceList>(object.release());
+    State().deviceObjectsAlive++;
     return kOk;
 }
 
@@ -241,11 +322,17 @@ Device NextDevice(DeviceList list) {
     auto* object = reinterpret_cast<sim::DeviceListObject*>(list);
     if (object->next >= object->cameras.size())
         return nullptr;
-    return reinterpret_cast<Device>(new sim::DeviceObject{object->cameras[object->next++]});
+    const int camera = object->cameras[object->next++];
+    State().deviceObjectsAlive++;
+    return reinterpret_cast<Device>(new sim::DeviceObject{camera, sim::Camera(camera).generation});
 }
 
 HResult ReadFriendlyName(Device device, std::u16string* name) {
-    const sim::SimCamera& c = sim::Camera(reinterpret_cast<sim::DeviceObject*>(device)->camera);
+    const auto* object = reinterpret_cast<sim::DeviceObject*>(device);
+    const sim::SimCamera& c = sim::Camera(object->camera);
+    // The device's registry key went with it.
+    if (sim::Gone(object->camera, object->generation))
+        return sim::kDeviceNotConnected;
     if (c.bagResult < 0)
         return c.bagResult;
     if (c.nameResult < 0)
@@ -255,62 +342,67 @@ HResult ReadFriendlyName(Device device, std::u16string* name) {
 }
 
 Filter BindFilter(Device device) {
-    int camera = reinterpret_cast<sim::DeviceObject*>(device)->camera;
-    if (sim::Camera(camera).bindFails)
+    const auto* object = reinterpret_cast<sim::DeviceObject*>(device);
+    const int camera = object->camera;
+    if (sim::Camera(camera).bindFails || sim::Gone(camera, object->generation))
         return nullptr;
-    State().filters.push_back(std::make_unique<sim::FilterObject>(sim::FilterObject{camera, 1}));
+    State().filters.push_back(std::make_unique<sim::FilterObject>(
+        sim::FilterObject{camera, 1, sim::Camera(camera).generation}));
     return reinterpret_cast<Filter>(State().filters.back().get());
 }
 
 HResult QueryVideoProcAmp(Filter filter, VideoProcAmp* out) {
-    int camera = sim::Object(filter)->camera;
-    if (sim::Camera(camera).withholdProcAmp)
+    const sim::FilterObject* object = sim::Object(filter);
+    if (sim::Camera(object->camera).withholdProcAmp)
         return sim::kNoInterface;
-    *out = sim::NewInterface<VideoProcAmp>(camera);
+    *out = sim::NewInterface<VideoProcAmp>(object->camera, object->generation);
     return kOk;
 }
 
 HResult QueryCameraControl(Filter filter, CameraControl* out) {
-    int camera = sim::Object(filter)->camera;
-    if (sim::Camera(camera).withholdCameraControl)
+    const sim::FilterObject* object = sim::Object(filter);
+    if (sim::Camera(object->camera).withholdCameraControl)
         return sim::kNoInterface;
-    *out = sim::NewInterface<CameraControl>(camera);
+    *out = sim::NewInterface<CameraControl>(object->camera, object->generation);
     return kOk;
 }
 
 HResult QueryPropertySet(Filter filter, PropertySet* out) {
-    int camera = sim::Object(filter)->camera;
-    if (sim::Camera(camera).withholdPropertySet)
+    const sim::FilterObject* object = sim::Object(filter);
+    if (sim::Camera(object->camera).withholdPropertySet)
         return sim::kNoInterface;
-    *out = sim::NewInterface<PropertySet>(camera);
+    *out = sim::NewInterface<PropertySet>(object->camera, object->generation);
     return kOk;
 }
 
 HResult ProcAmpRange(VideoProcAmp amp, int32_t property, PropertyRange* range) {
-    return sim::Range(sim::Object(amp)->camera, Interface::ProcAmp, property, range);
+    return sim::Range(sim::Object(amp), Interface::ProcAmp, property, range);
 }
 HResult ProcAmpGet(VideoProcAmp amp, int32_t property, int32_t* value, int32_t* flags) {
-    return sim::Get(sim::Object(amp)->camera, Interface::ProcAmp, property, value, flags);
+    return sim::Get(sim::Object(amp), Interface::ProcAmp, property, value, flags);
 }
 HResult ProcAmpSet(VideoProcAmp amp, int32_t property, int32_t value, int32_t flags) {
-    return sim::Set(sim::Object(amp)->camera, Interface::ProcAmp, property, value, flags);
+    return sim::Set(sim::Object(amp), Interface::ProcAmp, property, value, flags);
 }
 HResult ControlRange(CameraControl control, int32_t property, PropertyRange* range) {
-    return sim::Range(sim::Object(control)->camera, Interface::CameraControl, property, range);
+    return sim::Range(sim::Object(control), Interface::CameraControl, property, range);
 }
 HResult ControlGet(CameraControl control, int32_t property, int32_t* value, int32_t* flags) {
-    return sim::Get(sim::Object(control)->camera, Interface::CameraControl, property, value, flags);
+    return sim::Get(sim::Object(control), Interface::CameraControl, property, value, flags);
 }
 HResult ControlSet(CameraControl control, int32_t property, int32_t value, int32_t flags) {
-    return sim::Set(sim::Object(control)->camera, Interface::CameraControl, property, value, flags);
+    return sim::Set(sim::Object(control), Interface::CameraControl, property, value, flags);
 }
 
 HResult PropertySetSet(PropertySet set, const Guid&, uint32_t id, const void* data, uint32_t size) {
-    int camera = sim::Object(set)->camera;
+    const int camera = sim::Object(set)->camera;
+    sim::Notify(camera, Interface::Vendor, sim::Direction::Set, static_cast<int32_t>(id));
     std::vector<int32_t> words(size / 4);
     std::copy_n(static_cast<const uint8_t*>(data), words.size() * 4,
                 reinterpret_cast<uint8_t*>(words.data()));
-    HResult result = sim::Rejected(camera, Interface::Vendor, sim::Direction::Set, id);
+    HResult result = sim::Gone(camera, sim::Object(set)->generation)
+                         ? sim::kDeviceNotConnected
+                         : sim::Rejected(camera, Interface::Vendor, sim::Direction::Set, id);
     auto& stored = sim::Camera(camera).vendor;
     if (!result && stored.count(id) && stored[id].size() != words.size())
         result = static_cast<HResult>(0x8007007Au); // ERROR_INSUFFICIENT_BUFFER
@@ -322,8 +414,11 @@ HResult PropertySetSet(PropertySet set, const Guid&, uint32_t id, const void* da
 
 HResult PropertySetGet(PropertySet set, const Guid&, uint32_t id, void* data, uint32_t size,
                        uint32_t* returned) {
-    int camera = sim::Object(set)->camera;
-    HResult result = sim::Rejected(camera, Interface::Vendor, sim::Direction::Get, id);
+    const int camera = sim::Object(set)->camera;
+    sim::Notify(camera, Interface::Vendor, sim::Direction::Get, static_cast<int32_t>(id));
+    HResult result = sim::Gone(camera, sim::Object(set)->generation)
+                         ? sim::kDeviceNotConnected
+                         : sim::Rejected(camera, Interface::Vendor, sim::Direction::Get, id);
     auto& stored = sim::Camera(camera).vendor;
     if (!result && (!stored.count(id) || stored[id].size() * 4 > size))
         result = static_cast<HResult>(0x8007007Au);
@@ -343,15 +438,17 @@ void AddRef(Filter filter) {
     sim::Object(filter)->references++;
 }
 void Release(Filter filter) {
-    auto* object = sim::Object(filter);
+    auto* object = reinterpret_cast<sim::FilterObject*>(filter);
     if (object->references <= 0)
         throw std::logic_error("filter released more often than referenced");
     object->references--;
 }
 void Release(DeviceList list) {
+    State().deviceObjectsAlive--;
     delete reinterpret_cast<sim::DeviceListObject*>(list);
 }
 void Release(Device device) {
+    State().deviceObjectsAlive--;
     delete reinterpret_cast<sim::DeviceObject*>(device);
 }
 void Release(VideoProcAmp amp) {

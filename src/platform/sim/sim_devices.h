@@ -6,6 +6,7 @@
 #include "platform/media.h"
 
 #include <cstdint>
+#include <functional>
 #include <map>
 #include <string>
 #include <tuple>
@@ -63,7 +64,14 @@ struct SimCamera {
     SimCapability current{};
     // Requests to reject, keyed by interface, direction and property.
     std::map<std::tuple<Interface, Direction, int32_t>, Rejection> rejections;
+    // Plugged in and listed. Each unplug starts a new generation: objects bound before it stay
+    // dead after the camera comes back, as a re-plugged USB device is a new device.
+    bool plugged = true;
+    int generation = 0;
 };
+
+// What a removed device answers to every request (HRESULT_FROM_WIN32(ERROR_DEVICE_NOT_CONNECTED)).
+constexpr platform::HResult kDeviceNotConnected = static_cast<platform::HResult>(0x8007048Fu);
 
 // A camera that resembles the vendor's webcam, with the given friendly name.
 SimCamera VendorCamera(const std::u16string& name);
@@ -77,12 +85,31 @@ void Reject(int camera, Interface interface, Direction direction, int32_t proper
 std::vector<Request>& Requests();
 // The requests of one interface (and, unless negative, one property), in order.
 std::vector<Request> RequestsOf(Interface interface, int32_t property = -1);
+// The camera is removed: no longer listed, and every object bound to it answers
+// kDeviceNotConnected. midFrame: it went while a frame was on its way, so the grabber of a graph
+// streaming from it is left holding the first part of that frame only.
+void Unplug(int camera, bool midFrame = false);
+// The camera is attached again, as a new device: listed, bindable, with a fresh generation.
+void Plug(int camera);
+// Runs before a camera interface serves a request (and before a moniker is bound), with the
+// camera's index: a test makes a camera vanish at exactly that moment. Cleared by ResetDevices.
+std::function<void(int camera, Interface, Direction, int32_t property)>& BeforeRequest();
 // Filter objects alive (created and not released): catches leaks and double releases.
 int FiltersAlive();
+// References outstanding on all filter objects (the graph holds its own on the filters it has).
+int FilterReferences();
+// Device lists and devices (monikers) handed out and not yet released.
+int DeviceObjectsAlive();
 // Camera interfaces obtained and not yet released.
 int InterfacesAlive();
-// The camera a filter handle belongs to, or -1.
+// The camera a filter handle belongs to, or -1. Throws when the filter is used after its last
+// release, as the real object would be freed memory by then.
 int CameraOfFilter(platform::Filter filter);
+// A camera filter whose device has been removed since it was bound.
+bool FilterDeviceGone(platform::Filter filter);
+// The camera's generation a filter was bound in, and whether that binding is dead by now.
+int FilterGeneration(platform::Filter filter);
+bool CameraGone(int camera, int generation);
 // A filter object that is not a camera (the graph's grabber and renderer), with its kind.
 platform::Filter NewFilter(int kind);
 constexpr int kGrabberFilter = -2;

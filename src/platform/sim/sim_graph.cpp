@@ -6,6 +6,7 @@
 
 #include <cstdlib>
 #include <cstring>
+#include <stdexcept>
 
 namespace sim {
 
@@ -17,22 +18,70 @@ constexpr HResult kNoInterface = platform::kNoInterface;
 
 // Every graph interface is a small object that knows what it stands for.
 struct GraphObj {
-    int camera; // the camera of a pin or a stream configuration, else -1
-    bool peer;  // a pin handed out as a connected peer
+    int camera;     // the camera of a pin or a stream configuration, else -1
+    bool peer;      // a pin handed out as a connected peer
+    int graph;      // the filter graph an interface of the graph object belongs to, else 0
+    int generation; // the camera's generation for a pin or a stream configuration
 };
 
-template <class Handle> Handle NewObject(int camera = -1, bool peer = false) {
+template <class Handle>
+Handle NewObject(int camera = -1, bool peer = false, int graph = 0, int generation = 0) {
     Graph().objectsAlive++;
-    return reinterpret_cast<Handle>(new GraphObj{camera, peer});
+    if (graph) {
+        GraphModel::GraphInstance& instance = Graph().graphs[graph];
+        if (instance.references++ == 0)
+            Graph().graphsAlive++;
+    }
+    return reinterpret_cast<Handle>(new GraphObj{camera, peer, graph, generation});
+}
+
+// The graph object loses its last interface: it stops, disconnects its filters and lets them go.
+void DestroyGraph(int id) {
+    GraphModel& g = Graph();
+    std::vector<platform::Filter> filters = std::move(g.graphs[id].filters);
+    g.graphs.erase(id);
+    g.graphsAlive--;
+    if (g.connectedGraph == id) {
+        g.connected = false;
+        g.connectedCamera = -1;
+        g.connectedGraph = 0;
+        g.connectedSource = nullptr;
+        g.state = 0;
+        g.hasSample = false;
+        g.streamHalted = false;
+    }
+    for (platform::Filter f : filters)
+        platform::Release(f);
 }
 
 template <class Handle> void DeleteObject(Handle handle) {
+    GraphObj* object = reinterpret_cast<GraphObj*>(handle);
+    if (!object)
+        throw std::logic_error("null graph interface released");
     Graph().objectsAlive--;
-    delete reinterpret_cast<GraphObj*>(handle);
+    const int graph = object->graph;
+    delete object;
+    if (graph && --Graph().graphs[graph].references == 0)
+        DestroyGraph(graph);
 }
 
 template <class Handle> GraphObj* Obj(Handle handle) {
     return reinterpret_cast<GraphObj*>(handle);
+}
+
+bool InGraph(int graph, platform::Filter filter) {
+    auto it = Graph().graphs.find(graph);
+    if (it == Graph().graphs.end())
+        return false;
+    for (platform::Filter f : it->second.filters)
+        if (f == filter)
+            return true;
+    return false;
+}
+
+// A stream configuration or pin of a camera whose device went answers as the device would.
+bool Dead(const GraphObj* object) {
+    return object->camera >= 0 && CameraGone(object->camera, object->generation);
 }
 
 // The configured failure of a step, or 0.
@@ -41,11 +90,11 @@ HResult Fails(const std::string& step) {
     return it == Graph().failures.end() ? 0 : it->second;
 }
 
-template <class Handle> HResult Make(const std::string& step, Handle* out, int camera = -1) {
+template <class Handle> HResult Make(const std::string& step, Handle* out, int graph = 0) {
     *out = nullptr;
     if (HResult failure = Fails(step))
         return failure;
-    *out = NewObject<Handle>(camera);
+    *out = NewObject<Handle>(-1, false, graph);
     Graph().calls.push_back(step);
     return platform::kOk;
 }
@@ -71,6 +120,8 @@ platform::MediaType* NewMediaType(const platform::Guid& subtype, int32_t width, 
     type->formatSize = static_cast<uint32_t>(block.size());
     type->format = static_cast<uint8_t*>(platform::AllocateTaskMemory(block.size()));
     std::memcpy(type->format, block.data(), block.size());
+    Graph().liveMediaTypes.insert(type);
+    Graph().mediaTypesAlive++;
     return type;
 }
 
@@ -82,7 +133,22 @@ GraphModel& Graph() {
 }
 
 void ResetGraph() {
+    // Blocks a test left behind are the test's leak, not the next test's.
+    for (void* block : Graph().liveBlocks)
+        std::free(block);
     Graph() = GraphModel();
+}
+
+void CameraUnplugged(int camera, bool midFrame) {
+    GraphModel& g = Graph();
+    if (!g.connected || g.connectedCamera != camera || !g.connectedSource ||
+        !FilterDeviceGone(g.connectedSource))
+        return;
+    g.streamHalted = true;
+    if (g.hasSample && TheDesktop().now < g.firstSampleAt)
+        g.hasSample = false; // the first frame was still on its way
+    else if (midFrame && g.hasSample)
+        g.sample.resize(g.sample.size() / 2);
 }
 
 std::vector<uint8_t> VideoInfoBlock(int32_t width, int32_t height) {
@@ -140,19 +206,23 @@ bool SameGuid(const Guid& a, const Guid& b) {
 }
 
 HResult CreateFilterGraph(GraphObject* out) {
-    return sim::Make("CreateFilterGraph", out);
+    const int id = Graph().nextGraphId;
+    HResult result = sim::Make("CreateFilterGraph", out, id);
+    if (!Failed(result))
+        Graph().nextGraphId++;
+    return result;
 }
-HResult QueryFilterGraph(GraphObject, FilterGraph* out) {
-    return sim::Make("QueryFilterGraph", out);
+HResult QueryFilterGraph(GraphObject graph, FilterGraph* out) {
+    return sim::Make("QueryFilterGraph", out, sim::Obj(graph)->graph);
 }
-HResult QueryGraphBuilder(GraphObject, GraphBuilder* out) {
-    return sim::Make("QueryGraphBuilder", out);
+HResult QueryGraphBuilder(GraphObject graph, GraphBuilder* out) {
+    return sim::Make("QueryGraphBuilder", out, sim::Obj(graph)->graph);
 }
-HResult QueryMediaControl(GraphObject, MediaControl* out) {
-    return sim::Make("QueryMediaControl", out);
+HResult QueryMediaControl(GraphObject graph, MediaControl* out) {
+    return sim::Make("QueryMediaControl", out, sim::Obj(graph)->graph);
 }
-HResult QueryVideoWindow(GraphBuilder, VideoWindow* out) {
-    return sim::Make("QueryVideoWindow", out);
+HResult QueryVideoWindow(GraphBuilder builder, VideoWindow* out) {
+    return sim::Make("QueryVideoWindow", out, sim::Obj(builder)->graph);
 }
 HResult CreateCaptureBuilder(CaptureBuilder* out) {
     return sim::Make("CreateCaptureBuilder", out);
@@ -178,12 +248,14 @@ HResult CreateVideoRenderer(Filter* out) {
     return kOk;
 }
 
-HResult AddFilterToGraph(FilterGraph, Filter filter, const char* name) {
+HResult AddFilterToGraph(FilterGraph graph, Filter filter, const char* name) {
     const std::string step = std::string("AddFilter ") + name;
     if (HResult failure = sim::Fails(step))
         return failure;
     if (!filter)
         return static_cast<HResult>(0x80004003u); // E_POINTER
+    AddRef(filter);                               // the graph keeps the filter until it goes itself
+    Graph().graphs[sim::Obj(graph)->graph].filters.push_back(filter);
     Graph().calls.push_back(step);
     return kOk;
 }
@@ -202,6 +274,8 @@ HResult GrabberSetBufferSamples(SampleGrabber, bool buffer) {
 
 HResult GrabberCurrentBuffer(SampleGrabber, int32_t* size, void* buffer) {
     sim::GraphModel& g = Graph();
+    if (g.beforeGrabberCall)
+        g.beforeGrabberCall();
     if (!g.connected)
         return kNotConnected;
     if (!g.hasSample || sim::TheDesktop().now < g.firstSampleAt)
@@ -219,6 +293,8 @@ HResult GrabberCurrentBuffer(SampleGrabber, int32_t* size, void* buffer) {
 
 HResult GrabberConnectedMediaType(SampleGrabber, MediaType* type) {
     sim::GraphModel& g = Graph();
+    if (g.beforeGrabberCall)
+        g.beforeGrabberCall();
     if (!g.connected)
         return kNotConnected;
     if (g.connectedTypeResult < 0)
@@ -235,9 +311,10 @@ HResult GrabberConnectedMediaType(SampleGrabber, MediaType* type) {
     return kOk;
 }
 
-HResult CaptureBuilderSetGraph(CaptureBuilder, GraphBuilder) {
+HResult CaptureBuilderSetGraph(CaptureBuilder builder, GraphBuilder graph) {
     if (HResult failure = sim::Fails("SetFiltergraph"))
         return failure;
+    sim::Obj(builder)->camera = sim::Obj(graph)->graph; // the builder's graph, not a reference
     Graph().calls.push_back("SetFiltergraph");
     return kOk;
 }
@@ -247,18 +324,27 @@ HResult FindCaptureStreamConfig(CaptureBuilder, Filter filter, StreamConfig* out
     const int camera = sim::CameraOfFilter(filter);
     if (camera < 0 || !sim::Camera(camera).hasStreamConfig)
         return kNoInterface;
-    *out = sim::NewObject<StreamConfig>(camera);
+    *out = sim::NewObject<StreamConfig>(camera, false, 0, sim::FilterGeneration(filter));
     return kOk;
 }
 
-HResult RenderVideoStream(CaptureBuilder, Filter source, Filter, Filter) {
+HResult RenderVideoStream(CaptureBuilder builder, Filter source, Filter intermediate, Filter sink) {
     sim::GraphModel& g = Graph();
     g.calls.push_back("RenderStream");
     const int camera = sim::CameraOfFilter(source);
     if (camera < 0)
         return kFail;
+    const int graph = sim::Obj(builder)->camera;
+    if (!sim::InGraph(graph, source) || !sim::InGraph(graph, intermediate) ||
+        !sim::InGraph(graph, sink))
+        return static_cast<HResult>(0x8004025Fu); // VFW_E_NOT_IN_GRAPH
+    if (sim::FilterDeviceGone(source))
+        return sim::kDeviceNotConnected;
     g.connected = true;
     g.connectedCamera = camera;
+    g.connectedGraph = graph;
+    g.connectedSource = source;
+    g.streamHalted = false;
     const sim::SimCapability& current = sim::Camera(camera).current;
     g.connectedFormatType = kFormatVideoInfo;
     g.connectedFormat = sim::VideoInfoBlock(current.width, current.height);
@@ -266,12 +352,16 @@ HResult RenderVideoStream(CaptureBuilder, Filter source, Filter, Filter) {
 }
 
 HResult StreamCapsCount(StreamConfig config, int32_t* count) {
+    if (sim::Dead(sim::Obj(config)))
+        return sim::kDeviceNotConnected;
     *count = static_cast<int32_t>(sim::Camera(sim::Obj(config)->camera).capabilities.size());
     return kOk;
 }
 
 HResult StreamCaps(StreamConfig config, int32_t index, MediaType** type, int32_t* width,
                    int32_t* height) {
+    if (sim::Dead(sim::Obj(config)))
+        return sim::kDeviceNotConnected;
     const auto& caps = sim::Camera(sim::Obj(config)->camera).capabilities;
     if (index < 0 || index >= static_cast<int32_t>(caps.size()))
         return static_cast<HResult>(0x80070057u);
@@ -282,12 +372,16 @@ HResult StreamCaps(StreamConfig config, int32_t index, MediaType** type, int32_t
 }
 
 HResult StreamGetFormat(StreamConfig config, MediaType** type) {
+    if (sim::Dead(sim::Obj(config)))
+        return sim::kDeviceNotConnected;
     const sim::SimCapability& current = sim::Camera(sim::Obj(config)->camera).current;
     *type = sim::NewMediaType(current.subtype, current.width, current.height);
     return kOk;
 }
 
 HResult StreamSetFormat(StreamConfig config, MediaType* type) {
+    if (sim::Dead(sim::Obj(config)))
+        return sim::kDeviceNotConnected;
     const int camera = sim::Obj(config)->camera;
     sim::FormatRequest request{camera, type->subtype, 0, 0, 0};
     if (type->format && type->formatSize >= kVideoInfoSize) {
@@ -310,12 +404,14 @@ HResult QueryStreamConfig(Pin pin, StreamConfig* out) {
     const int camera = sim::Obj(pin)->camera;
     if (camera < 0 || !sim::Camera(camera).hasStreamConfig)
         return kNoInterface;
-    *out = sim::NewObject<StreamConfig>(camera);
+    *out = sim::NewObject<StreamConfig>(camera, false, 0, sim::Obj(pin)->generation);
     return kOk;
 }
 
 HResult EnumeratePins(Filter filter, PinList* out) {
-    *out = sim::NewObject<PinList>(sim::CameraOfFilter(filter));
+    const int camera = sim::CameraOfFilter(filter);
+    *out =
+        sim::NewObject<PinList>(camera, false, 0, camera >= 0 ? sim::FilterGeneration(filter) : 0);
     return kOk;
 }
 
@@ -325,7 +421,7 @@ Pin NextPin(PinList list) {
     if (object->peer)
         return nullptr;
     object->peer = true; // used up
-    return sim::NewObject<Pin>(object->camera);
+    return sim::NewObject<Pin>(object->camera, false, 0, object->generation);
 }
 
 HResult PinDirection(Pin, int* direction) {
@@ -341,11 +437,15 @@ HResult PinConnectedTo(Pin pin, Pin* peer) {
     return kOk;
 }
 
-HResult GraphRun(MediaControl) {
+HResult GraphRun(MediaControl control) {
     sim::GraphModel& g = Graph();
     g.calls.push_back("Run");
+    // A source whose device went refuses to pause, and the graph stays where it was.
+    if (g.connected && g.connectedGraph == sim::Obj(control)->graph && g.connectedSource &&
+        sim::FilterDeviceGone(g.connectedSource))
+        return sim::kDeviceNotConnected;
     g.state = 2;
-    if (g.connected && g.autoSample) {
+    if (g.connected && g.autoSample && !g.streamHalted) {
         const sim::SimCapability& current = sim::Camera(g.connectedCamera).current;
         g.sample = sim::TestFrame(current.width, current.height);
         // A sample kept from an earlier run is still there; a first one comes after the delay.
@@ -394,13 +494,20 @@ HResult VideoWindowPosition(VideoWindow, int x, int y, int width, int height) {
 void* AllocateTaskMemory(size_t size) {
     Graph().taskBlocksAlive++;
     Graph().taskBytes += size;
-    return std::malloc(size ? size : 1);
+    void* block = std::malloc(size ? size : 1);
+    Graph().liveBlocks.insert(block);
+    return block;
 }
 
 void FreeTaskMemory(void* block) {
     if (!block)
         return;
-    Graph().taskBlocksAlive--;
+    sim::GraphModel& g = Graph();
+    if (!g.liveBlocks.erase(block))
+        throw std::logic_error("task memory freed twice or never allocated");
+    if (g.liveMediaTypes.erase(block))
+        g.mediaTypesAlive--;
+    g.taskBlocksAlive--;
     std::free(block);
 }
 

@@ -6,7 +6,9 @@
 #include "platform/media_graph.h"
 
 #include <cstdint>
+#include <functional>
 #include <map>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -53,10 +55,32 @@ struct GraphModel {
     int objectsAlive = 0;    // graph interfaces obtained and not released
     int taskBlocksAlive = 0; // task memory allocated and not freed
     uint64_t taskBytes = 0;  // task memory allocated in all
+    int mediaTypesAlive = 0; // media type records handed out and not freed
+    // Filter graph objects with an interface still referenced. Each holds a reference on every
+    // filter added to it and gives them up with its last interface.
+    int graphsAlive = 0;
+    // A frame that a camera delivers after its device went: never (the sample stays as it was).
+    bool streamHalted = false;
+    // Runs before the grabber serves GetCurrentBuffer or GetConnectedMediaType.
+    std::function<void()> beforeGrabberCall;
+
+    // Bookkeeping of the strict checks (freed twice, never allocated).
+    std::set<void*> liveBlocks;
+    std::set<void*> liveMediaTypes;
+    struct GraphInstance {
+        int references = 0;
+        std::vector<platform::Filter> filters;
+    };
+    std::map<int, GraphInstance> graphs;
+    int nextGraphId = 1;
+    int connectedGraph = 0;
+    platform::Filter connectedSource = nullptr;
 };
 
 GraphModel& Graph();
 void ResetGraph();
+// Called by the devices when a camera is removed: a graph streaming from it gets no more frames.
+void CameraUnplugged(int camera, bool midFrame);
 
 // An RGB24 video-info format block for a frame size (88 bytes).
 std::vector<uint8_t> VideoInfoBlock(int32_t width, int32_t height);

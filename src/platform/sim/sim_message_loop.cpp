@@ -131,6 +131,8 @@ bool RemoveKeyboardHook(Hook hook) {
 void SleepFor(uint32_t milliseconds) {
     TheDesktop().now += milliseconds;
     TheDesktop().calls.push_back("Sleep " + std::to_string(milliseconds));
+    if (TheDesktop().onSleep)
+        TheDesktop().onSleep(milliseconds);
 }
 
 void EndProcess(int exitCode) {
