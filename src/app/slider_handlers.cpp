@@ -72,9 +72,7 @@ void HandleSlider(Window trackbar) {
     } else if (trackbar == ControlOf(IDC_TBGAIN)) {
         PictureValue(CameraProperty::Gain, "Gain Value: %d", ReadPosition(trackbar, 255));
     } else if (trackbar == ControlOf(IDC_TBZOOM)) {
-        int32_t zoom = ReadPosition(trackbar, 400);
-        if (zoom % 2 != 0)
-            zoom += 1; // the camera takes even zoom values only
+        const int32_t zoom = EvenZoom(ReadPosition(trackbar, 400));
         std::snprintf(text, sizeof text, "Zoom Value: %d", zoom);
         SetStatusText(text);
         record.Zoom = zoom;

@@ -15,6 +15,28 @@ void WriteField(MediaType& type, uint32_t offset, const void* value, size_t size
     std::memcpy(type.format + offset, value, size);
 }
 
+// Where the fields a format request changes lie in a format block of a given type.
+struct VideoFields {
+    uint32_t blockSize;
+    uint32_t avgTimePerFrame;
+    uint32_t width;
+    uint32_t height;
+};
+
+// The layout of the block's type, or null for a type that carries no video-info block.
+const VideoFields* FieldsOf(const Guid& formatType) {
+    static const VideoFields videoInfo = {kVideoInfoSize, kAvgTimePerFrameOffset,
+                                          kBitmapWidthOffset, kBitmapHeightOffset};
+    static const VideoFields videoInfo2 = {kVideoInfo2Size, kAvgTimePerFrameOffset,
+                                           kVideoInfo2BitmapWidthOffset,
+                                           kVideoInfo2BitmapHeightOffset};
+    if (SameGuid(formatType, kFormatVideoInfo))
+        return &videoInfo;
+    if (SameGuid(formatType, kFormatVideoInfo2))
+        return &videoInfo2;
+    return nullptr;
+}
+
 } // namespace
 
 HResult SetStreamFormat(int slot, int width, int height, int framesPerSecond) {
@@ -22,18 +44,18 @@ HResult SetStreamFormat(int slot, int width, int height, int framesPerSecond) {
     if (FindCaptureStreamConfig(PreviewGraph.CaptureBuilder, CaptureFilters[slot],
                                 config.Receive()) != kOk)
         return kFail;
-    int32_t count = 0;
-    HResult result = StreamCapsCount(config.Get(), &count);
+    int32_t count = 0, capsSize = 0;
+    HResult result = StreamCapsCount(config.Get(), &count, &capsSize);
     for (int32_t i = 0; i < count; ++i) {
         MediaType* listed = nullptr;
         int32_t listedWidth = 0, listedHeight = 0;
-        result = StreamCaps(config.Get(), i, &listed, &listedWidth, &listedHeight);
+        result = StreamCaps(config.Get(), i, capsSize, &listed, &listedWidth, &listedHeight);
         const bool wanted = !Failed(result) && listedWidth == width && listedHeight == height;
         DestroyMediaType(listed);
         if (!wanted)
             continue;
         MediaType* again = nullptr;
-        result = StreamCaps(config.Get(), i, &again, &listedWidth, &listedHeight);
+        result = StreamCaps(config.Get(), i, capsSize, &again, &listedWidth, &listedHeight);
         if (Failed(result))
             continue;
         Held<Pin> pin(FindFreeOutputPin(CaptureFilters[slot], kPinOutput));
@@ -58,19 +80,21 @@ bool ApplyPinFormat(Pin pin, int width, int height, double framesPerSecond, cons
         return false;
     if (!SameGuid(subtype, kNullGuid))
         format->subtype = subtype;
-    // Only a whole video-info block has the fields to change; a shorter one is left as it is.
-    if (format->format && format->formatSize >= kVideoInfoSize) {
+    // The fields lie where the block's type puts them; a block of another type, or one too short
+    // for its type, is left as it is.
+    const VideoFields* fields = FieldsOf(format->formatType);
+    if (fields && format->format && format->formatSize >= fields->blockSize) {
         if (framesPerSecond != -1.0) {
             const int64_t perFrame = static_cast<int64_t>(10000000.0 / framesPerSecond);
-            WriteField(*format, kAvgTimePerFrameOffset, &perFrame, sizeof perFrame);
+            WriteField(*format, fields->avgTimePerFrame, &perFrame, sizeof perFrame);
         }
         if (width != -1) {
             const int32_t w = width;
-            WriteField(*format, kBitmapWidthOffset, &w, sizeof w);
+            WriteField(*format, fields->width, &w, sizeof w);
         }
         if (height != -1) {
             const int32_t h = height;
-            WriteField(*format, kBitmapHeightOffset, &h, sizeof h);
+            WriteField(*format, fields->height, &h, sizeof h);
         }
     }
     const HResult result = StreamSetFormat(config.Get(), format);

@@ -52,6 +52,8 @@ constexpr Guid kMediaSubtypeRgb24 = {
     0xE436EB7D, 0x524F, 0x11CE, {0x9F, 0x53, 0x00, 0x20, 0xAF, 0x0B, 0xA7, 0x70}};
 constexpr Guid kFormatVideoInfo = {
     0x05589F80, 0xC356, 0x11CE, {0xBF, 0x01, 0x00, 0xAA, 0x00, 0x55, 0x59, 0x5A}};
+constexpr Guid kFormatVideoInfo2 = {
+    0xF72A76A0, 0xEB0A, 0x11D0, {0xAC, 0xE4, 0x00, 0x00, 0xC0, 0xCC, 0x16, 0xBA}};
 constexpr Guid kNullGuid = {0, 0, 0, {0, 0, 0, 0, 0, 0, 0, 0}};
 
 bool SameGuid(const Guid& a, const Guid& b);
@@ -62,6 +64,16 @@ constexpr uint32_t kAvgTimePerFrameOffset = 40;
 constexpr uint32_t kBitmapInfoOffset = 48;
 constexpr uint32_t kBitmapWidthOffset = 52;
 constexpr uint32_t kBitmapHeightOffset = 56;
+// The second video-info block: the same rectangles, rates and frame time, then interlace, copy
+// protection, picture aspect ratio and control flags before the bitmap header.
+constexpr uint32_t kVideoInfo2Size = 112;
+constexpr uint32_t kVideoInfo2InterlaceOffset = 48;
+constexpr uint32_t kVideoInfo2CopyProtectOffset = 52;
+constexpr uint32_t kVideoInfo2AspectXOffset = 56;
+constexpr uint32_t kVideoInfo2AspectYOffset = 60;
+constexpr uint32_t kVideoInfo2BitmapInfoOffset = 72;
+constexpr uint32_t kVideoInfo2BitmapWidthOffset = 76;
+constexpr uint32_t kVideoInfo2BitmapHeightOffset = 80;
 
 constexpr int kPinInput = 0;  // PINDIR_INPUT
 constexpr int kPinOutput = 1; // PINDIR_OUTPUT
@@ -96,10 +108,12 @@ HResult FindCaptureStreamConfig(CaptureBuilder builder, Filter filter, StreamCon
 // RenderStream(no category, MEDIATYPE_Video, source, intermediate, sink).
 HResult RenderVideoStream(CaptureBuilder builder, Filter source, Filter intermediate, Filter sink);
 
-HResult StreamCapsCount(StreamConfig config, int32_t* count);
-// GetStreamCaps: a media type (task memory, DestroyMediaType frees it) and the caps' InputSize.
-HResult StreamCaps(StreamConfig config, int32_t index, MediaType** type, int32_t* width,
-                   int32_t* height);
+// GetNumberOfCapabilities: the number of capabilities and the size of the pin's caps record.
+HResult StreamCapsCount(StreamConfig config, int32_t* count, int32_t* capsSize);
+// GetStreamCaps into a caps record of the size the pin reported (a size no caps record can have
+// is refused): a media type (task memory, DestroyMediaType frees it) and the caps' InputSize.
+HResult StreamCaps(StreamConfig config, int32_t index, int32_t capsSize, MediaType** type,
+                   int32_t* width, int32_t* height);
 HResult StreamGetFormat(StreamConfig config, MediaType** type);
 HResult StreamSetFormat(StreamConfig config, MediaType* type);
 HResult QueryStreamConfig(Pin pin, StreamConfig* out);

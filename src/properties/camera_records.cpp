@@ -73,8 +73,7 @@ platform::HResult ApplyCameraSettings() {
             SetVideoProcAmp(slot, procamp::BacklightCompensation, record.BacklightCompensation,
                             kFlagsManual);
         SetVideoProcAmp(slot, procamp::Gain, record.Gain, kFlagsManual);
-        if (record.Zoom % 2 != 0)
-            record.Zoom += 1;
+        record.Zoom = EvenZoom(record.Zoom);
         SetVendorZoom(slot, record.Zoom);
         SetVendorExposure(slot, record.ExposureTime, kExposureManual);
         SetFocus(slot, record.FocusValue);

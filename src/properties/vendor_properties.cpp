@@ -172,6 +172,12 @@ HResult GetVendorExposure(int slot, int32_t* value, int32_t* mode, bool* filled)
     return outcome.result;
 }
 
+int32_t EvenZoom(int32_t value) {
+    if (value % 2 == 0)
+        return value;
+    return value == INT32_MAX ? value - 1 : value + 1;
+}
+
 HResult SetVendorZoom(int slot, int32_t value) {
     PropertyData data(16);
     data.SetWord(3, value);

@@ -32,4 +32,7 @@ HResult SetVendorExposure(int slot, int32_t value, int32_t mode);
 // whether the request reached the camera at all.
 HResult GetVendorExposure(int slot, int32_t* value, int32_t* mode, bool* filled = nullptr);
 HResult SetVendorZoom(int slot, int32_t value);
+// The camera takes even zoom values only: an odd value is raised by one, except the largest
+// 32-bit value, which has no even value above it and goes down to the one below.
+int32_t EvenZoom(int32_t value);
 HResult GetVendorZoom(int slot, int32_t* value);

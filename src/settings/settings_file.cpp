@@ -6,6 +6,7 @@
 #include "platform/profile.h"
 #include "properties/camera_records.h"
 #include "settings/camera_settings.h"
+#include "settings/stored_name.h"
 
 #include <cstdio>
 #include <cstring>
@@ -197,11 +198,11 @@ int LoadCameraSections() {
         CameraSettings& record = CameraRecords[slot];
         char section[16];
         SectionName(slot, section);
-        // Read with room for one character more than a name can hold, so that a stored name of
-        // 255 characters compares whole instead of cut to the profile reader's usual 254.
-        char name[258] = {};
+        // Read with room for the longest stored form, so that it compares whole; the stored form
+        // of the camera's name is what a file written for this camera reads back as.
+        char name[kStoredNameReadSize] = {};
         platform::ReadProfileString(section, "Name", "", name, sizeof name, settingsPath);
-        if (name[0] != '\0' && std::strcmp(name, record.Name) != 0)
+        if (name[0] != '\0' && StoredNameAsRead(record.Name) != name)
             return -1;
         for (const IntField& f : kNumbers)
             record.*f.field = platform::ReadProfileInt(section, f.key, -1, settingsPath);
@@ -230,7 +231,7 @@ int SaveSettings(const char* path) {
             continue;
         char section[16];
         SectionName(slot, section);
-        platform::WriteProfileString(section, "Name", record.Name, path);
+        platform::WriteProfileString(section, "Name", StoredName(record.Name).c_str(), path);
         for (const IntField& f : kNumbers)
             WriteIntSetting(section, f.key, record.*f.field, path);
         for (const FlagField& f : kFlags)

@@ -121,12 +121,51 @@ bool ParseRejection(std::istringstream& in, Rejection* r) {
     return true;
 }
 
+// "name-escaped TEXT": a name that a line cannot carry as it is (blanks at its ends, line
+// breaks): \s space, \t tab, \r, \n, \\ and \uHHHH (one UTF-16 unit) in UTF-8 text.
+bool ParseEscapedName(const std::string& text, std::wstring* name) {
+    std::string plain;
+    std::wstring result;
+    auto flush = [&] {
+        result += Utf8ToWide(plain);
+        plain.clear();
+    };
+    for (size_t i = 0; i < text.size(); ++i) {
+        if (text[i] != '\\') {
+            plain += text[i];
+            continue;
+        }
+        if (++i == text.size())
+            return false;
+        const char c = text[i];
+        if (c == 's' || c == 't' || c == 'r' || c == 'n' || c == '\\') {
+            plain += c == 's' ? ' ' : c == 't' ? '\t' : c == 'r' ? '\r' : c == 'n' ? '\n' : '\\';
+        } else if (c == 'u' && i + 4 < text.size()) {
+            const std::string hex = text.substr(i + 1, 4);
+            char* end = nullptr;
+            const unsigned long unit = std::strtoul(hex.c_str(), &end, 16);
+            if (hex.size() != 4 || *end != '\0')
+                return false;
+            flush();
+            result += static_cast<wchar_t>(unit);
+            i += 4;
+        } else {
+            return false;
+        }
+    }
+    flush();
+    *name = result;
+    return !result.empty();
+}
+
 bool ParseLine(const std::string& keyword, std::istringstream& in, const std::string& rest,
                CameraConfig& camera, bool& formatsReplaced) {
     if (keyword == "name") {
         camera.name = Utf8ToWide(rest);
         return !rest.empty();
     }
+    if (keyword == "name-escaped")
+        return ParseEscapedName(rest, &camera.name);
     if (keyword == "categories") {
         camera.inVideoCategory = camera.inCaptureCategory = false;
         std::string word;
@@ -205,7 +244,7 @@ Config ParseConfig(const std::string& text) {
         std::string keyword;
         in >> keyword;
         const std::string rest = Trimmed(body.substr(keyword.size()));
-        if (keyword != "name") {
+        if (keyword != "name" && keyword != "name-escaped") {
             body = Trimmed(body.substr(0, body.find('#')));
             in.str(body);
             in.clear();

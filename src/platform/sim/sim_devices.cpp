@@ -337,6 +337,8 @@ HResult ReadFriendlyName(Device device, std::u16string* name) {
         return c.bagResult;
     if (c.nameResult < 0)
         return c.nameResult;
+    if (c.nameType != 8)
+        return kFail; // what the bindings make of a value that is no string
     *name = c.friendlyName;
     return kOk;
 }

@@ -36,6 +36,8 @@ struct SimCapability {
     platform::Guid subtype;
     int32_t width;
     int32_t height;
+    platform::Guid formatType = platform::Guid{
+        0x05589F80, 0xC356, 0x11CE, {0xBF, 0x01, 0x00, 0xAA, 0x00, 0x55, 0x59, 0x5A}}; // video info
 };
 
 constexpr platform::Guid kSubtypeMjpg = {
@@ -47,6 +49,9 @@ struct SimCamera {
     bool inCapture = true;
     platform::HResult bagResult = 0;  // BindToStorage
     platform::HResult nameResult = 0; // Read("FriendlyName")
+    // The type of the value the property bag holds for "FriendlyName": a string (VT_BSTR, 8), or
+    // another type (a number, say), which a real bag can hand out just as well.
+    uint16_t nameType = 8;
     bool bindFails = false;
     bool withholdProcAmp = false;
     bool withholdCameraControl = false;
@@ -60,6 +65,7 @@ struct SimCamera {
     };
     // The capture pin's stream configuration: its capability list and current format.
     bool hasStreamConfig = true;
+    int32_t capsSize = 128; // the caps record's size the pin reports (the video record's)
     std::vector<SimCapability> capabilities;
     SimCapability current{};
     // Requests to reject, keyed by interface, direction and property.

@@ -4,6 +4,7 @@
 #include "platform/sim/sim_desktop.h"
 #include "platform/sim/sim_devices.h"
 
+#include <algorithm>
 #include <cstdlib>
 #include <cstring>
 #include <stdexcept>
@@ -109,14 +110,15 @@ int32_t GetInt32(const uint8_t* block, uint32_t offset) {
     return value;
 }
 
-platform::MediaType* NewMediaType(const platform::Guid& subtype, int32_t width, int32_t height) {
+platform::MediaType* NewMediaType(const SimCapability& capability) {
     auto* type = static_cast<platform::MediaType*>(
         platform::AllocateTaskMemory(sizeof(platform::MediaType)));
     *type = platform::MediaType{};
     type->majorType = platform::kMediaTypeVideo;
-    type->subtype = subtype;
-    type->formatType = platform::kFormatVideoInfo;
-    std::vector<uint8_t> block = VideoInfoBlock(width, height);
+    type->subtype = capability.subtype;
+    type->formatType = capability.formatType;
+    std::vector<uint8_t> block =
+        FormatBlock(capability.formatType, capability.width, capability.height);
     type->formatSize = static_cast<uint32_t>(block.size());
     type->format = static_cast<uint8_t*>(platform::AllocateTaskMemory(block.size()));
     std::memcpy(type->format, block.data(), block.size());
@@ -167,6 +169,24 @@ std::vector<uint8_t> VideoInfoBlock(int32_t width, int32_t height) {
 
 int64_t Rgb24Stride(int32_t width) {
     return (int64_t{width} * 3 + 3) / 4 * 4;
+}
+
+std::vector<uint8_t> FormatBlock(const platform::Guid& formatType, int32_t width, int32_t height) {
+    if (!platform::SameGuid(formatType, platform::kFormatVideoInfo2)) {
+        std::vector<uint8_t> block = VideoInfoBlock(width, height);
+        if (!platform::SameGuid(formatType, platform::kFormatVideoInfo))
+            std::fill(block.begin(), block.end(), static_cast<uint8_t>(0x5A));
+        return block;
+    }
+    // The bitmap header of a video-info block, moved behind the fields of the second block.
+    const std::vector<uint8_t> first = VideoInfoBlock(width, height);
+    std::vector<uint8_t> block(platform::kVideoInfo2Size, 0);
+    std::copy(first.begin(), first.begin() + platform::kBitmapInfoOffset, block.begin());
+    std::copy(first.begin() + platform::kBitmapInfoOffset, first.end(),
+              block.begin() + platform::kVideoInfo2BitmapInfoOffset);
+    PutInt32(block, platform::kVideoInfo2AspectXOffset, 16);
+    PutInt32(block, platform::kVideoInfo2AspectYOffset, 9);
+    return block;
 }
 
 std::vector<uint8_t> TestFrame(int32_t width, int32_t height) {
@@ -351,31 +371,41 @@ HResult RenderVideoStream(CaptureBuilder builder, Filter source, Filter intermed
     return kOk;
 }
 
-HResult StreamCapsCount(StreamConfig config, int32_t* count) {
+HResult StreamCapsCount(StreamConfig config, int32_t* count, int32_t* capsSize) {
     if (sim::Dead(sim::Obj(config)))
         return sim::kDeviceNotConnected;
-    *count = static_cast<int32_t>(sim::Camera(sim::Obj(config)->camera).capabilities.size());
+    const sim::SimCamera& camera = sim::Camera(sim::Obj(config)->camera);
+    *count = static_cast<int32_t>(camera.capabilities.size());
+    *capsSize = camera.capsSize;
     return kOk;
 }
 
-HResult StreamCaps(StreamConfig config, int32_t index, MediaType** type, int32_t* width,
-                   int32_t* height) {
+HResult StreamCaps(StreamConfig config, int32_t index, int32_t capsSize, MediaType** type,
+                   int32_t* width, int32_t* height) {
     if (sim::Dead(sim::Obj(config)))
         return sim::kDeviceNotConnected;
-    const auto& caps = sim::Camera(sim::Obj(config)->camera).capabilities;
+    const sim::SimCamera& camera = sim::Camera(sim::Obj(config)->camera);
+    // The pin writes a whole caps record of its own size: a smaller buffer would overflow.
+    if (capsSize < camera.capsSize)
+        return static_cast<HResult>(0x80004003u); // E_POINTER
+    const auto& caps = camera.capabilities;
     if (index < 0 || index >= static_cast<int32_t>(caps.size()))
         return static_cast<HResult>(0x80070057u);
-    *type = sim::NewMediaType(caps[index].subtype, caps[index].width, caps[index].height);
+    *type = sim::NewMediaType(caps[index]);
     *width = caps[index].width;
     *height = caps[index].height;
     return kOk;
 }
 
 HResult StreamGetFormat(StreamConfig config, MediaType** type) {
+<<<<<<< HEAD
     if (sim::Dead(sim::Obj(config)))
         return sim::kDeviceNotConnected;
     const sim::SimCapability& current = sim::Camera(sim::Obj(config)->camera).current;
     *type = sim::NewMediaType(current.subtype, current.width, current.height);
+=======
+    *type = sim::NewMediaType(sim::Camera(sim::Obj(config)->camera).current);
+>>>>>>> h-settings
     return kOk;
 }
 
@@ -383,16 +413,24 @@ HResult StreamSetFormat(StreamConfig config, MediaType* type) {
     if (sim::Dead(sim::Obj(config)))
         return sim::kDeviceNotConnected;
     const int camera = sim::Obj(config)->camera;
-    sim::FormatRequest request{camera, type->subtype, 0, 0, 0};
-    if (type->format && type->formatSize >= kVideoInfoSize) {
-        request.width = sim::GetInt32(type->format, kBitmapWidthOffset);
-        request.height = sim::GetInt32(type->format, kBitmapHeightOffset);
+    sim::FormatRequest request{camera, type->subtype, 0, 0, 0, type->formatType, {}};
+    if (type->format)
+        request.format.assign(type->format, type->format + type->formatSize);
+    // The pin reads the fields where the block's type keeps them.
+    const bool second = SameGuid(type->formatType, kFormatVideoInfo2);
+    const bool video = second || SameGuid(type->formatType, kFormatVideoInfo);
+    const uint32_t size = second ? kVideoInfo2Size : kVideoInfoSize;
+    if (video && type->format && type->formatSize >= size) {
+        request.width =
+            sim::GetInt32(type->format, second ? kVideoInfo2BitmapWidthOffset : kBitmapWidthOffset);
+        request.height = sim::GetInt32(type->format, second ? kVideoInfo2BitmapHeightOffset
+                                                            : kBitmapHeightOffset);
         std::memcpy(&request.avgTimePerFrame, type->format + kAvgTimePerFrameOffset, 8);
     }
     Graph().formatRequests.push_back(request);
     for (const sim::SimCapability& c : sim::Camera(camera).capabilities)
-        if (c.width == request.width && c.height == request.height &&
-            SameGuid(c.subtype, type->subtype)) {
+        if (video && c.width == request.width && c.height == request.height &&
+            SameGuid(c.subtype, type->subtype) && SameGuid(c.formatType, type->formatType)) {
             sim::Camera(camera).current = c;
             return kOk;
         }

@@ -17,9 +17,11 @@ namespace sim {
 struct FormatRequest {
     int camera;
     platform::Guid subtype;
-    int32_t width;
+    int32_t width; // read where the block's type keeps them; 0 for a block of another type
     int32_t height;
     int64_t avgTimePerFrame;
+    platform::Guid formatType{};
+    std::vector<uint8_t> format; // the whole format block as it was handed over
 };
 
 struct GraphModel {
@@ -84,6 +86,10 @@ void CameraUnplugged(int camera, bool midFrame);
 
 // An RGB24 video-info format block for a frame size (88 bytes).
 std::vector<uint8_t> VideoInfoBlock(int32_t width, int32_t height);
+// The format block a camera hands out for a capability of that format type: a video-info block,
+// a second video-info block (112 bytes, aspect ratio 16:9, copy protection flags 0), or for any
+// other type a block of 88 bytes whose fields mean nothing to the tool.
+std::vector<uint8_t> FormatBlock(const platform::Guid& formatType, int32_t width, int32_t height);
 // The pixel bytes of a test frame of that size: bottom-up BGR rows padded to 4 bytes.
 std::vector<uint8_t> TestFrame(int32_t width, int32_t height);
 // The bytes of one RGB24 row of that width, padded to 4 bytes (64-bit: no width overflows it).

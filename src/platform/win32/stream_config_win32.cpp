@@ -1,32 +1,69 @@
 // The capture pin's stream configuration: the formats it offers and the one it uses.
 #include "platform/win32/graph_handles_win32.h"
 
+#include <dvdmedia.h>
+
+#include <algorithm>
+#include <cstddef>
+#include <cstring>
+#include <vector>
+
 namespace platform {
 
-HResult StreamCapsCount(StreamConfig config, int32_t* count) {
+// The fields a format request changes, where the logic writes them (media_graph.h).
+static_assert(sizeof(VIDEOINFOHEADER) == kVideoInfoSize, "video-info block size");
+static_assert(offsetof(VIDEOINFOHEADER, AvgTimePerFrame) == kAvgTimePerFrameOffset, "frame time");
+static_assert(offsetof(VIDEOINFOHEADER, bmiHeader) == kBitmapInfoOffset, "bitmap header");
+static_assert(offsetof(VIDEOINFOHEADER, bmiHeader.biWidth) == kBitmapWidthOffset, "width");
+static_assert(offsetof(VIDEOINFOHEADER, bmiHeader.biHeight) == kBitmapHeightOffset, "height");
+static_assert(sizeof(VIDEOINFOHEADER2) == kVideoInfo2Size, "second video-info block size");
+static_assert(offsetof(VIDEOINFOHEADER2, AvgTimePerFrame) == kAvgTimePerFrameOffset,
+              "frame time of the second block");
+static_assert(offsetof(VIDEOINFOHEADER2, dwInterlaceFlags) == kVideoInfo2InterlaceOffset,
+              "interlace flags");
+static_assert(offsetof(VIDEOINFOHEADER2, dwCopyProtectFlags) == kVideoInfo2CopyProtectOffset,
+              "copy protection flags");
+static_assert(offsetof(VIDEOINFOHEADER2, dwPictAspectRatioX) == kVideoInfo2AspectXOffset,
+              "aspect ratio x");
+static_assert(offsetof(VIDEOINFOHEADER2, dwPictAspectRatioY) == kVideoInfo2AspectYOffset,
+              "aspect ratio y");
+static_assert(offsetof(VIDEOINFOHEADER2, bmiHeader) == kVideoInfo2BitmapInfoOffset,
+              "bitmap header of the second block");
+static_assert(offsetof(VIDEOINFOHEADER2, bmiHeader.biWidth) == kVideoInfo2BitmapWidthOffset,
+              "width in the second block");
+static_assert(offsetof(VIDEOINFOHEADER2, bmiHeader.biHeight) == kVideoInfo2BitmapHeightOffset,
+              "height in the second block");
+
+// No caps record comes near this; a pin that reports more is not believed.
+constexpr int32_t kMaxCapsRecordSize = 64 * 1024;
+
+HResult StreamCapsCount(StreamConfig config, int32_t* count, int32_t* capsSize) {
     int number = 0;
-    int capsSize = 0;
-    const HRESULT result =
-        win32::ToStreamConfig(config)->GetNumberOfCapabilities(&number, &capsSize);
-    if (SUCCEEDED(result))
+    int size = 0;
+    const HRESULT result = win32::ToStreamConfig(config)->GetNumberOfCapabilities(&number, &size);
+    if (SUCCEEDED(result)) {
         *count = number;
+        *capsSize = size;
+    }
     return result;
 }
 
-HResult StreamCaps(StreamConfig config, int32_t index, MediaType** type, int32_t* width,
-                   int32_t* height) {
-    // GetStreamCaps writes as many bytes as the pin's caps record has, which a filter may make
-    // longer than the video record; the room to spare keeps such a filter from writing past it.
-    union {
-        VIDEO_STREAM_CONFIG_CAPS caps;
-        BYTE room[1024];
-    } record = {};
+HResult StreamCaps(StreamConfig config, int32_t index, int32_t capsSize, MediaType** type,
+                   int32_t* width, int32_t* height) {
+    // GetStreamCaps writes as many bytes as the pin's caps record has, which the pin reports with
+    // the number of capabilities and which a filter may make longer than the video record. The
+    // buffer holds that many bytes, and never fewer than the video record that is read from it.
+    if (capsSize < 0 || capsSize > kMaxCapsRecordSize)
+        return E_INVALIDARG;
+    std::vector<BYTE> record(
+        std::max<size_t>(static_cast<size_t>(capsSize), sizeof(VIDEO_STREAM_CONFIG_CAPS)), 0);
     AM_MEDIA_TYPE* listed = nullptr;
     const HRESULT result =
-        win32::ToStreamConfig(config)->GetStreamCaps(index, &listed, record.room);
+        win32::ToStreamConfig(config)->GetStreamCaps(index, &listed, record.data());
     if (FAILED(result))
         return result;
-    const VIDEO_STREAM_CONFIG_CAPS& caps = record.caps;
+    VIDEO_STREAM_CONFIG_CAPS caps;
+    std::memcpy(&caps, record.data(), sizeof caps);
     *type = reinterpret_cast<MediaType*>(listed);
     *width = caps.InputSize.cx;
     *height = caps.InputSize.cy;
