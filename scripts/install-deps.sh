@@ -4,7 +4,8 @@
 set -euo pipefail
 
 packages=(cmake ninja-build g++ libgtest-dev clang-format g++-mingw-w64-x86-64 wine wine64 xvfb
-          openbox xdotool x11-utils imagemagick)
+          openbox xdotool x11-utils imagemagick
+          clang-14 libclang-rt-14-dev) # the sanitize preset: sanitizers and libFuzzer
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")

@@ -1,8 +1,12 @@
 #!/usr/bin/env bash
-# Builds everything and runs every test: host tests against the simulated desktop, then the
-# end-to-end tests of the real executable under Wine with the virtual camera.
+# Builds everything and runs every test: host tests and fuzz targets (a short run each) built with
+# clang's address and undefined-behaviour sanitizers, then host tests against the simulated desktop
+# and the end-to-end tests of the real executable under Wine with the virtual camera.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/install-deps.sh
 bash scripts/build.sh
+cmake --preset sanitize >/dev/null
+cmake --build build/sanitize -j"$(nproc 2>/dev/null || echo 2)"
+ctest --test-dir build/sanitize --output-on-failure -j"$(nproc 2>/dev/null || echo 2)"
 ctest --test-dir build/host --output-on-failure -j1

@@ -1,0 +1,321 @@
+// The simulated private-profile functions over arbitrary file bytes: reads and writes interleaved,
+// with section, key, value, default and buffer size from nothing up. Besides what the sanitizers
+// catch (a write past the caller's buffer lands in ASan's red zone, since every buffer is a heap
+// block of exactly the size passed), it checks:
+// - a read writes its count of characters and one terminator and not a byte more, and a key's
+//   value holds no terminator before the count;
+// - a failed write leaves the file as it was;
+// - a value written reads back (with a buffer big enough) as the format gives it back: without
+//   its surrounding blanks and matching quotes, a number written as decimal text as that number;
+// - a write to a file the functions wrote themselves changes no other key's value.
+// A value "the format can carry" has no line break, its key is not empty, holds no '=' and does not
+// open a section, and the write leaves the file's encoding as it was: a rewrite that drops the
+// lines before a line starting with a byte-order mark turns the file into UTF-8 or UTF-16, as it
+// does on the real system. ctest runs: 2000
+#include "platform/profile.h"
+#include "platform/sim/sim_desktop.h"
+#include "platform/sim/sim_files.h"
+
+#include <fuzzer/FuzzedDataProvider.h>
+
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <memory>
+#include <optional>
+#include <set>
+#include <string>
+#include <vector>
+
+namespace {
+
+const char* const kPath = "C:\\work\\a.ini";
+constexpr unsigned char kUntouched = 0xA5;
+
+std::string Printable(const std::string& bytes) {
+    std::string out;
+    for (unsigned char c : bytes) {
+        char hex[8];
+        if (c >= 0x20 && c < 0x7f && c != '\\') {
+            out += static_cast<char>(c);
+        } else {
+            std::snprintf(hex, sizeof hex, "\\x%02x", c);
+            out += hex;
+        }
+    }
+    return out;
+}
+
+[[noreturn]] void Fail(const char* what, const std::string& expected, const std::string& got) {
+    std::fprintf(stderr, "profile_fuzz: %s\n  expected: \"%s\"\n  got:      \"%s\"\n", what,
+                 Printable(expected).c_str(), Printable(got).c_str());
+    std::abort();
+}
+
+void Check(bool ok, const char* what, const std::string& expected, const std::string& got) {
+    if (!ok)
+        Fail(what, expected, got);
+}
+
+// A null pointer, or a text from the input that owns its bytes.
+using Arg = std::optional<std::string>;
+const char* Ptr(const Arg& arg) {
+    return arg ? arg->c_str() : nullptr;
+}
+
+std::string FileBytes() {
+    const std::string* file = sim::FindFile(kPath);
+    return file ? *file : std::string();
+}
+
+enum class Encoding { Ansi, Utf8, Utf16Le, Utf16Be };
+
+Encoding EncodingOf(const std::string& bytes) {
+    if (bytes.compare(0, 3, "\xEF\xBB\xBF") == 0)
+        return Encoding::Utf8;
+    if (bytes.compare(0, 2, "\xFF\xFE") == 0)
+        return Encoding::Utf16Le;
+    if (bytes.compare(0, 2, "\xFE\xFF") == 0)
+        return Encoding::Utf16Be;
+    return Encoding::Ansi;
+}
+
+bool IsBlank(char c) {
+    return (c >= 0x09 && c <= 0x0d) || c == 0x1a || c == 0x20;
+}
+
+std::string Trim(const std::string& text) {
+    size_t begin = 0, end = text.size();
+    while (begin < end && IsBlank(text[begin]))
+        ++begin;
+    while (end > begin && IsBlank(text[end - 1]))
+        --end;
+    return text.substr(begin, end - begin);
+}
+
+bool SameName(const std::string& a, const std::string& b) {
+    const std::string x = Trim(a), y = Trim(b);
+    if (x.size() != y.size())
+        return false;
+    for (size_t i = 0; i < x.size(); ++i) {
+        const char p = (x[i] >= 'A' && x[i] <= 'Z') ? x[i] - 'A' + 'a' : x[i];
+        const char q = (y[i] >= 'A' && y[i] <= 'Z') ? y[i] - 'A' + 'a' : y[i];
+        if (p != q)
+            return false;
+    }
+    return true;
+}
+
+// What a read gives back of a stored value: no surrounding blanks, no matching quotes.
+std::string AsRead(const std::string& value) {
+    std::string text = Trim(value);
+    if (text.size() >= 2 && (text[0] == '"' || text[0] == '\'') && text.back() == text[0])
+        text = text.substr(1, text.size() - 2);
+    return text;
+}
+
+bool HasLineBreak(const std::string& text) {
+    return text.find_first_of("\r\n") != std::string::npos;
+}
+
+// Whether the file can hold this key and value as written: a line of its own that is a key line.
+bool Carriable(const Arg& section, const Arg& key, const Arg& value) {
+    if (!section || !key || !value)
+        return false;
+    const std::string name = Trim(*key);
+    return !HasLineBreak(*section) && !HasLineBreak(*key) && !HasLineBreak(*value) &&
+           !name.empty() && name.find('=') == std::string::npos && name[0] != '[';
+}
+
+struct Read {
+    uint32_t count;
+    std::string text; // the characters before the count
+};
+
+// A read into a heap block of exactly `size` bytes, filled with a marker first; checks what the
+// call wrote against the count it returned.
+Read ReadString(const Arg& section, const Arg& key, const Arg& fallback, uint32_t size) {
+    std::unique_ptr<unsigned char[]> buffer(new unsigned char[size]);
+    std::memset(buffer.get(), kUntouched, size);
+    char* chars = reinterpret_cast<char*>(buffer.get());
+    const uint32_t count =
+        platform::ReadProfileString(Ptr(section), Ptr(key), Ptr(fallback), chars, size, kPath);
+    if (size == 0) {
+        Check(count == 0, "a read into no buffer returns 0", "0", std::to_string(count));
+        return {0, std::string()};
+    }
+    Check(count < size, "the count leaves room for the terminator", "< " + std::to_string(size),
+          std::to_string(count));
+    Check(buffer[count] == 0, "a terminator follows the count", "0", std::to_string(buffer[count]));
+    for (uint32_t i = count + 1; i < size; ++i)
+        Check(buffer[i] == kUntouched, "nothing is written after the terminator",
+              "untouched byte at " + std::to_string(i), std::to_string(buffer[i]));
+    std::string text(chars, count);
+    if (section && key)
+        Check(text.find('\0') == std::string::npos, "a value holds no terminator before its count",
+              std::to_string(count), std::to_string(std::strlen(chars)));
+    return {count, text};
+}
+
+std::string ReadBig(const std::string& section, const std::string& key) {
+    return ReadString(section, key, std::string("\x01missing"), 8192).text;
+}
+
+// Names come from a small pool so that reads and writes meet the same keys again.
+struct Names {
+    std::vector<std::string> pool;
+
+    Arg Next(FuzzedDataProvider& in) {
+        const uint8_t choice = in.ConsumeIntegral<uint8_t>();
+        if (choice < 8)
+            return std::nullopt;
+        if (choice < 140 && !pool.empty())
+            return pool[choice % pool.size()];
+        std::string text = in.ConsumeRandomLengthString(300);
+        text.resize(std::strlen(text.c_str())); // what the functions see of it
+        if (pool.size() < 12)
+            pool.push_back(text);
+        return text;
+    }
+};
+
+uint32_t BufferSize(FuzzedDataProvider& in) {
+    switch (in.ConsumeIntegralInRange<int>(0, 3)) {
+    case 0:
+        return in.ConsumeIntegralInRange<uint32_t>(0, 4);
+    case 1:
+        return in.ConsumeIntegralInRange<uint32_t>(0, 64);
+    case 2:
+        return in.ConsumeIntegralInRange<uint32_t>(0, 400);
+    default:
+        return in.ConsumeIntegralInRange<uint32_t>(0, 5000);
+    }
+}
+
+struct Probe {
+    std::string section, key;
+};
+
+class Session {
+  public:
+    explicit Session(FuzzedDataProvider& in) : in_(in) {}
+
+    void Run() {
+        sim::Files().files[kPath] = in_.ConsumeRandomLengthString(4096);
+        while (in_.remaining_bytes() > 0) {
+            switch (in_.ConsumeIntegralInRange<int>(0, 9)) {
+            case 0:
+            case 1:
+                ReadString(names_.Next(in_), names_.Next(in_), names_.Next(in_), BufferSize(in_));
+                break;
+            case 2:
+                platform::ReadProfileInt(Ptr(names_.Next(in_)), Ptr(names_.Next(in_)),
+                                         in_.ConsumeIntegral<int32_t>(), kPath);
+                break;
+            case 3:
+            case 4:
+            case 5: {
+                const Arg section = names_.Next(in_), key = names_.Next(in_);
+                Write(section, key, names_.Next(in_), std::nullopt);
+                break;
+            }
+            case 6: {
+                const Arg section = names_.Next(in_), key = names_.Next(in_);
+                const int32_t number = in_.ConsumeIntegral<int32_t>();
+                Write(section, key, std::to_string(number), number);
+                break;
+            }
+            case 7:
+                ToggleAccess();
+                break;
+            case 8: // another program writes the file, unless it is held open
+                if (!Held())
+                    sim::Files().files[kPath] = in_.ConsumeRandomLengthString(512);
+                break;
+            default:
+                if (!Held())
+                    sim::Files().files.erase(kPath);
+                break;
+            }
+        }
+    }
+
+  private:
+    static bool Held() { return sim::Files().unreadable.count(kPath) != 0; }
+
+    // Another program holds the file open without sharing (only an existing file can be held), or
+    // the file's folder is write-protected.
+    void ToggleAccess() {
+        const bool on = in_.ConsumeBool();
+        std::set<std::string>& set =
+            in_.ConsumeBool() ? sim::Files().unreadable : sim::Files().unwritable;
+        if (!on)
+            set.erase(kPath);
+        else if (&set != &sim::Files().unreadable || sim::FindFile(kPath))
+            set.insert(kPath);
+    }
+
+    void Remember(const Arg& section, const Arg& key) {
+        if (!section || !key || probes_.size() >= 16)
+            return;
+        for (const Probe& p : probes_)
+            if (p.section == *section && p.key == *key)
+                return;
+        probes_.push_back({*section, *key});
+    }
+
+    void Write(const Arg& section, const Arg& key, const Arg& value,
+               std::optional<int32_t> number) {
+        Remember(section, key);
+        const std::string before = FileBytes();
+        const bool existed = sim::FindFile(kPath) != nullptr;
+        const bool rewrittenBefore = existed && before == lastRewrite_;
+        std::vector<std::string> others;
+        if (rewrittenBefore)
+            for (const Probe& p : probes_)
+                others.push_back(ReadBig(p.section, p.key));
+
+        const bool ok = platform::WriteProfileString(Ptr(section), Ptr(key), Ptr(value), kPath);
+        const std::string after = FileBytes();
+        if (!ok) {
+            Check(after == before, "a failed write leaves the file as it was", before, after);
+            return;
+        }
+        if (after != before || !existed)
+            lastRewrite_ = after;
+        if (!Carriable(section, key, value) || EncodingOf(before) != EncodingOf(after))
+            return;
+
+        const std::string got = ReadBig(*section, *key);
+        Check(got == AsRead(*value), "a written value reads back", AsRead(*value), got);
+        if (number) {
+            const int32_t read = platform::ReadProfileInt(Ptr(section), Ptr(key), -7, kPath);
+            Check(read == *number, "a written number reads back", std::to_string(*number),
+                  std::to_string(read));
+        }
+        if (!rewrittenBefore)
+            return;
+        for (size_t i = 0; i < probes_.size(); ++i) {
+            const Probe& p = probes_[i];
+            if (SameName(p.section, *section) && SameName(p.key, *key))
+                continue;
+            const std::string now = ReadBig(p.section, p.key);
+            Check(now == others[i], "a write keeps the values of other keys", others[i], now);
+        }
+    }
+
+    FuzzedDataProvider& in_;
+    Names names_;
+    std::vector<Probe> probes_;
+    std::string lastRewrite_ = "\x01no rewrite yet";
+};
+
+} // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+    sim::ResetAll();
+    FuzzedDataProvider in(data, size);
+    Session(in).Run();
+    return 0;
+}

@@ -1,0 +1,180 @@
+// The whole tool on the simulated desktop over an arbitrary "Framewright.ini": start-up with one
+// or two cameras, "Save Settings", then a second start over what the save wrote and a second save.
+// Every key the first save wrote must read back at the second start with the value saved, so the
+// second save writes only values already stored and leaves the file as it was; a difference
+// aborts with the first line that differs.
+//
+// The first input byte chooses the set-up: bit 0 one or two cameras, bits 1-2 and 3-4 the model
+// names of the first and second camera, bit 5 a current directory too long for the settings path;
+// the rest is the file's bytes.
+//
+// A second start cannot read back what was saved when a rewrite changed the file's encoding (a
+// line starting with a byte-order mark that a rewrite moves to the top of the file, as the real
+// system does): such inputs are run without the read-back check.
+// ctest runs: 50
+#include "app/app_main.h"
+#include "app/shell_state.h"
+#include "camera/capture_filters.h"
+#include "camera/preview_graph.h"
+#include "panel/control_ids.h"
+#include "platform/sim/sim_desktop.h"
+#include "platform/sim/sim_devices.h"
+#include "platform/sim/sim_files.h"
+#include "settings/camera_settings.h"
+
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+#include <vector>
+
+namespace {
+
+const char16_t* const kModels[] = {u"Parvanex Cam 1", u"Parvanex Cam 2",
+                                   u"Parvanex HD Pro 1080 with a rather long friendly name",
+                                   u"Parvanex Cam 1"};
+
+struct Setup {
+    int cameras;
+    int firstModel, secondModel;
+    bool longDirectory;
+};
+
+Setup SetupOf(uint8_t byte) {
+    return {1 + (byte & 1), (byte >> 1) & 3, (byte >> 3) & 3, (byte & 0x20) != 0};
+}
+
+// A fresh desktop and fresh module state, as the host tests' fixture makes for every test; the
+// filters of the last run belong to devices that are gone and are forgotten unreleased.
+void ResetTool() {
+    for (platform::Filter& f : CaptureFilters)
+        f = nullptr;
+    PreviewGraph = PreviewGraphParts();
+    sim::ResetAll();
+    ClearCameraRecords();
+    Shell = ShellState();
+    General = GeneralSettings();
+    SettingsChanged = false;
+}
+
+void AttachCameras(const Setup& setup) {
+    sim::AddCamera(sim::VendorCamera(kModels[setup.firstModel]));
+    if (setup.cameras == 2)
+        sim::AddCamera(sim::VendorCamera(kModels[setup.secondModel]));
+    if (setup.longDirectory)
+        sim::Files().currentDirectory = "C:\\" + std::string(250, 'd');
+}
+
+std::string IniPath() {
+    return sim::Files().currentDirectory + "\\Framewright.ini";
+}
+
+std::string Ini() {
+    const std::string* file = sim::FindFile(IniPath());
+    return file ? *file : std::string();
+}
+
+// Start-up and the message loop until the tool waits for input; false when the process ended
+// (configuration changed, InitAndExit, a capture that ends the tool) or the window is gone.
+bool Start() {
+    try {
+        AppMain(nullptr);
+    } catch (const sim::ProcessExit&) {
+        return false;
+    }
+    return sim::MainWindow() != nullptr;
+}
+
+bool SaveButtonClicked() {
+    const sim::WindowRecord* button = sim::Control(IDC_BTSAVE);
+    if (!button || !button->enabled)
+        return false;
+    sim::Click(IDC_BTSAVE);
+    return true;
+}
+
+int EncodingOf(const std::string& bytes) {
+    if (bytes.compare(0, 3, "\xEF\xBB\xBF") == 0)
+        return 1;
+    if (bytes.compare(0, 2, "\xFF\xFE") == 0)
+        return 2;
+    if (bytes.compare(0, 2, "\xFE\xFF") == 0)
+        return 3;
+    return 0;
+}
+
+std::string Printable(const std::string& bytes) {
+    std::string out;
+    for (unsigned char c : bytes) {
+        char hex[8];
+        if (c >= 0x20 && c < 0x7f && c != '\\') {
+            out += static_cast<char>(c);
+        } else {
+            std::snprintf(hex, sizeof hex, "\\x%02x", c);
+            out += hex;
+        }
+    }
+    return out;
+}
+
+std::vector<std::string> Lines(const std::string& bytes) {
+    std::vector<std::string> lines;
+    size_t at = 0;
+    while (at < bytes.size()) {
+        size_t end = bytes.find("\r\n", at);
+        if (end == std::string::npos)
+            end = bytes.size();
+        lines.push_back(bytes.substr(at, end - at));
+        at = end + 2;
+    }
+    return lines;
+}
+
+[[noreturn]] void FailReadBack(const std::string& saved, const std::string& resaved) {
+    const std::vector<std::string> a = Lines(saved), b = Lines(resaved);
+    size_t line = 0;
+    while (line < a.size() && line < b.size() && a[line] == b[line])
+        ++line;
+    std::fprintf(stderr,
+                 "startup_fuzz: a value saved did not read back at the next start, so the next "
+                 "save changed the file (line %zu)\n  expected: \"%s\"\n  got:      \"%s\"\n",
+                 line + 1, line < a.size() ? Printable(a[line]).c_str() : "<end of file>",
+                 line < b.size() ? Printable(b[line]).c_str() : "<end of file>");
+    std::abort();
+}
+
+} // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+    if (size == 0)
+        return 0;
+    const Setup setup = SetupOf(data[0]);
+    const std::string file(reinterpret_cast<const char*>(data) + 1, size - 1);
+
+    ResetTool();
+    AttachCameras(setup);
+    sim::Files().files[IniPath()] = file;
+    const bool running = Start();
+    const std::string started = Ini();
+    const bool savedOnce = running && SaveButtonClicked();
+    const std::string saved = Ini();
+    ReleasePreviewGraph();
+    if (!savedOnce)
+        return 0;
+
+    ResetTool();
+    AttachCameras(setup);
+    sim::Files().files[IniPath()] = saved;
+    const bool runningAgain = Start();
+    const std::string loaded = Ini();
+    if (runningAgain && SaveButtonClicked()) {
+        const std::string resaved = Ini();
+        const bool sameEncoding = EncodingOf(started) == EncodingOf(saved) &&
+                                  EncodingOf(saved) == EncodingOf(loaded) &&
+                                  EncodingOf(loaded) == EncodingOf(resaved);
+        if (sameEncoding && resaved != loaded)
+            FailReadBack(loaded, resaved);
+    }
+    ReleasePreviewGraph();
+    return 0;
+}
