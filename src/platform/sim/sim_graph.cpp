@@ -398,14 +398,9 @@ HResult StreamCaps(StreamConfig config, int32_t index, int32_t capsSize, MediaTy
 }
 
 HResult StreamGetFormat(StreamConfig config, MediaType** type) {
-<<<<<<< HEAD
     if (sim::Dead(sim::Obj(config)))
         return sim::kDeviceNotConnected;
-    const sim::SimCapability& current = sim::Camera(sim::Obj(config)->camera).current;
-    *type = sim::NewMediaType(current.subtype, current.width, current.height);
-=======
     *type = sim::NewMediaType(sim::Camera(sim::Obj(config)->camera).current);
->>>>>>> h-settings
     return kOk;
 }
 
