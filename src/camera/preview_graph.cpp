@@ -225,8 +225,8 @@ bool PreviewCameraLost() {
                                 config.Receive()) != kOk ||
         !config)
         return false;
-    int32_t count = 0;
-    return Failed(StreamCapsCount(config.Get(), &count));
+    int32_t count = 0, capsSize = 0;
+    return Failed(StreamCapsCount(config.Get(), &count, &capsSize));
 }
 
 } // namespace
