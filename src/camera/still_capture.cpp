@@ -4,7 +4,6 @@
 #include "camera/frame_format.h"
 #include "camera/media_types.h"
 #include "camera/preview_graph.h"
-#include "camera/whole_frame.h"
 #include "platform/media_graph.h"
 #include "platform/process.h"
 #include "platform/profile.h"
@@ -108,9 +107,7 @@ HResult CaptureStill() {
     result = GrabberConnectedMediaType(grabber, &connected.type);
     if (Failed(result))
         return result;
-    if (!HoldsWholeFrame(connected.type, size))
-        return kFail; // the camera went while this frame was on its way
-
+    // Also refuses the first part of a frame that a camera pulled out mid-frame left behind.
     const MediaType& type = connected.type;
     if (!FrameMatchesFormat(type, static_cast<uint32_t>(size)))
         return kInvalidMediaType;
