@@ -1,0 +1,247 @@
+// Discovery over arbitrary device lists: any number of devices in either category, property bags
+// and names that cannot be read, names that are no string, and friendly names of any length and
+// content (empty, unpaired surrogates, units that narrow to a terminator, line breaks or blanks).
+//
+// Input: one byte for the number of devices, then per device a flags byte, a byte for where the
+// vendor word goes, two bytes for the name's length in UTF-16 units (up to 1,100), and the units
+// (two bytes each; when the input runs out, a filler pattern). One more byte picks the slot for
+// the preview graph's lookup and the slot whose name is changed for the second start.
+//
+// Oracle: at most six cameras; slots filled in the platform's order with exactly the devices whose
+// name is a readable string with the vendor word; each stored name is the narrowing of the
+// friendly name cut to the record and terminated; every later slot untouched; each filter bound to
+// its own device and none leaked; the graph's lookup binds the slot-th vendor device of the
+// capture category; each name reads back from a settings line as the check expects and a changed
+// one does not; and (for one input in 64) the names survive a save and the configuration
+// check of a second start, while a changed name in a slot is still refused.
+#include "app/shell_state.h"
+#include "camera/capture_filters.h"
+#include "camera/friendly_name.h"
+#include "camera/preview_graph.h"
+#include "platform/sim/sim_desktop.h"
+#include "platform/sim/sim_devices.h"
+#include "platform/sim/sim_files.h"
+#include "settings/camera_settings.h"
+#include "platform/profile.h"
+#include "settings/settings_file.h"
+#include "settings/stored_name.h"
+
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <string>
+#include <vector>
+
+namespace {
+
+#define CHECK(condition, ...)                                                                      \
+    do {                                                                                           \
+        if (!(condition)) {                                                                        \
+            std::fprintf(stderr, "discovery_fuzz: %s failed: ", #condition);                       \
+            std::fprintf(stderr, __VA_ARGS__);                                                     \
+            std::fprintf(stderr, "\n");                                                            \
+            std::abort();                                                                          \
+        }                                                                                          \
+    } while (0)
+
+class Input {
+  public:
+    Input(const uint8_t* data, size_t size) : data_(data), size_(size) {}
+    bool Empty() const { return at_ >= size_; }
+    uint8_t Byte(uint8_t otherwise = 0) { return at_ < size_ ? data_[at_++] : otherwise; }
+    uint16_t Unit(uint16_t otherwise) {
+        if (at_ + 1 >= size_) {
+            at_ = size_;
+            return otherwise;
+        }
+        const uint16_t unit = static_cast<uint16_t>(data_[at_] | data_[at_ + 1] << 8);
+        at_ += 2;
+        return unit;
+    }
+
+  private:
+    const uint8_t* data_;
+    size_t size_;
+    size_t at_ = 0;
+};
+
+enum Flags : uint8_t {
+    kNotInVideoInput = 1,
+    kBagFails = 2,
+    kNameFails = 4,
+    kNameNotString = 8,
+    kBindFails = 16,
+    kWithVendorWord = 32,
+    kNotInCapture = 64,
+};
+
+struct DeviceSpec {
+    uint8_t flags;
+    std::u16string name;
+};
+
+const std::u16string kVendorWord = u"Parvanex";
+
+DeviceSpec ReadDevice(Input& in) {
+    DeviceSpec d;
+    d.flags = in.Byte();
+    const uint8_t wordAt = in.Byte();
+    const size_t length = (in.Byte() | in.Byte() << 8) % 1101;
+    for (size_t i = 0; i < length; ++i)
+        d.name += static_cast<char16_t>(in.Unit(static_cast<uint16_t>(u'a' + i % 26)));
+    if (d.flags & kWithVendorWord)
+        d.name.insert(std::min<size_t>(wordAt, d.name.size()), kVendorWord);
+    return d;
+}
+
+// What discovery and the graph's lookup see of a device: a readable string with the vendor word.
+bool IsListedCamera(const DeviceSpec& d) {
+    return !(d.flags & (kBagFails | kNameFails | kNameNotString)) &&
+           d.name.find(kVendorWord) != std::u16string::npos;
+}
+
+// The fresh process: no windows, files or devices, and every module record as at start-up.
+void ResetProcess() {
+    for (platform::Filter& f : CaptureFilters)
+        f = nullptr;
+    PreviewGraph = PreviewGraphParts();
+    sim::ResetAll();
+    ClearCameraRecords();
+    Shell = ShellState();
+    General = GeneralSettings();
+    SettingsChanged = false;
+}
+
+void CheckName(int slot, const std::u16string& friendlyName) {
+    const char* name = CameraRecords[slot].Name;
+    const size_t kept = std::min<size_t>(friendlyName.size(), sizeof CameraRecords[slot].Name - 1);
+    for (size_t i = 0; i < kept; ++i)
+        CHECK(static_cast<uint8_t>(name[i]) == (friendlyName[i] & 0xFF),
+              "slot %d unit %zu: expected 0x%02x, got 0x%02x", slot, i, friendlyName[i] & 0xFF,
+              static_cast<uint8_t>(name[i]));
+    CHECK(name[kept] == '\0', "slot %d: no terminator after %zu characters", slot, kept);
+}
+
+} // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+    ResetProcess();
+    Input in(data, size);
+    const int count = in.Byte() % 12;
+    std::vector<DeviceSpec> devices;
+    for (int i = 0; i < count; ++i) {
+        DeviceSpec d = ReadDevice(in);
+        sim::SimCamera camera = sim::VendorCamera(d.name);
+        camera.inVideoInput = !(d.flags & kNotInVideoInput);
+        camera.inCapture = !(d.flags & kNotInCapture);
+        if (d.flags & kBagFails)
+            camera.bagResult = static_cast<platform::HResult>(0x80070005u);
+        if (d.flags & kNameFails)
+            camera.nameResult = static_cast<platform::HResult>(0x80070002u);
+        if (d.flags & kNameNotString)
+            camera.nameType = 3; // VT_I4
+        camera.bindFails = (d.flags & kBindFails) != 0;
+        sim::AddCamera(camera);
+        devices.push_back(d);
+    }
+    const uint8_t choice = in.Byte();
+
+    // Discovery: the vendor's cameras of the video input category, in order, at most six.
+    std::vector<int> expected;
+    for (int i = 0; i < count; ++i)
+        if (!(devices[i].flags & kNotInVideoInput) && IsListedCamera(devices[i]) &&
+            expected.size() < kMaxCameras)
+            expected.push_back(i);
+    const int found = DiscoverCameras();
+    CHECK(found >= 0 && found <= kMaxCameras, "found %d", found);
+    CHECK(found == static_cast<int>(expected.size()), "expected %zu cameras, found %d",
+          expected.size(), found);
+    int bound = 0;
+    for (int slot = 0; slot < found; ++slot) {
+        const int device = expected[slot];
+        CHECK(CameraRecords[slot].Device == &CaptureFilters[slot], "slot %d: Device", slot);
+        if (devices[device].flags & kBindFails) {
+            CHECK(CaptureFilters[slot] == nullptr, "slot %d: a filter for an unbindable device",
+                  slot);
+        } else {
+            CHECK(sim::CameraOfFilter(CaptureFilters[slot]) == device,
+                  "slot %d: expected device %d, filter of %d", slot, device,
+                  sim::CameraOfFilter(CaptureFilters[slot]));
+            ++bound;
+        }
+        CheckName(slot, devices[device].name);
+    }
+    for (int slot = found; slot < kMaxCameras; ++slot)
+        CHECK(CameraRecords[slot].Device == nullptr && CameraRecords[slot].Name[0] == '\0' &&
+                  CaptureFilters[slot] == nullptr,
+              "slot %d beyond the %d found was written", slot, found);
+    CHECK(sim::FiltersAlive() == bound, "filters alive %d, bound %d", sim::FiltersAlive(), bound);
+
+    // The graph's lookup: the slot-th vendor device of the capture category replaces the entry.
+    const int slot = choice % (kMaxCameras + 1);
+    std::vector<int> capture;
+    for (int i = 0; i < count; ++i)
+        if (!(devices[i].flags & kNotInCapture) && IsListedCamera(devices[i]))
+            capture.push_back(i);
+    if (slot < kMaxCameras) {
+        const platform::Filter before = CaptureFilters[slot];
+        const int beforeCamera = sim::CameraOfFilter(before);
+        AddCameraToGraph(slot);
+        if (slot < static_cast<int>(capture.size())) {
+            const int device = capture[slot];
+            CHECK(sim::CameraOfFilter(CaptureFilters[slot]) ==
+                      ((devices[device].flags & kBindFails) ? -1 : device),
+                  "lookup of slot %d: expected device %d, got %d", slot, device,
+                  sim::CameraOfFilter(CaptureFilters[slot]));
+        } else {
+            CHECK(sim::CameraOfFilter(CaptureFilters[slot]) == beforeCamera,
+                  "lookup of slot %d without a device changed the entry", slot);
+        }
+    }
+
+    // Each name survives a line of the settings file: what is stored for it reads back as the
+    // check expects, and a changed name does not.
+    for (int i = 0; i < found; ++i) {
+        const std::string name = CameraRecords[i].Name;
+        if (name.empty())
+            continue; // never written
+        const char* file = "C:\\fuzz\\names.ini";
+        sim::Files().files.erase(file);
+        platform::WriteProfileString("Camera0", "Name", StoredName(name).c_str(), file);
+        char read[kStoredNameReadSize] = {};
+        platform::ReadProfileString("Camera0", "Name", "", read, sizeof read, file);
+        CHECK(StoredNameAsRead(name) == read, "slot %d: \"%s\" stored as \"%s\" reads \"%s\"", i,
+              name.c_str(), StoredName(name).c_str(), read);
+        std::string other = name;
+        other.back() = other.back() == 'x' ? 'y' : 'x';
+        CHECK(StoredNameAsRead(other) != read, "slot %d: \"%s\" and \"%s\" read alike", i,
+              name.c_str(), other.c_str());
+    }
+
+    // One input in 64 also goes through the whole save and the configuration check of a second
+    // start with the same cameras (the profile functions read the file anew for every key, which
+    // makes this many times slower than the rest).
+    if ((choice & 0xFC) != 0)
+        return 0;
+    Shell.camerasFound = found;
+    ComputeSettingsPath();
+    SaveSettings(SettingsPath());
+    CHECK(LoadCameraSections() == 0, "the same %d cameras refused after a save", found);
+    // Another camera in one slot: a different name must count as a change, unless the slot
+    // has no stored name (an empty one is never written).
+    if (found > 0) {
+        const int changed = choice % found;
+        char* name = CameraRecords[changed].Name;
+        const size_t length = std::strlen(name);
+        if (length > 0) {
+            const std::string original = name;
+            name[length - 1] = name[length - 1] == 'x' ? 'y' : 'x';
+            CHECK(LoadCameraSections() == -1, "slot %d renamed from \"%s\" to \"%s\" accepted",
+                  changed, original.c_str(), name);
+            std::strcpy(name, original.c_str());
+            CHECK(LoadCameraSections() == 0, "slot %d refused after its name came back", changed);
+        }
+    }
+    return 0;
+}
