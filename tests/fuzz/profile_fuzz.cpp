@@ -8,6 +8,7 @@
 // - a value written reads back (with a buffer big enough) as the format gives it back: without
 //   its surrounding blanks and matching quotes, a number written as decimal text as that number;
 // - a write to a file the functions wrote themselves changes no other key's value.
+// - the parse the functions keep between calls is the parse of the bytes at hand.
 // A value "the format can carry" has no line break, its key is not empty, holds no '=' and does not
 // open a section, and the write leaves the file's encoding as it was: a rewrite that drops the
 // lines before a line starting with a byte-order mark turns the file into UTF-8 or UTF-16, as it
@@ -15,6 +16,7 @@
 #include "platform/profile.h"
 #include "platform/sim/sim_desktop.h"
 #include "platform/sim/sim_files.h"
+#include "platform/sim/sim_profile_cache.h"
 
 #include <fuzzer/FuzzedDataProvider.h>
 
@@ -32,6 +34,7 @@ namespace {
 
 const char* const kPath = "C:\\work\\a.ini";
 constexpr unsigned char kUntouched = 0xA5;
+constexpr uint32_t kLargestBuffer = 5000;
 
 std::string Printable(const std::string& bytes) {
     std::string out;
@@ -53,10 +56,12 @@ std::string Printable(const std::string& bytes) {
     std::abort();
 }
 
-void Check(bool ok, const char* what, const std::string& expected, const std::string& got) {
-    if (!ok)
-        Fail(what, expected, got);
-}
+// Builds the texts of a failure only when the check fails.
+#define CHECK(ok, what, expected, got)                                                             \
+    do {                                                                                           \
+        if (!(ok))                                                                                 \
+            Fail(what, expected, got);                                                             \
+    } while (false)
 
 // A null pointer, or a text from the input that owns its bytes.
 using Arg = std::optional<std::string>;
@@ -142,24 +147,25 @@ Read ReadString(const Arg& section, const Arg& key, const Arg& fallback, uint32_
     const uint32_t count =
         platform::ReadProfileString(Ptr(section), Ptr(key), Ptr(fallback), chars, size, kPath);
     if (size == 0) {
-        Check(count == 0, "a read into no buffer returns 0", "0", std::to_string(count));
+        CHECK(count == 0, "a read into no buffer returns 0", "0", std::to_string(count));
         return {0, std::string()};
     }
-    Check(count < size, "the count leaves room for the terminator", "< " + std::to_string(size),
+    CHECK(count < size, "the count leaves room for the terminator", "< " + std::to_string(size),
           std::to_string(count));
-    Check(buffer[count] == 0, "a terminator follows the count", "0", std::to_string(buffer[count]));
-    for (uint32_t i = count + 1; i < size; ++i)
-        Check(buffer[i] == kUntouched, "nothing is written after the terminator",
-              "untouched byte at " + std::to_string(i), std::to_string(buffer[i]));
+    CHECK(buffer[count] == 0, "a terminator follows the count", "0", std::to_string(buffer[count]));
+    static const std::vector<unsigned char> untouched(kLargestBuffer, kUntouched);
+    CHECK(std::memcmp(buffer.get() + count + 1, untouched.data(), size - count - 1) == 0,
+          "nothing is written after the terminator", "untouched bytes", "a byte written");
     std::string text(chars, count);
     if (section && key)
-        Check(text.find('\0') == std::string::npos, "a value holds no terminator before its count",
+        CHECK(text.find('\0') == std::string::npos, "a value holds no terminator before its count",
               std::to_string(count), std::to_string(std::strlen(chars)));
     return {count, text};
 }
 
+// Big enough for any value of a file the input can make.
 std::string ReadBig(const std::string& section, const std::string& key) {
-    return ReadString(section, key, std::string("\x01missing"), 8192).text;
+    return ReadString(section, key, std::string("\x01missing"), kLargestBuffer).text;
 }
 
 // Names come from a small pool so that reads and writes meet the same keys again.
@@ -189,7 +195,7 @@ uint32_t BufferSize(FuzzedDataProvider& in) {
     case 2:
         return in.ConsumeIntegralInRange<uint32_t>(0, 400);
     default:
-        return in.ConsumeIntegralInRange<uint32_t>(0, 5000);
+        return in.ConsumeIntegralInRange<uint32_t>(0, kLargestBuffer);
     }
 }
 
@@ -279,7 +285,7 @@ class Session {
         const bool ok = platform::WriteProfileString(Ptr(section), Ptr(key), Ptr(value), kPath);
         const std::string after = FileBytes();
         if (!ok) {
-            Check(after == before, "a failed write leaves the file as it was", before, after);
+            CHECK(after == before, "a failed write leaves the file as it was", before, after);
             return;
         }
         if (after != before || !existed)
@@ -288,10 +294,10 @@ class Session {
             return;
 
         const std::string got = ReadBig(*section, *key);
-        Check(got == AsRead(*value), "a written value reads back", AsRead(*value), got);
+        CHECK(got == AsRead(*value), "a written value reads back", AsRead(*value), got);
         if (number) {
             const int32_t read = platform::ReadProfileInt(Ptr(section), Ptr(key), -7, kPath);
-            Check(read == *number, "a written number reads back", std::to_string(*number),
+            CHECK(read == *number, "a written number reads back", std::to_string(*number),
                   std::to_string(read));
         }
         if (!rewrittenBefore)
@@ -301,7 +307,7 @@ class Session {
             if (SameName(p.section, *section) && SameName(p.key, *key))
                 continue;
             const std::string now = ReadBig(p.section, p.key);
-            Check(now == others[i], "a write keeps the values of other keys", others[i], now);
+            CHECK(now == others[i], "a write keeps the values of other keys", others[i], now);
         }
     }
 
@@ -315,7 +321,9 @@ class Session {
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     sim::ResetAll();
+    sim::CheckParsedProfile(true); // the parse kept between calls must equal a new one
     FuzzedDataProvider in(data, size);
     Session(in).Run();
+    sim::ResetAll(); // nothing of this input stays allocated into the next
     return 0;
 }

@@ -4,9 +4,10 @@
 // second save writes only values already stored and leaves the file as it was; a difference
 // aborts with the first line that differs.
 //
-// The first input byte chooses the set-up: bit 0 one or two cameras, bits 1-2 and 3-4 the model
-// names of the first and second camera, bit 5 a current directory too long for the settings path;
-// the rest is the file's bytes.
+// The first input byte chooses the set-up: bit 0 one or two cameras, bits 1-2 and 3-4 the models
+// of the first and second camera, bit 5 a current directory too long for the settings path,
+// bit 6 a check of every parse the profile functions keep between calls against a new one; the rest
+// is the file's bytes.
 //
 // A second start cannot read back what was saved when a rewrite changed the file's encoding (a
 // line starting with a byte-order mark that a rewrite moves to the top of the file, as the real
@@ -20,6 +21,7 @@
 #include "platform/sim/sim_desktop.h"
 #include "platform/sim/sim_devices.h"
 #include "platform/sim/sim_files.h"
+#include "platform/sim/sim_profile_cache.h"
 #include "settings/camera_settings.h"
 
 #include <cstdint>
@@ -30,18 +32,37 @@
 
 namespace {
 
-const char16_t* const kModels[] = {u"Parvanex Cam 1", u"Parvanex Cam 2",
-                                   u"Parvanex HD Pro 1080 with a rather long friendly name",
-                                   u"Parvanex Cam 1"};
+struct Model {
+    const char16_t* name;
+    bool fullHd; // the vendor's formats up to 1920 x 1080, else only 320 x 240 and 160 x 120
+};
+
+// Three of four models stream small frames, so that an input that starts the preview costs little.
+const Model kModels[] = {{u"Parvanex Cam 1", false},
+                         {u"Parvanex Cam 2", false},
+                         {u"Parvanex HD Pro 1080 with a rather long friendly name", false},
+                         {u"Parvanex Cam 1", true}};
+
+sim::SimCamera CameraOf(const Model& model) {
+    sim::SimCamera camera = sim::VendorCamera(model.name);
+    if (!model.fullHd) {
+        const platform::Guid rgb24 = camera.current.subtype;
+        camera.capabilities = {{rgb24, 320, 240}, {rgb24, 160, 120}};
+        camera.current = {rgb24, 160, 120};
+    }
+    return camera;
+}
 
 struct Setup {
     int cameras;
     int firstModel, secondModel;
     bool longDirectory;
+    bool checkKeptParse;
 };
 
 Setup SetupOf(uint8_t byte) {
-    return {1 + (byte & 1), (byte >> 1) & 3, (byte >> 3) & 3, (byte & 0x20) != 0};
+    return {1 + (byte & 1), (byte >> 1) & 3, (byte >> 3) & 3, (byte & 0x20) != 0,
+            (byte & 0x40) != 0};
 }
 
 // A fresh desktop and fresh module state, as the host tests' fixture makes for every test; the
@@ -58,9 +79,10 @@ void ResetTool() {
 }
 
 void AttachCameras(const Setup& setup) {
-    sim::AddCamera(sim::VendorCamera(kModels[setup.firstModel]));
+    sim::CheckParsedProfile(setup.checkKeptParse);
+    sim::AddCamera(CameraOf(kModels[setup.firstModel]));
     if (setup.cameras == 2)
-        sim::AddCamera(sim::VendorCamera(kModels[setup.secondModel]));
+        sim::AddCamera(CameraOf(kModels[setup.secondModel]));
     if (setup.longDirectory)
         sim::Files().currentDirectory = "C:\\" + std::string(250, 'd');
 }
@@ -159,8 +181,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const bool savedOnce = running && SaveButtonClicked();
     const std::string saved = Ini();
     ReleasePreviewGraph();
-    if (!savedOnce)
+    if (!savedOnce) {
+        ResetTool(); // nothing of this input stays allocated into the next
         return 0;
+    }
 
     ResetTool();
     AttachCameras(setup);
@@ -176,5 +200,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
             FailReadBack(loaded, resaved);
     }
     ReleasePreviewGraph();
+    ResetTool();
     return 0;
 }

@@ -1,6 +1,7 @@
 // The simulated private-profile functions on the in-memory file system, modelled on what Wine 8's
 // kernel32 does (measured with tests/wine/profile_probe.cpp; see docs/profile-files.md). They read
-// the file anew on every call and, when a write changes something, write it back whole:
+// the file anew on every call and, when a write changes something, write it back whole (the parse
+// of the last bytes read is kept, and used again only for the very same bytes):
 // - the file is UTF-16 text inside: ANSI (code page 1252), or UTF-8 / UTF-16 after a byte-order
 //   mark, and it is written back in the encoding it was read in;
 // - a line is split at CR, LF or CRLF; space, tab, CR, LF, VT, FF and ^Z around names and values
@@ -16,9 +17,12 @@
 //   when the value is already stored; a null value deletes the key, a null key the section.
 #include "platform/profile.h"
 #include "platform/sim/sim_files.h"
+#include "platform/sim/sim_profile_cache.h"
 #include "platform/sim/sim_profile_text.h"
 
 #include <algorithm>
+#include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <string>
 #include <vector>
@@ -31,16 +35,26 @@ struct Key {
     Text name;
     bool hasValue = false;
     Text value;
+
+    bool operator==(const Key& o) const {
+        return name == o.name && hasValue == o.hasValue && value == o.value;
+    }
 };
 
 struct Section {
     Text name;
     std::vector<Key> keys;
+
+    bool operator==(const Section& o) const { return name == o.name && keys == o.keys; }
 };
 
 struct Profile {
     sim::ProfileEncoding encoding = sim::ProfileEncoding::Ansi;
     std::vector<Section> sections;
+
+    bool operator==(const Profile& o) const {
+        return encoding == o.encoding && sections == o.sections;
+    }
 };
 
 bool IsBlank(char16_t c) {
@@ -160,31 +174,102 @@ bool Unreadable(const std::string& full) {
     return false;
 }
 
-// Opens a profile as the system does before every call: an existing file that cannot be opened (for
-// writing too, when asked) fails; a missing file opens as an empty profile.
-bool Open(const std::string& full, bool forWriting, Profile& profile) {
-    const std::string* bytes = sim::FindFile(full);
-    profile = Profile();
-    if (!bytes)
-        return true;
-    if (Unreadable(full) || (forWriting && sim::IsUnwritable(full))) {
-        sim::Files().lastError = 5; // ERROR_ACCESS_DENIED
-        return false;
-    }
-    profile = Parse(*bytes);
+// The parse of the bytes last read. Parsing depends on the bytes alone, so a call on the very same
+// bytes takes it from here instead of parsing them again. A write changes the kept profile and
+// keeps it for the bytes it writes only when parsing those bytes gives that profile back (see
+// Flush); any other write drops it.
+struct ParsedFile {
+    bool valid = false;
+    std::string bytes;
+    Profile profile;
+    // No section after the first has an empty name: writing the file back and reading it again
+    // keeps every section where it is (an empty name is written without "[]", so its keys would
+    // join the section before).
+    bool sectionsKept = false;
+};
+
+ParsedFile& Parsed() {
+    static ParsedFile parsed;
+    return parsed;
+}
+
+bool checkParsed = false;
+
+bool KeepsSections(const Profile& profile) {
+    for (size_t i = 1; i < profile.sections.size(); ++i)
+        if (profile.sections[i].name.empty())
+            return false;
     return true;
 }
 
-// Writes the whole profile back (CREATE_ALWAYS); fails in an unwritable place.
-bool Flush(const std::string& full, const Profile& profile) {
+// The profile of these bytes, parsed or kept from the last call on the same bytes.
+Profile& ProfileOf(const std::string& bytes) {
+    ParsedFile& parsed = Parsed();
+    if (parsed.valid && parsed.bytes == bytes) {
+        if (checkParsed && !(Parse(bytes) == parsed.profile)) {
+            std::fprintf(stderr, "sim profile: the kept parse differs from a new parse\n");
+            std::abort();
+        }
+        return parsed.profile;
+    }
+    parsed.profile = Parse(bytes);
+    parsed.bytes = bytes;
+    parsed.sectionsKept = KeepsSections(parsed.profile);
+    parsed.valid = true;
+    return parsed.profile;
+}
+
+// Opens a profile as the system does before every call: an existing file that cannot be opened (for
+// writing too, when asked) fails; a missing file opens as an empty profile. A write changes the
+// profile returned and then calls Flush, or leaves it as it was.
+Profile* Open(const std::string& full, bool forWriting) {
+    static const std::string kNoBytes;
+    const std::string* bytes = sim::FindFile(full);
+    if (bytes && (Unreadable(full) || (forWriting && sim::IsUnwritable(full)))) {
+        sim::Files().lastError = 5; // ERROR_ACCESS_DENIED
+        return nullptr;
+    }
+    return &ProfileOf(bytes ? *bytes : kNoBytes);
+}
+
+bool HasLineBreak(const Text& text) {
+    return text.find_first_of(u"\r\n") != Text::npos;
+}
+
+bool HasBlanksAround(const Text& text) {
+    return !text.empty() && (IsBlank(text.front()) || IsBlank(text.back()));
+}
+
+// Whether a section or key name and a value, as a write stores them, read back as the same line:
+// one line, nothing a read trims, a key name that is neither empty nor holds '=' nor starts a
+// section header.
+bool ReadsBackAsWritten(const Section& section, const Key& key) {
+    return !HasLineBreak(section.name) && !HasBlanksAround(section.name) &&
+           !HasLineBreak(key.name) && !HasBlanksAround(key.name) && !key.name.empty() &&
+           key.name.find(u'=') == Text::npos && key.name[0] != u'[' && !HasLineBreak(key.value) &&
+           !HasBlanksAround(key.value);
+}
+
+// Writes the whole profile back (CREATE_ALWAYS); fails in an unwritable place. `readsBack` tells
+// that the change keeps every line of the file reading back as the profile holds it, so the kept
+// parse stays valid for the bytes written, unless the new first line begins with a byte-order
+// mark of another encoding.
+bool Flush(const std::string& full, const Profile& profile, bool readsBack) {
+    ParsedFile& parsed = Parsed();
     if (sim::IsUnwritable(full)) {
         sim::Files().lastError = 5;
+        parsed.valid = false;
         return false;
     }
-    if (std::string* bytes = sim::FindFile(full))
-        *bytes = Serialize(profile);
+    std::string* bytes = sim::FindFile(full);
+    if (!bytes)
+        bytes = &sim::Files().files[full];
+    *bytes = Serialize(profile);
+    if (readsBack && parsed.valid && &parsed.profile == &profile && parsed.sectionsKept &&
+        sim::EncodingOf(*bytes) == profile.encoding)
+        parsed.bytes = *bytes;
     else
-        sim::Files().files[full] = Serialize(profile);
+        parsed.valid = false;
     return true;
 }
 
@@ -302,13 +387,13 @@ long SectionNameList(WideBuffer& buffer, const Profile& profile) {
 long ReadWide(const char* section, const char* key, const char* defaultValue, WideBuffer& buffer,
               const std::string& full) {
     const size_t size = buffer.size();
-    Profile profile;
+    Profile* profile = Open(full, false);
     if (!section)
-        return Open(full, false, profile) ? SectionNameList(buffer, profile) : 0;
+        return profile ? SectionNameList(buffer, *profile) : 0;
     if (!key) {
         long count = 0;
-        if (Open(full, false, profile))
-            count = SectionKeyList(buffer, profile, Wide(section));
+        if (profile)
+            count = SectionKeyList(buffer, *profile, Wide(section));
         else
             buffer[0] = 0;
         if (buffer[0] == 0)
@@ -316,12 +401,12 @@ long ReadWide(const char* section, const char* key, const char* defaultValue, Wi
         return count;
     }
     const Text fallback = TrimmedDefault(Wide(defaultValue));
-    if (!Open(full, false, profile)) {
+    if (!profile) {
         CopyN(buffer, 0, fallback, size); // no quotes dropped on this path
         return static_cast<long>(WideLength(buffer));
     }
     const Key* found = nullptr;
-    if (Section* s = Find(profile.sections, Wide(section)))
+    if (Section* s = Find(profile->sections, Wide(section)))
         found = Find(s->keys, Wide(key));
     return static_cast<long>(
         CopyEntry(buffer, found && found->hasValue ? found->value : fallback, size));
@@ -361,14 +446,14 @@ int32_t ParseNumber(const Text& text) {
 }
 
 bool DeleteSection(const char* section, const std::string& full) {
-    Profile profile;
-    if (!section || !Open(full, true, profile))
+    Profile* profile = section ? Open(full, true) : nullptr;
+    if (!profile)
         return false;
     const Text name = Wide(section);
-    for (auto it = profile.sections.begin(); it != profile.sections.end(); ++it)
+    for (auto it = profile->sections.begin(); it != profile->sections.end(); ++it)
         if (SameText(it->name, name)) {
-            profile.sections.erase(it);
-            Flush(full, profile); // the system reports success even when this fails
+            profile->sections.erase(it);
+            Flush(full, *profile, false); // the system reports success even when this fails
             break;
         }
     return true;
@@ -388,6 +473,18 @@ bool DeleteKey(Profile& profile, const Text& section, const Text& key) {
 }
 
 } // namespace
+
+namespace sim {
+
+void ForgetParsedProfile() {
+    Parsed() = ParsedFile();
+}
+
+void CheckParsedProfile(bool on) {
+    checkParsed = on;
+}
+
+} // namespace sim
 
 namespace platform {
 
@@ -421,19 +518,23 @@ bool WriteProfileString(const char* section, const char* key, const char* value,
         return false; // the documented "flush the cache" call
     if (!key)
         return DeleteSection(section, full);
-    Profile profile;
-    if (!Open(full, true, profile))
+    Profile* profile = Open(full, true);
+    if (!profile)
         return false;
     if (!section) {
         sim::Files().lastError = 2; // ERROR_FILE_NOT_FOUND
         return false;
     }
     if (!value)
-        return DeleteKey(profile, Wide(section), Wide(key)) ? Flush(full, profile) : true;
-    Section* s = Find(profile.sections, Wide(section));
+        return DeleteKey(*profile, Wide(section), Wide(key)) ? Flush(full, *profile, false) : true;
+    // A file with any text in it starts with the nameless section of the lines before the first
+    // "[name]"; an empty one gets it here, as reading the file once written would give it.
+    if (profile->sections.empty())
+        profile->sections.push_back({Text(), {}});
+    Section* s = Find(profile->sections, Wide(section));
     if (!s) {
-        profile.sections.push_back({SkipLeading(Wide(section)), {}});
-        s = &profile.sections.back();
+        profile->sections.push_back({SkipLeading(Wide(section)), {}});
+        s = &profile->sections.back();
     }
     Key* k = Find(s->keys, Wide(key));
     if (!k) {
@@ -445,7 +546,7 @@ bool WriteProfileString(const char* section, const char* key, const char* value,
         return true; // nothing changes: the file is not rewritten
     k->hasValue = true;
     k->value = stored;
-    return Flush(full, profile);
+    return Flush(full, *profile, ReadsBackAsWritten(*s, *k));
 }
 
 uint32_t CurrentDirectory(uint32_t size, char* buffer) {

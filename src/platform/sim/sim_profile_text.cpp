@@ -167,20 +167,28 @@ std::string WideToAnsi(const std::u16string& text) {
     return out;
 }
 
+ProfileEncoding EncodingOf(const std::string& bytes) {
+    if (StartsWith(bytes, "\xEF\xBB\xBF", 3))
+        return ProfileEncoding::Utf8;
+    if (StartsWith(bytes, "\xFF\xFE", 2))
+        return ProfileEncoding::Utf16Le;
+    if (StartsWith(bytes, "\xFE\xFF", 2))
+        return ProfileEncoding::Utf16Be;
+    return ProfileEncoding::Ansi;
+}
+
 std::u16string DecodeProfileFile(const std::string& bytes, ProfileEncoding& encoding) {
-    if (StartsWith(bytes, "\xEF\xBB\xBF", 3)) {
-        encoding = ProfileEncoding::Utf8;
+    encoding = EncodingOf(bytes);
+    switch (encoding) {
+    case ProfileEncoding::Utf8:
         return Utf8ToWide(bytes, 3);
-    }
-    if (StartsWith(bytes, "\xFF\xFE", 2)) {
-        encoding = ProfileEncoding::Utf16Le;
+    case ProfileEncoding::Utf16Le:
         return Utf16ToWide(bytes, 2, false);
-    }
-    if (StartsWith(bytes, "\xFE\xFF", 2)) {
-        encoding = ProfileEncoding::Utf16Be;
+    case ProfileEncoding::Utf16Be:
         return Utf16ToWide(bytes, 2, true);
+    case ProfileEncoding::Ansi:
+        break;
     }
-    encoding = ProfileEncoding::Ansi;
     return AnsiToWide(bytes);
 }
 

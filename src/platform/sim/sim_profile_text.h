@@ -11,6 +11,8 @@ namespace sim {
 
 enum class ProfileEncoding { Ansi, Utf8, Utf16Le, Utf16Be };
 
+// The encoding of a file's bytes, by its byte-order mark.
+ProfileEncoding EncodingOf(const std::string& bytes);
 // Finds the encoding of a file's bytes and returns the text after its byte-order mark as UTF-16.
 std::u16string DecodeProfileFile(const std::string& bytes, ProfileEncoding& encoding);
 // The bytes of a file with that text in that encoding, byte-order mark included.

@@ -3,6 +3,7 @@
 #include "platform/sim/sim_devices.h"
 #include "platform/sim/sim_files.h"
 #include "platform/sim/sim_graph.h"
+#include "platform/sim/sim_profile_cache.h"
 
 namespace sim {
 
@@ -16,6 +17,7 @@ void ResetAll() {
     Files() = FileSystem();
     ResetDevices();
     ResetGraph();
+    ForgetParsedProfile();
 }
 
 } // namespace sim
