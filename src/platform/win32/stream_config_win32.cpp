@@ -1,5 +1,20 @@
 // The capture pin's stream configuration: the formats it offers and the one it uses.
 #include "platform/win32/graph_handles_win32.h"
+#include "platform/win32/resource_counts_win32.h"
+
+namespace {
+
+// A media type record the framework allocated, with its format block and IUnknown, now the
+// logic's to free.
+void CountTypeOwned(AM_MEDIA_TYPE* type) {
+    if (!type)
+        return;
+    platform::win32::CountBlockOwned(type);
+    platform::win32::CountBlockOwned(type->pbFormat);
+    platform::win32::CountUnknownOwned(type->pUnk);
+}
+
+} // namespace
 
 namespace platform {
 
@@ -26,6 +41,7 @@ HResult StreamCaps(StreamConfig config, int32_t index, MediaType** type, int32_t
         win32::ToStreamConfig(config)->GetStreamCaps(index, &listed, record.room);
     if (FAILED(result))
         return result;
+    CountTypeOwned(listed);
     const VIDEO_STREAM_CONFIG_CAPS& caps = record.caps;
     *type = reinterpret_cast<MediaType*>(listed);
     *width = caps.InputSize.cx;
@@ -36,8 +52,10 @@ HResult StreamCaps(StreamConfig config, int32_t index, MediaType** type, int32_t
 HResult StreamGetFormat(StreamConfig config, MediaType** type) {
     AM_MEDIA_TYPE* current = nullptr;
     const HRESULT result = win32::ToStreamConfig(config)->GetFormat(&current);
-    if (SUCCEEDED(result))
+    if (SUCCEEDED(result)) {
+        CountTypeOwned(current);
         *type = reinterpret_cast<MediaType*>(current);
+    }
     return result;
 }
 
