@@ -4,8 +4,8 @@
 #   clicks    N counted captures from the "Capture Image" button (driver.exe click)
 #   messages  N requests from another process that capture nothing (driver.exe text of the button)
 #   idle      the preview alone for the time of N/50 samples, SECONDS_PER_SAMPLE apart
-# Prints "N RSS_KB SECONDS" every 50 and the slope after the first 100, per repetition and per
-# minute. FRAMEWRIGHT_RESOURCE_COUNTS=1 adds the tool's own counts at its end.
+# Prints "N RSS_KB SECONDS UNIX_HEAP_KB ANON_KB FILES_KB" (tool_memory_split) every 50 and the
+# slope after the first 100, per repetition and per minute. FRAMEWRIGHT_RESOURCE_COUNTS=1 adds the tool's own counts at its end.
 #
 #   bash scripts/capture_memory.sh clicks 300
 #   bash scripts/capture_memory.sh idle 300 40
@@ -19,11 +19,13 @@ e2e_begin memory one.cfg
 write_settings "ImageSavePath=$(windows_path "$E2E_WORK/Mem.bmp")" IncrementImageName=1
 e2e_start_tool
 d wait-window "$TITLE" 30000 >/dev/null || { echo "FAIL: no window"; exit 1; }
+# The buttons are enabled once start-up has applied the record to the camera.
+wait_until 60 log_has 'cameracontrol set id=6 ' || { echo "FAIL: start-up did not end"; exit 1; }
 d click "$TITLE" 2000 >/dev/null # the preview runs from here on
-wait_until 20 eval '[ "$(d text "$TITLE" 2000)" == Stop ]' || { echo "FAIL: no preview"; exit 1; }
+wait_until 30 eval '[ "$(d text "$TITLE" 2000)" == Stop ]' || { echo "FAIL: no preview"; exit 1; }
 samples=$E2E_TMP/samples.txt
 started=$SECONDS
-echo "0 $(tool_rss_kb) 0" | tee "$samples"
+echo "0 $(tool_rss_kb) 0 $(tool_memory_split)" | tee "$samples"
 for n in $(seq 1 "$count"); do
     case "$mode" in
     clicks)
@@ -35,7 +37,7 @@ for n in $(seq 1 "$count"); do
     messages) d text "$TITLE" 2065 >/dev/null ;;
     idle) [ $((n % 50)) -eq 0 ] && sleep "$per_sample" ;;
     esac
-    [ $((n % 50)) -eq 0 ] && echo "$n $(tool_rss_kb) $((SECONDS - started))" | tee -a "$samples"
+    [ $((n % 50)) -eq 0 ] && echo "$n $(tool_rss_kb) $((SECONDS - started)) $(tool_memory_split)" | tee -a "$samples"
 done
 awk -v mode="$mode" '$1 >= 100 { n++; sx += $1; sy += $2; sxx += $1 * $1; sxy += $1 * $2
         tx += $3; txx += $3 * $3; txy += $3 * $2 }

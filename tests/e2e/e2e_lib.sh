@@ -175,3 +175,13 @@ tool_pid() {
 
 # tool_rss_kb: the tool's resident memory in KB, from the kernel's own count.
 tool_rss_kb() { awk '$1 == "VmRSS:" {print $2}' "/proc/$(tool_pid)/status" 2>/dev/null; }
+
+# tool_memory_split: the tool's resident KB in the Unix heap (glibc's brk heap, which only Wine's
+# own Unix side, X11 and the GL driver use; the Windows program's heaps are anonymous mappings), in
+# anonymous mappings, and in mapped files, from /proc/PID/smaps: "HEAP ANON FILES".
+tool_memory_split() {
+    awk '/^[0-9a-f]+-[0-9a-f]+ / { kind = ($6 == "[heap]") ? "heap" : ($6 == "" ? "anon" : "file") }
+        /^Rss:/ { kb[kind] += $2 }
+        END { printf "%d %d %d\n", kb["heap"], kb["anon"], kb["file"] }' \
+        "/proc/$(tool_pid)/smaps" 2>/dev/null
+}

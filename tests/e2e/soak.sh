@@ -9,7 +9,8 @@
 #   soak.sh --captures N --cycles M [--print-every K] [--flat-kb KB]
 #
 # FRAMEWRIGHT_RESOURCE_COUNTS=1 makes the tool print, as it ends, the task memory blocks, media
-# type references and files the logic was given and gave back. SOAK_SAMPLES=FILE keeps the samples ("captures rss_kb seconds" lines) after the run.
+# type references and files the logic was given and gave back. SOAK_SAMPLES=FILE keeps the samples
+# ("captures rss_kb seconds unix_heap anon files" lines) after the run.
 #
 # Memory is a figure: the short run prints it and fails only on a missing, invalid or misnumbered
 # image; the flatness bound is checked by the long run (or when --flat-kb is given).
@@ -81,7 +82,7 @@ HOLDER_X=$(xdotool search --name "^$HOLDER\$" | head -1)
 samples=$E2E_TMP/samples.txt
 : >"$samples"
 started=$SECONDS
-echo "0 $(tool_rss_kb) 0" >>"$samples"
+echo "0 $(tool_rss_kb) 0 $(tool_memory_split)" >>"$samples"
 cycle_every=$((cycles > 0 ? captures / cycles : 0))
 [ "$cycle_every" -lt 1 ] && [ "$cycles" -gt 0 ] && cycle_every=1
 done_cycles=0
@@ -123,7 +124,7 @@ for n in $(seq 1 "$captures"); do
         done_cycles=$((done_cycles + 1))
     fi
     if [ $((n % sample_every)) -eq 0 ]; then
-        echo "$n $(tool_rss_kb) $((SECONDS - started))" >>"$samples"
+        echo "$n $(tool_rss_kb) $((SECONDS - started)) $(tool_memory_split)" >>"$samples"
         echo "captures $n, cycles $done_cycles, $(tool_rss_kb) KB, $((SECONDS - started)) s"
     fi
 done
@@ -137,8 +138,10 @@ check_eq "removal and arrival cycles" "$cycles" "$done_cycles"
 check_eq "the counter in the settings file" "$captures" "$(setting ImageCounter)"
 
 # The table and the least-squares slope of the samples from capture $settle on.
-echo "captures  rss_kb  seconds"
-awk '{printf "%8d  %6d  %7d\n", $1, $2, $3}' "$samples"
+# unix_heap: glibc's heap of Wine's Unix side, X11 and the GL driver; anon: anonymous mappings,
+# where the Windows heaps of the tool, Wine's DLLs and the framework live; files: mapped files.
+echo "captures  rss_kb  seconds  unix_heap  anon  files"
+awk '{printf "%8d  %6d  %7d  %9d  %6d  %5d\n", $1, $2, $3, $4, $5, $6}' "$samples"
 summary=$(awk -v from="$settle" '$1 >= from {
         n++; sx += $1; sy += $2; sxx += $1 * $1; sxy += $1 * $2
         if (min == "" || $2 < min) min = $2
