@@ -154,3 +154,34 @@ e2e_end() {
     fi
     [ "$E2E_FAILURES" -eq 0 ]
 }
+
+# tool_pid: the Linux process that runs Framewright.exe (Wine names it after the exe), among the
+# descendants of the job that e2e_start_tool started; the timeout and wine processes above it also
+# carry the exe's name in their command lines.
+tool_pid() {
+    local queue=$E2E_TOOL_PID pid
+    while [ -n "$queue" ]; do
+        set -- $queue
+        pid=$1
+        shift
+        if [ "$(cat "/proc/$pid/comm" 2>/dev/null)" == Framewright.exe ]; then
+            echo "$pid"
+            return 0
+        fi
+        queue="$* $(cat /proc/"$pid"/task/*/children 2>/dev/null)"
+    done
+    return 1
+}
+
+# tool_rss_kb: the tool's resident memory in KB, from the kernel's own count.
+tool_rss_kb() { awk '$1 == "VmRSS:" {print $2}' "/proc/$(tool_pid)/status" 2>/dev/null; }
+
+# tool_memory_split: the tool's resident KB in the Unix heap (glibc's brk heap, which only Wine's
+# own Unix side, X11 and the GL driver use; the Windows program's heaps are anonymous mappings), in
+# anonymous mappings, and in mapped files, from /proc/PID/smaps: "HEAP ANON FILES".
+tool_memory_split() {
+    awk '/^[0-9a-f]+-[0-9a-f]+ / { kind = ($6 == "[heap]") ? "heap" : ($6 == "" ? "anon" : "file") }
+        /^Rss:/ { kb[kind] += $2 }
+        END { printf "%d %d %d\n", kb["heap"], kb["anon"], kb["file"] }' \
+        "/proc/$(tool_pid)/smaps" 2>/dev/null
+}

@@ -6,6 +6,7 @@
 #undef ReplaceFile
 
 #include "platform/files.h"
+#include "platform/win32/resource_counts_win32.h"
 
 namespace platform {
 
@@ -22,6 +23,7 @@ File CreateFileForWriting(const char* path) {
     HANDLE file = CreateFileA(path, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
     if (file == INVALID_HANDLE_VALUE)
         return nullptr;
+    win32::CountFileOpened();
     return reinterpret_cast<File>(file);
 }
 
@@ -31,8 +33,10 @@ bool WriteToFile(File file, const void* data, uint32_t size) {
 }
 
 void CloseFile(File file) {
-    if (file)
-        CloseHandle(reinterpret_cast<HANDLE>(file));
+    if (!file)
+        return;
+    win32::CountFileClosed();
+    CloseHandle(reinterpret_cast<HANDLE>(file));
 }
 
 bool ReplaceFile(const char* from, const char* to) {

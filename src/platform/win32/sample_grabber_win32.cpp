@@ -1,5 +1,6 @@
 // The sample grabber, which keeps the latest frame for the still images.
 #include "platform/win32/graph_handles_win32.h"
+#include "platform/win32/resource_counts_win32.h"
 
 namespace platform {
 
@@ -21,7 +22,13 @@ HResult GrabberCurrentBuffer(SampleGrabber grabber, int32_t* size, void* buffer)
 }
 
 HResult GrabberConnectedMediaType(SampleGrabber grabber, MediaType* type) {
-    return win32::ToGrabber(grabber)->GetConnectedMediaType(win32::ToMediaType(type));
+    const HRESULT result =
+        win32::ToGrabber(grabber)->GetConnectedMediaType(win32::ToMediaType(type));
+    if (SUCCEEDED(result)) {
+        win32::CountBlockOwned(type->format);
+        win32::CountUnknownOwned(type->unknown);
+    }
+    return result;
 }
 
 void Release(SampleGrabber grabber) {

@@ -1,5 +1,6 @@
 // The capture pin's stream configuration: the formats it offers and the one it uses.
 #include "platform/win32/graph_handles_win32.h"
+#include "platform/win32/resource_counts_win32.h"
 
 #include <dvdmedia.h>
 
@@ -7,6 +8,20 @@
 #include <cstddef>
 #include <cstring>
 #include <vector>
+
+namespace {
+
+// A media type record the framework allocated, with its format block and IUnknown, now the
+// logic's to free.
+void CountTypeOwned(AM_MEDIA_TYPE* type) {
+    if (!type)
+        return;
+    platform::win32::CountBlockOwned(type);
+    platform::win32::CountBlockOwned(type->pbFormat);
+    platform::win32::CountUnknownOwned(type->pUnk);
+}
+
+} // namespace
 
 namespace platform {
 
@@ -62,6 +77,7 @@ HResult StreamCaps(StreamConfig config, int32_t index, int32_t capsSize, MediaTy
         win32::ToStreamConfig(config)->GetStreamCaps(index, &listed, record.data());
     if (FAILED(result))
         return result;
+    CountTypeOwned(listed);
     VIDEO_STREAM_CONFIG_CAPS caps;
     std::memcpy(&caps, record.data(), sizeof caps);
     *type = reinterpret_cast<MediaType*>(listed);
@@ -73,8 +89,10 @@ HResult StreamCaps(StreamConfig config, int32_t index, int32_t capsSize, MediaTy
 HResult StreamGetFormat(StreamConfig config, MediaType** type) {
     AM_MEDIA_TYPE* current = nullptr;
     const HRESULT result = win32::ToStreamConfig(config)->GetFormat(&current);
-    if (SUCCEEDED(result))
+    if (SUCCEEDED(result)) {
+        CountTypeOwned(current);
         *type = reinterpret_cast<MediaType*>(current);
+    }
     return result;
 }
 
