@@ -19,7 +19,7 @@ int Usage() {
                "  press TITLE ID | wait-no-box CAPTION TIMEOUT_MS\n"
                "  send TITLE MSG WPARAM LPARAM | send-watched TITLE MSG WPARAM LPARAM\n"
                "  hold-window TITLE SECONDS | windows TITLE | watch-window TITLE MS\n"
-               "  inject-key VK\n",
+               "  inject-key VK | wait-timers TITLE PERIOD_MS\n",
                stderr);
     return 1;
 }
@@ -82,6 +82,8 @@ int main(int argc, char** argv) {
             return driver::HoldWindow(title, static_cast<unsigned long>(a));
         if (command == "watch-window")
             return driver::WatchWindow(title, static_cast<unsigned long>(a));
+        if (command == "wait-timers")
+            return driver::WaitTimers(title, static_cast<unsigned long>(a));
     }
     if (command == "slide" && argc == 5 && Number(argv[3], &a) && Number(argv[4], &b))
         return driver::Slide(title, static_cast<int>(a), static_cast<int>(b));

@@ -31,5 +31,8 @@ int HoldWindow(const std::string& title, unsigned long seconds);
 int ListWindows(const std::string& title);
 int WatchWindow(const std::string& title, unsigned long timeoutMs);
 int InjectKey(unsigned virtualKey);
+// driver_timer_commands.cpp: returns once every timer of the tool due within periodMs from now has
+// been handled (timer_probe_hook.dll starts a thread timer inside the tool).
+int WaitTimers(const std::string& title, unsigned long periodMs);
 
 } // namespace driver
