@@ -35,13 +35,19 @@ tool=$!
 driver() { ws_run "$prefix" 60 "$build/driver.exe" "$@" | tr -d '\r'; }
 driver wait-window "Orvisto Settings" 30000 >/dev/null
 driver click "Orvisto Settings" 2000 >/dev/null # Preview: the renderer opens its own window
-sleep 4
+driver wait-window "ActiveMovie Window" 30000 >/dev/null
+# A picture is in the renderer's window once the camera's first frame has passed.
+for _ in $(seq 1 100); do
+    grep -aq 'stream first-frame' "$FRAMEWRIGHT_VCAM_LOG" 2>/dev/null && break
+    sleep 0.1
+done
 # The renderer's own 1920x1080 window opens over the tool: bring the tool to the front at the
 # right of the screen so the picture shows both.
 tool_window=$(xdotool search --name "^Orvisto Settings$" | head -1)
 if [ -n "$tool_window" ]; then
-    xdotool windowmove "$tool_window" 1760 60 windowactivate --sync "$tool_window" 2>/dev/null || true
-    sleep 1
+    xdotool windowmove --sync "$tool_window" 1760 60 windowactivate --sync "$tool_window" 2>/dev/null || true
+    # A request answered by the tool after the move: it has handled the messages of the move.
+    driver text "Orvisto Settings" 2002 >/dev/null
 fi
 shot=$work/screenshot.png
 import -display "$WS_DISPLAY" -window root -crop 2560x1180+0+0 "$shot"

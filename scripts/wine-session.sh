@@ -62,8 +62,18 @@ ws_start_display() {
     # WS_OPENBOX_CONFIG may name another rc.xml (the default one grabs Print and Alt+Print).
     openbox ${WS_OPENBOX_CONFIG:+--config-file "$WS_OPENBOX_CONFIG"} >/dev/null 2>&1 &
     WS_OPENBOX_PID=$!
-    sleep 0.5
     export WS_DISPLAY WS_XVFB_PID WS_OPENBOX_PID
+    # The window manager is ready once it has set _NET_SUPPORTING_WM_CHECK on the root window: a
+    # window created before would be mapped unmanaged. Give up after about 30 s.
+    tries=0
+    until xprop -display "$WS_DISPLAY" -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id'; do
+        tries=$((tries + 1))
+        if ! kill -0 "$WS_OPENBOX_PID" 2>/dev/null || [ "$tries" -gt 300 ]; then
+            echo "ws_start_display: openbox did not start on $WS_DISPLAY" >&2
+            return 1
+        fi
+        sleep 0.1
+    done
 }
 
 ws_prefix() {

@@ -25,13 +25,18 @@ first_frame=$IMAGE_FRAME
 check_eq "first capture: the preview keeps running" "Stop" "$(d text "$TITLE" 2000)"
 
 # The brightness the camera gets shifts every channel of the next frames (and clamps them).
-d slide "$TITLE" 2043 220 >/dev/null
-sleep 0.5 # a few frames drawn at the new brightness
+# The camera logs the first frame at a new brightness once it has passed to the grabber.
+mark_log
+check_eq "brightness 220: the slider handler returns" "220" "$(d slide "$TITLE" 2043 220)"
+check_true "brightness 220: a frame at it reached the grabber" \
+    wait_until 20 eval '[ -n "$(log_since_mark "stream brightness=220 ")" ]'
 d click "$TITLE" 2065 >/dev/null
 check_image "second capture: brightness 220 (bars and light cells clamped at 255)" "$still" 1920 1080 220
 second_frame=$IMAGE_FRAME
-d slide "$TITLE" 2043 30 >/dev/null
-sleep 0.5
+mark_log
+check_eq "brightness 30: the slider handler returns" "30" "$(d slide "$TITLE" 2043 30)"
+check_true "brightness 30: a frame at it reached the grabber" \
+    wait_until 20 eval '[ -n "$(log_since_mark "stream brightness=30 ")" ]'
 d click "$TITLE" 2065 >/dev/null
 check_image "third capture: brightness 30 (dark bars and cells clamped at 0)" "$still" 1920 1080 30
 third_frame=$IMAGE_FRAME

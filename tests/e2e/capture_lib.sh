@@ -118,6 +118,40 @@ main_window_state() {
 # control_shown ID: 1 when the main window's control is visible, 0 when hidden.
 control_shown() { d controls "$TITLE" | awk -F'\t' -v id="$1" '$1==id {print $10}'; }
 
+# watch_start NAME: the main window's minimise, restore, hide and show followed in the background
+# (driver.exe watch-window, straight into a file: the filter in d would hold its lines back) until
+# watch_end; returns once the watcher's hook is in place inside the tool.
+watch_start() {
+    WATCH_FILE=$E2E_TMP/$1.txt
+    WATCH_STOP=$E2E_TMP/$1.stop
+    rm -f "$WATCH_STOP"
+    ws_run "$E2E_PREFIX" 120 "$E2E_DRIVER" watch-window "$TITLE" 90000 "$(windows_path "$WATCH_STOP")" \
+        >"$WATCH_FILE.raw" 2>>"$E2E_TMP/driver.err" &
+    WATCH_JOB=$!
+    wait_until 60 grep -q . "$WATCH_FILE.raw"
+}
+# watch_end: call once the tool's thread has finished what was watched (a click returned, or a
+# request answered after it): the watcher reports what the hook posted until then and ends. The
+# states are then in $WATCH_FILE.
+watch_end() {
+    local rc
+    : >"$WATCH_STOP"
+    wait "$WATCH_JOB"
+    rc=$?
+    tr -d '\r' <"$WATCH_FILE.raw" >"$WATCH_FILE"
+    return $rc
+}
+
+# timers_passed N: returns once the tool's timers have had their turn N times over: a timer due
+# within 300 ms of a probe has been handled when the probe returns, so N probes in a row let a
+# timer that a timer handler starts (the Print key's, then the capture's) have its turn too.
+timers_passed() {
+    local n
+    for ((n = 0; n < $1; n++)); do
+        d wait-timers "$TITLE" 300 >/dev/null || return 1
+    done
+}
+
 # states_of FILE: a watch-window log on one line: the main window's state at the start ("normal",
 # "minimised" or "hidden"), then each "minimised", "restored", "hidden" and "shown" as the window
 # got it. (watch-window prints "MS<tab>WHAT" lines.)

@@ -90,9 +90,11 @@ e2e_cleanup() {
     [ -n "${E2E_TMP:-}" ] && rm -rf "$E2E_TMP"
 }
 
-# e2e_start_tool: Framewright.exe in the working folder, in the background.
+# e2e_start_tool: Framewright.exe in the working folder, in the background. Its time limit only
+# ends a tool that a killed test left behind (a test ends its tool itself): under load one part of
+# a test took more than the former 120 s, and the limit then ended the tool just before its Exit.
 e2e_start_tool() {
-    (cd "$E2E_WORK" && ws_run "$E2E_PREFIX" "${E2E_TOOL_LIMIT:-120}" "$E2E_EXE" \
+    (cd "$E2E_WORK" && ws_run "$E2E_PREFIX" "${E2E_TOOL_LIMIT:-600}" "$E2E_EXE" \
         >"$E2E_TMP/tool.out" 2>"$E2E_TMP/tool.err") &
     E2E_TOOL_PID=$!
 }
@@ -112,9 +114,10 @@ e2e_wait_exit() {
     E2E_TOOL_PID=
 }
 
-# d ARGS...: one driver command; its output on stdout, its exit code returned.
+# d ARGS...: one driver command; its output on stdout, its exit code returned. (The driver waits up
+# to 60 s for a handler itself and says so; the limit here only ends a driver that hangs.)
 d() {
-    ws_run "$E2E_PREFIX" 60 "$E2E_DRIVER" "$@" 2>>"$E2E_TMP/driver.err" | tr -d '\r'
+    ws_run "$E2E_PREFIX" 120 "$E2E_DRIVER" "$@" 2>>"$E2E_TMP/driver.err" | tr -d '\r'
     return "${PIPESTATUS[0]}"
 }
 

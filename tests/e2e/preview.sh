@@ -49,11 +49,9 @@ check_eq "press 1: with Extern the Parameters controls stay shown" "1" "$(contro
 # tool). Under Wine with openbox the window manager's answer to the minimise may arrive after the
 # restore and minimise the window once more: the state after the restore is not asserted.
 mark_log
-d watch-window "$TITLE" 1500 >"$E2E_TMP/watch-press2.txt" &
-watcher=$!
-sleep 0.4
-d click "$TITLE" 2000 >/dev/null
-wait "$watcher"
+watch_start watch-press2
+check_eq "press 2: the click's handler returns" "clicked 2000" "$(d click "$TITLE" 2000)"
+check_true "press 2: the watch ends" watch_end
 check_eq "press 2: caption" "Preview" "$(d text "$TITLE" 2000)"
 check_eq "press 2: the camera is stopped" "cam=0 filter stop hr=0x00000000" \
     "$(log_since_mark 'filter (run|stop)')"
@@ -88,11 +86,9 @@ check_eq "Intern: the Parameters controls are hidden" "0 0" "$(control_shown 204
 
 # Extern: back to a top-level window of its own with the overlapped window's style; the controls
 # come back and the main window is minimised and restored.
-d watch-window "$TITLE" 1500 >"$E2E_TMP/watch-extern.txt" &
-watcher=$!
-sleep 0.4
-d click "$TITLE" 2062 >/dev/null
-wait "$watcher"
+watch_start watch-extern
+check_eq "Extern: the click's handler returns" "clicked 2062" "$(d click "$TITLE" 2062)"
+check_true "Extern: the watch ends" watch_end
 check_eq "Extern: top-level again, no owner, style 0x00CF0000, shown" "- - 0x10cf0000 1" \
     "$(video_window 2,4,5,13)"
 check_eq "Extern: the Parameters controls are shown" "1 1" "$(control_shown 2043) $(control_shown 2034)"

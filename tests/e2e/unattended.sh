@@ -39,7 +39,11 @@ check_true "capture on start: the window appears" d wait-window "$TITLE" 30000 >
 check_true "capture on start: start-up applied the record" \
     wait_until 20 log_has 'cameracontrol set id=6 '
 mark_log
-d click "$TITLE" 2065 >/dev/null
+# The driver's click returns when the button's handler has returned: the first image is written
+# (the capture sequence's timer came due meanwhile and may have written the second already).
+check_eq "capture on start: Capture Image builds, runs and captures" "clicked 2065" \
+    "$(d click "$TITLE" 2065)"
+check_true "capture on start: the button's image" test -f "$E2E_WORK/Unattended000001.bmp"
 check_true "capture on start: a second image follows the button's" \
     wait_until 10 test -f "$E2E_WORK/Unattended000002.bmp"
 check_true "capture on start: the preview runs again after the review time" \
@@ -48,14 +52,20 @@ check_true "capture on start: the preview runs again after the review time" \
 check_eq "capture on start: the two images and the counter" \
     "Unattended000001.bmp Unattended000002.bmp 2" "$(images) $(setting ImageCounter)"
 # Stop and run again: the graph is not built anew, so no capture follows.
-d click "$TITLE" 2000 >/dev/null
-d click "$TITLE" 2000 >/dev/null
-# Under load the second press can still be in its handler when the driver returns: wait for it.
-wait_until 10 eval '[ "$(d text "$TITLE" 2000)" == "Stop" ]'
+mark_log
+check_eq "capture on start: Preview stops the graph" "clicked 2000" "$(d click "$TITLE" 2000)"
+check_eq "capture on start: the stop reached the camera" "cam=0 filter stop hr=0x00000000" \
+    "$(log_since_mark "filter (run|stop)" | tail -1)"
+check_eq "capture on start: Preview runs the graph again" "clicked 2000" "$(d click "$TITLE" 2000)"
 check_eq "capture on start: Preview stops and runs the graph again" "Stop" "$(d text "$TITLE" 2000)"
-sleep 1 # a capture sequence would have begun 100 ms after the run
+# A capture sequence would be started by a timer due 100 ms after the run: once a timer due later
+# than that has had its turn, the sequence would have run and written its image.
+check_true "capture on start: the tool's timers due by then have been handled" \
+    d wait-timers "$TITLE" 500
 check_eq "capture on start: restarting a stopped graph takes no image" \
     "Unattended000001.bmp Unattended000002.bmp" "$(images)"
+check_eq "capture on start: nothing stopped the preview after the run" \
+    "cam=0 filter run hr=0x00000000" "$(log_since_mark "filter (run|stop)" | tail -1)"
 for n in 1 2; do
     check_image "capture on start: image $n is a frame of the pattern" \
         "$E2E_WORK/Unattended00000$n.bmp" 1920 1080 128
@@ -63,4 +73,21 @@ done
 d click "$TITLE" 2009 >/dev/null
 e2e_wait_exit 60
 check_eq "capture on start: exit code" "0" "$E2E_EXIT"
+
+# Requests made while the capture sequence holds the thread in a review time longer than 5 s wait
+# their turn: a caption asked during the review is answered after it, and Exit then ends the tool.
+rm -f "$E2E_WORK"/*.bmp
+: >"$FRAMEWRIGHT_VCAM_LOG"
+write_settings "ImageSavePath=$(windows_path "$shot")" IncrementImageName=1 StartWithPreview=1 \
+    CaptureOnStart=1 ReviewTimeMs=6000
+e2e_start_tool
+check_true "long review: the capture sequence stops the preview for its review" \
+    wait_until 60 log_has 'filter stop'
+check_eq "long review: a caption asked during the review" "Stop" "$(d text "$TITLE" 2000)"
+check_eq "long review: ... is answered after the preview runs again" "cam=0 filter run hr=0x00000000" \
+    "$(camera_log 'filter (run|stop)' | tail -1)"
+check_true "long review: Exit is clicked" eval '[[ "$(d click "$TITLE" 2009)" == "clicked 2009"* ]]'
+e2e_wait_exit 60
+check_eq "long review: Exit ended the tool, code 0" "0" "$E2E_EXIT"
+check_eq "long review: one image" "Unattended000001.bmp" "$(images)"
 e2e_end

@@ -18,8 +18,8 @@ int Usage() {
                "  wait-box CAPTION TIMEOUT_MS | answer-box CAPTION BUTTONID\n"
                "  press TITLE ID | wait-no-box CAPTION TIMEOUT_MS\n"
                "  send TITLE MSG WPARAM LPARAM | send-watched TITLE MSG WPARAM LPARAM\n"
-               "  hold-window TITLE SECONDS | windows TITLE | watch-window TITLE MS\n"
-               "  inject-key VK\n",
+               "  hold-window TITLE SECONDS | windows TITLE | watch-window TITLE MS [STOP_FILE]\n"
+               "  inject-key VK | wait-timers TITLE PERIOD_MS\n",
                stderr);
     return 1;
 }
@@ -81,8 +81,12 @@ int main(int argc, char** argv) {
         if (command == "hold-window")
             return driver::HoldWindow(title, static_cast<unsigned long>(a));
         if (command == "watch-window")
-            return driver::WatchWindow(title, static_cast<unsigned long>(a));
+            return driver::WatchWindow(title, static_cast<unsigned long>(a), std::string());
+        if (command == "wait-timers")
+            return driver::WaitTimers(title, static_cast<unsigned long>(a));
     }
+    if (command == "watch-window" && argc == 5 && Number(argv[3], &a))
+        return driver::WatchWindow(title, static_cast<unsigned long>(a), argv[4]);
     if (command == "slide" && argc == 5 && Number(argv[3], &a) && Number(argv[4], &b))
         return driver::Slide(title, static_cast<int>(a), static_cast<int>(b));
     if (command == "post" && argc == 6 && Number(argv[3], &a) && Unsigned(argv[4], &u) &&

@@ -29,7 +29,12 @@ int Send(const std::string& title, unsigned long message, unsigned long long wPa
 // driver_focus_commands.cpp
 int HoldWindow(const std::string& title, unsigned long seconds);
 int ListWindows(const std::string& title);
-int WatchWindow(const std::string& title, unsigned long timeoutMs);
+// Reports the main window's minimise, restore, hide and show for timeoutMs, or, with a stop file,
+// until that file exists (exit code 1 when it did not appear within timeoutMs).
+int WatchWindow(const std::string& title, unsigned long timeoutMs, const std::string& stopFile);
 int InjectKey(unsigned virtualKey);
+// driver_timer_commands.cpp: returns once every timer of the tool due within periodMs from now has
+// been handled (timer_probe_hook.dll starts a thread timer inside the tool).
+int WaitTimers(const std::string& title, unsigned long periodMs);
 
 } // namespace driver

@@ -5,6 +5,7 @@
 #include "driver_windows.h"
 #include "window_events.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <cstring>
 
@@ -207,7 +208,7 @@ int ListWindows(const std::string& title) {
     return 0;
 }
 
-int WatchWindow(const std::string& title, unsigned long timeoutMs) {
+int WatchWindow(const std::string& title, unsigned long timeoutMs, const std::string& stopFile) {
     const ULONGLONG start = GetTickCount64();
     HWND window = FindTopLevel(title, false);
     if (!window) {
@@ -228,10 +229,20 @@ int WatchWindow(const std::string& title, unsigned long timeoutMs) {
             DestroyWindow(receiver);
         return 1;
     }
+    // The first line also tells a test that the hook is in place.
     std::printf("0\t%s\n", StateOf(window));
+    bool stopped = false;
     for (ULONGLONG now = GetTickCount64(); now - start < timeoutMs; now = GetTickCount64()) {
-        MsgWaitForMultipleObjects(0, nullptr, FALSE, static_cast<DWORD>(timeoutMs - (now - start)),
-                                  QS_ALLINPUT);
+        // Seen before the queue is emptied: what the hook posted before the test made the file
+        // is still reported.
+        stopped =
+            !stopFile.empty() && GetFileAttributesA(stopFile.c_str()) != INVALID_FILE_ATTRIBUTES;
+        if (!stopped) {
+            const DWORD left = static_cast<DWORD>(timeoutMs - (now - start));
+            MsgWaitForMultipleObjects(0, nullptr, FALSE,
+                                      stopFile.empty() ? left : std::min<DWORD>(left, 20),
+                                      QS_ALLINPUT);
+        }
         MSG message;
         while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
             const char* name = EventName(message.message);
@@ -243,9 +254,15 @@ int WatchWindow(const std::string& title, unsigned long timeoutMs) {
             const DWORD at = static_cast<DWORD>(message.lParam) - static_cast<DWORD>(start);
             std::printf("%lu\t%s\n", static_cast<unsigned long>(at), name);
         }
+        if (stopped)
+            break;
     }
     UnhookWindowsHookEx(hook);
     DestroyWindow(receiver);
+    if (!stopFile.empty() && !stopped) {
+        std::fprintf(stderr, "watch-window: no %s within %lu ms\n", stopFile.c_str(), timeoutMs);
+        return 1;
+    }
     return 0;
 }
 

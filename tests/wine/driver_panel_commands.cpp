@@ -10,36 +10,9 @@
 namespace driver {
 namespace {
 
-// Long enough for the slowest handler a test sends to: the rescan after an arrival (about 3 s of
-// progress texts, then discovery and the settings load).
-constexpr UINT kHandlerTimeoutMs = 60000;
-
-// The window-procedure hook of status_hook.dll (beside driver.exe) on the thread of window, or
-// null. Wine loads the DLL into the tool's process for it.
+// The window-procedure hook of status_hook.dll on the thread of window, or null.
 HHOOK HookStatusTexts(HWND window) {
-    static const char kDll[] = "status_hook.dll";
-    char path[MAX_PATH] = {};
-    const DWORD length = GetModuleFileNameA(nullptr, path, sizeof path);
-    char* slash = std::strrchr(path, '\\');
-    if (length == 0 || length >= sizeof path || !slash ||
-        static_cast<size_t>(slash + 1 - path) + sizeof kDll > sizeof path) {
-        std::fprintf(stderr, "no path for %s\n", kDll);
-        return nullptr;
-    }
-    std::memcpy(slash + 1, kDll, sizeof kDll);
-    HMODULE module = LoadLibraryA(path);
-    if (!module) {
-        std::fprintf(stderr, "cannot load %s: %lu\n", path, GetLastError());
-        return nullptr;
-    }
-    // Through void*: FARPROC and HOOKPROC have different signatures.
-    auto proc = reinterpret_cast<HOOKPROC>(
-        reinterpret_cast<void*>(GetProcAddress(module, "StatusHookProc")));
-    const DWORD thread = GetWindowThreadProcessId(window, nullptr);
-    HHOOK hook = proc ? SetWindowsHookExA(WH_CALLWNDPROC, proc, module, thread) : nullptr;
-    if (!hook)
-        std::fprintf(stderr, "SetWindowsHookEx failed: %lu\n", GetLastError());
-    return hook;
+    return HookToolThread(window, "status_hook.dll", "StatusHookProc");
 }
 
 } // namespace

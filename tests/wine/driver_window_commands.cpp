@@ -45,6 +45,32 @@ std::string Asked(HWND control, UINT message) {
     return std::to_string(static_cast<long long>(answer));
 }
 
+void CALLBACK ClickAnswered(HWND, UINT, ULONG_PTR answered, LRESULT) {
+    *reinterpret_cast<bool*>(answered) = true;
+}
+
+struct BoxSearch {
+    DWORD process;
+    bool found;
+};
+
+BOOL CALLBACK MatchBoxOfProcess(HWND window, LPARAM context) {
+    auto* search = reinterpret_cast<BoxSearch*>(context);
+    DWORD process = 0;
+    GetWindowThreadProcessId(window, &process);
+    if (process != search->process || !IsWindowVisible(window) || ClassOf(window) != "#32770")
+        return TRUE;
+    search->found = true;
+    return FALSE;
+}
+
+// Whether the process shows a message box (a visible top-level dialog window).
+bool ProcessHasBox(DWORD process) {
+    BoxSearch search = {process, false};
+    EnumWindows(MatchBoxOfProcess, reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
+
 } // namespace
 
 int WaitWindow(const std::string& title, unsigned long timeoutMs) {
@@ -100,18 +126,45 @@ int Click(const std::string& title, int id) {
     HWND control = window ? ControlOrComplain(window, id) : nullptr;
     if (!control || !ReachableOrComplain(control, id))
         return 1;
-    // The click's handler may open a modal box and not return until it is answered; the send
-    // then times out while the click itself has happened.
-    if (!Send(control, BM_CLICK, 0, 0, nullptr)) {
-        if (GetLastError() == ERROR_TIMEOUT) {
-            std::printf("clicked %d (handler still running)\n", id);
-            return 0;
-        }
+    DWORD toolProcess = 0;
+    GetWindowThreadProcessId(window, &toolProcess);
+    // Sent with a callback rather than SendMessageTimeout: such a send has no time-out, so the
+    // click stays queued until the tool's thread takes it, however long the handler before it
+    // sleeps. (With a time-out Wine drops a send not yet taken when the time runs out, and the
+    // click never happens.)
+    bool answered = false;
+    if (!SendMessageCallbackA(control, BM_CLICK, 0, 0, ClickAnswered,
+                              reinterpret_cast<ULONG_PTR>(&answered))) {
         std::fprintf(stderr, "BM_CLICK failed: %lu\n", GetLastError());
         return 1;
     }
-    std::printf("clicked %d\n", id);
-    return 0;
+    const ULONGLONG start = GetTickCount64();
+    for (;;) {
+        // The answer comes as a callback, which runs inside PeekMessage.
+        MSG message;
+        while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE))
+            DispatchMessageA(&message);
+        if (answered) {
+            std::printf("clicked %d\n", id);
+            return 0;
+        }
+        // The click's handler opened a modal box and waits for an answer: the click has happened.
+        if (ProcessHasBox(toolProcess)) {
+            std::printf("clicked %d (handler still running)\n", id);
+            return 0;
+        }
+        // The handler ended the tool (Exit): no answer will come.
+        if (!IsWindow(control)) {
+            std::printf("clicked %d (window gone)\n", id);
+            return 0;
+        }
+        if (GetTickCount64() - start >= kHandlerTimeoutMs) {
+            std::fprintf(stderr, "click %d: handler still running after %u ms\n", id,
+                         kHandlerTimeoutMs);
+            return 1;
+        }
+        MsgWaitForMultipleObjects(0, nullptr, FALSE, 20, QS_ALLINPUT);
+    }
 }
 
 int Slide(const std::string& title, int id, int position) {
@@ -125,8 +178,7 @@ int Slide(const std::string& title, int id, int position) {
     }
     // What a real drag ends with: the parent hears of the new position with the trackbar's handle.
     const WPARAM wParam = MAKEWPARAM(TB_THUMBPOSITION, static_cast<WORD>(position));
-    if (!Send(window, WM_HSCROLL, wParam, reinterpret_cast<LPARAM>(trackbar), nullptr) &&
-        GetLastError() != ERROR_TIMEOUT) {
+    if (!SendAndWait(window, WM_HSCROLL, wParam, reinterpret_cast<LPARAM>(trackbar), nullptr)) {
         std::fprintf(stderr, "WM_HSCROLL failed: %lu\n", GetLastError());
         return 1;
     }
@@ -159,9 +211,12 @@ int Text(const std::string& title, int id) {
     if (!window)
         return 1;
     HWND target = id == 0 ? window : ControlOrComplain(window, id);
-    if (!target)
+    std::string text;
+    // An unanswered request is a failure, never an empty caption: the answer also says that the
+    // tool's thread is free again, which the tests rely on.
+    if (!target || !AskText(target, &text))
         return 1;
-    std::printf("%s\n", Escaped(TextOf(target)).c_str());
+    std::printf("%s\n", Escaped(text).c_str());
     return 0;
 }
 
@@ -173,7 +228,10 @@ int Status(const std::string& title) {
     for (HWND child : ChildrenOf(window)) {
         if (ClassOf(child) != STATUSCLASSNAMEA)
             continue;
-        std::printf("%s\n", Escaped(TextOf(child)).c_str());
+        std::string text;
+        if (!AskText(child, &text))
+            return 1;
+        std::printf("%s\n", Escaped(text).c_str());
         return 0;
     }
     std::fprintf(stderr, "\"%s\" has no status bar\n", title.c_str());

@@ -1,5 +1,8 @@
 #include "driver_windows.h"
 
+#include <cstdio>
+#include <cstring>
+
 namespace driver {
 namespace {
 
@@ -66,12 +69,57 @@ bool Send(HWND window, UINT message, WPARAM wParam, LPARAM lParam, LRESULT* resu
     return true;
 }
 
+bool SendAndWait(HWND window, UINT message, WPARAM wParam, LPARAM lParam, LRESULT* result) {
+    DWORD_PTR answer = 0;
+    if (!SendMessageTimeoutA(window, message, wParam, lParam, SMTO_NORMAL, kHandlerTimeoutMs,
+                             &answer))
+        return false;
+    if (result)
+        *result = static_cast<LRESULT>(answer);
+    return true;
+}
+
+bool AskText(HWND window, std::string* text) {
+    char buffer[4096] = {};
+    if (!SendAndWait(window, WM_GETTEXT, sizeof buffer, reinterpret_cast<LPARAM>(buffer),
+                     nullptr)) {
+        std::fprintf(stderr, "WM_GETTEXT not answered: %lu\n", GetLastError());
+        return false;
+    }
+    buffer[sizeof buffer - 1] = '\0';
+    *text = buffer;
+    return true;
+}
+
 std::string TextOf(HWND window) {
-    char text[4096] = {};
-    if (!Send(window, WM_GETTEXT, sizeof text, reinterpret_cast<LPARAM>(text), nullptr))
-        return std::string();
-    text[sizeof text - 1] = '\0';
+    std::string text;
+    AskText(window, &text);
     return text;
+}
+
+HHOOK HookToolThread(HWND window, const char* dll, const char* proc) {
+    char path[MAX_PATH] = {};
+    const DWORD length = GetModuleFileNameA(nullptr, path, sizeof path);
+    char* slash = std::strrchr(path, '\\');
+    if (length == 0 || length >= sizeof path || !slash ||
+        static_cast<size_t>(slash + 1 - path) + std::strlen(dll) + 1 > sizeof path) {
+        std::fprintf(stderr, "no path for %s\n", dll);
+        return nullptr;
+    }
+    std::strcpy(slash + 1, dll);
+    HMODULE module = LoadLibraryA(path);
+    if (!module) {
+        std::fprintf(stderr, "cannot load %s: %lu\n", path, GetLastError());
+        return nullptr;
+    }
+    // Through void*: FARPROC and HOOKPROC have different signatures.
+    auto hookProc =
+        reinterpret_cast<HOOKPROC>(reinterpret_cast<void*>(GetProcAddress(module, proc)));
+    const DWORD thread = GetWindowThreadProcessId(window, nullptr);
+    HHOOK hook = hookProc ? SetWindowsHookExA(WH_CALLWNDPROC, hookProc, module, thread) : nullptr;
+    if (!hook)
+        std::fprintf(stderr, "SetWindowsHookEx(%s) failed: %lu\n", proc, GetLastError());
+    return hook;
 }
 
 std::string ClassOf(HWND window) {

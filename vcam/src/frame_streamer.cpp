@@ -111,6 +111,7 @@ void FrameStreamer::Loop() {
     unsigned seenSerial = 0;
     LONGLONG due = 0;
     bool halted = false; // unplugged or refused downstream: nothing more until Stop
+    long loggedBrightness = 0;
     while (WaitUntilRunning()) {
         if (halted) {
             WaitForSingleObject(stopEvent_.Get(), INFINITE);
@@ -135,7 +136,8 @@ void FrameStreamer::Loop() {
             halted = true;
             continue;
         }
-        const HRESULT result = Deliver(frame);
+        long brightness = 0;
+        const HRESULT result = Deliver(frame, &brightness);
         if (WaitForSingleObject(stopEvent_.Get(), 0) == WAIT_OBJECT_0)
             break;
         if (result != S_OK) {
@@ -147,6 +149,13 @@ void FrameStreamer::Loop() {
             const LONGLONG ms = (Ticks() - runTicks_) * 1000 / perSecond;
             LogNote(camera, "stream first-frame ms-after-run=" + std::to_string(ms));
         }
+        // Logged once the frame has passed downstream, so that a test can wait until a program
+        // holds a frame drawn at a new brightness.
+        if (frame == 0 || brightness != loggedBrightness) {
+            LogNote(camera, "stream brightness=" + std::to_string(brightness) +
+                                " frame=" + std::to_string(frame));
+            loggedBrightness = brightness;
+        }
         delivered_ = ++frame;
         due += perFrame;
         if (Ticks() - due > perFrame)
@@ -154,7 +163,7 @@ void FrameStreamer::Loop() {
     }
 }
 
-HRESULT FrameStreamer::Deliver(uint32_t frameNumber) {
+HRESULT FrameStreamer::Deliver(uint32_t frameNumber, long* brightness) {
     IMediaSample* sample = nullptr;
     HRESULT result = setup_.allocator->GetBuffer(&sample, nullptr, nullptr, 0);
     if (FAILED(result))
@@ -167,7 +176,8 @@ HRESULT FrameStreamer::Deliver(uint32_t frameNumber) {
         sample->Release();
         return E_UNEXPECTED;
     }
-    DrawTestPattern(data, setup_.width, setup_.height, frameNumber, setup_.device->Brightness());
+    *brightness = setup_.device->Brightness();
+    DrawTestPattern(data, setup_.width, setup_.height, frameNumber, *brightness);
     sample->SetActualDataLength(needed);
     IReferenceClock* clock = nullptr;
     REFERENCE_TIME start = 0;

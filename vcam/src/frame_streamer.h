@@ -39,7 +39,8 @@ class FrameStreamer {
     void Loop();
     // Waits until running; false when told to stop.
     bool WaitUntilRunning();
-    HRESULT Deliver(uint32_t frameNumber);
+    // Draws and delivers one frame; *brightness is the brightness it was drawn with.
+    HRESULT Deliver(uint32_t frameNumber, long* brightness);
 
     StreamSetup setup_{};
     Handle thread_;
