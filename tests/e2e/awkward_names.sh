@@ -5,8 +5,19 @@
 . "$(dirname "$0")/e2e_lib.sh"
 e2e_begin awkward_names awkward_names.cfg
 
+# applied: true once the end of start-up, the focus write of the stored record, is in the log.
+applied() {
+    local waited=0
+    until grep -aq 'cameracontrol set id=6 ' "$FRAMEWRIGHT_VCAM_LOG"; do
+        [ "$waited" -ge 600 ] && return 1
+        sleep 0.1
+        waited=$((waited + 1))
+    done
+}
+
 e2e_start_tool
 check_true "first start: the window appears" d wait-window "$TITLE" 30000 >/dev/null
+check_true "first start: start-up has applied the camera's values" applied
 check_eq "first start: label of camera 1" "Camera 1: Parvanex Trailing " "$(d text "$TITLE" 2052)"
 d close "$TITLE" >/dev/null
 e2e_wait_exit 30

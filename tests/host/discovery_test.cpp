@@ -67,6 +67,21 @@ TEST_F(DiscoveryTest, UnreadableDevicesAreSkippedAndUnbindableOnesCounted) {
     EXPECT_STREQ(CameraRecords[1].Name, "Parvanex ok");
 }
 
+TEST_F(DiscoveryTest, ANameThatIsNoStringSkipsTheDeviceInBothLookups) {
+    sim::SimCamera numbered = sim::VendorCamera(u"Parvanex number");
+    numbered.nameType = 3; // VT_I4: the bag holds a number under "FriendlyName"
+    sim::AddCamera(numbered);
+    AddVendorCamera(u"Parvanex ok");
+    sim::AddCamera(numbered);
+    EXPECT_EQ(DiscoverCameras(), 1);
+    EXPECT_STREQ(CameraRecords[0].Name, "Parvanex ok");
+    EXPECT_EQ(sim::CameraOfFilter(CaptureFilters[0]), 1);
+    // The graph's lookup binds the same device; its status is that of the last call made, the
+    // failed read of the third device's name.
+    EXPECT_EQ(AddCameraToGraph(0), platform::kFail);
+    EXPECT_EQ(sim::CameraOfFilter(CaptureFilters[0]), 1);
+}
+
 TEST_F(DiscoveryTest, NoEnumeratorOrAnEmptyCategoryFindsNothingAndChangesNoRecord) {
     EXPECT_EQ(DiscoverCameras(), 0);
     AddVendorCamera();
