@@ -65,10 +65,11 @@ for name in "${names[@]}"; do
     if [ "$result" -ne 0 ]; then
         status=1
         tail -40 "$work/log.txt"
-        found=$(ls -t "$work"/crash-* "$work"/leak-* "$work"/timeout-* "$work"/oom-* 2>/dev/null |
-            head -1 || true)
-        summary+=("$(printf '%-12s FAILED (exit %d) after %.1f s; input: %s' "$name" "$result" \
-            "$seconds" "${found:-see log}")")
+        inputs=("$work"/crash-* "$work"/leak-* "$work"/timeout-* "$work"/oom-*)
+        found=
+        [ ${#inputs[@]} -gt 0 ] && found=$(ls -t "${inputs[@]}" | head -1)
+        summary+=("$(printf '%-12s FAILED (exit %d) after %s executions, %s execs/s, %s s; input: %s' \
+            "$name" "$result" "${executed:-?}" "${rate:-?}" "$seconds" "${found:-see log}")")
     else
         summary+=("$(printf '%-12s %10s executions %8s execs/s %8s s' "$name" "${executed:-?}" \
             "${rate:-?}" "$seconds")")

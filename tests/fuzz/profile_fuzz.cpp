@@ -7,12 +7,15 @@
 // - a failed write leaves the file as it was;
 // - a value written reads back (with a buffer big enough) as the format gives it back: without
 //   its surrounding blanks and matching quotes, a number written as decimal text as that number;
-// - a write to a file the functions wrote themselves changes no other key's value.
+// - a write to a file the functions wrote themselves changes no other key's value;
 // - the parse the functions keep between calls is the parse of the bytes at hand.
 // A value "the format can carry" has no line break, its key is not empty, holds no '=' and does not
 // open a section, and the write leaves the file's encoding as it was: a rewrite that drops the
 // lines before a line starting with a byte-order mark turns the file into UTF-8 or UTF-16, as it
-// does on the real system. ctest runs: 2000
+// does on the real system.
+
+// ctest runs: 3000
+
 #include "platform/profile.h"
 #include "platform/sim/sim_desktop.h"
 #include "platform/sim/sim_files.h"

@@ -12,7 +12,9 @@
 // A second start cannot read back what was saved when a rewrite changed the file's encoding (a
 // line starting with a byte-order mark that a rewrite moves to the top of the file, as the real
 // system does): such inputs are run without the read-back check.
-// ctest runs: 50
+
+// ctest runs: 400
+
 #include "app/app_main.h"
 #include "app/shell_state.h"
 #include "camera/capture_filters.h"

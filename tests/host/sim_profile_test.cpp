@@ -302,6 +302,78 @@ TEST_F(SimProfileTest, AnsiBytesSurviveARewriteAndNoBreakSpaceIsNoBlank) {
     EXPECT_EQ(Bytes(), "[S]\r\nV=" + high + "\r\nW=2\r\nK=\xa0v\xa0\r\n");
 }
 
+// A line that starts with the bytes of a byte-order mark becomes the start of the file when a
+// rewrite drops or deletes what came before it; from then on the file is read in that encoding.
+TEST_F(SimProfileTest, ARewriteThatMovesAByteOrderMarkToTheTopChangesTheEncoding) {
+    using namespace std::string_literals;
+    struct Case {
+        const char* what;
+        std::string file;
+        const char* deleteKey; // deleted from the nameless section, or null: S/A written
+        const char* keyBefore; // the key's name before and after the rewrite
+        const char* keyAfter;
+        std::string bytesAfter;
+    };
+    const Case cases[] = {
+        {"blank line", "\r\n\xef\xbb\xbfk=v\r\n[S]\r\nA=1\r\n", nullptr, "\xef\xbb\xbfk", "k",
+         "\xef\xbb\xbfk=v\r\n[S]\r\nA=2\r\n"},
+        {"blanks on its line", "  \xef\xbb\xbfk=v\r\n[S]\r\nA=1\r\n", nullptr, "\xef\xbb\xbfk", "k",
+         "\xef\xbb\xbfk=v\r\n[S]\r\nA=2\r\n"},
+        {"deleted key", "a=1\r\n\xff\xfekk=v\r\n[S]\r\nA=1\r\n", "a", "\xff\xfekk", nullptr,
+         "\xff\xfekk=v\r\n[S]\r\nA=1\r\n"},
+        {"empty header", "[]\r\n\xfe\xffkk=v\r\n[S]\r\nA=1\r\n", nullptr, nullptr, nullptr,
+         "\xfe\xffkk=v\r\n[S]\r\nA=2\r\n"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        Put(c.file);
+        if (c.keyBefore)
+            EXPECT_EQ(Str(c.keyBefore, 64, "def", ""), "1:v");
+        if (c.deleteKey)
+            ASSERT_TRUE(Write("", c.deleteKey, nullptr));
+        else
+            ASSERT_TRUE(Write("S", "A", "2"));
+        EXPECT_EQ(Bytes(), c.bytesAfter);
+        if (c.keyBefore)
+            EXPECT_EQ(Str(c.keyBefore, 64, "def", ""), "3:def");
+        if (c.keyAfter)
+            EXPECT_EQ(Str(c.keyAfter, 64, "def", ""), "1:v");
+        else // read as UTF-16: the old text is other characters now, its keys are gone
+            EXPECT_EQ(Int("A", 7, "S"), 7);
+    }
+    // A UTF-16 reading appends what is written next in UTF-16.
+    ASSERT_TRUE(Write("S", "A", "3"));
+    EXPECT_EQ(Bytes(),
+              "\xfe\xffkk=v\r\n[S]\r\nA=2\r\n\0\r\0\n\0[\0S\0]\0\r\0\n\0A\0=\0003\0\r\0\n"s);
+    EXPECT_EQ(Int("A", 7, "S"), 3);
+}
+
+// The functions keep the parse of the bytes they read last: a change of the bytes between calls,
+// by a write whose text reads back otherwise or by another program, is seen at the next call.
+TEST_F(SimProfileTest, TheNextCallReadsWhatTheBytesHoldNow) {
+    ASSERT_TRUE(Write("S", "C=3", "3")); // a key name with '=' reads back as "C"
+    EXPECT_EQ(Str("C", 64, "def", "S"), "3:3=3");
+    EXPECT_EQ(Str("C=3", 64, "def", "S"), "3:def");
+    ASSERT_TRUE(Write("S", "[K", "v]")); // the key's line is a section header now
+    EXPECT_EQ(Str("[K", 64, "def", "S"), "3:def");
+    EXPECT_EQ(Str("A", 64, "def", "K=v"), "3:def");
+    ASSERT_TRUE(Write("T", "L1\r\nL2", "x")); // a line break in a name
+    EXPECT_EQ(Str("L1", 64, "def", "T"), "3:def");
+    EXPECT_EQ(Str("L2", 64, "def", "T"), "1:x");
+    ASSERT_TRUE(Write("V", "W  ", "x  ")); // blanks the next read trims
+    EXPECT_EQ(Str("W", 64, "def", "V"), "1:x");
+    EXPECT_EQ(Bytes(), "[S]\r\nC=3=3\r\n[K=v]\r\n[T]\r\nL1\r\nL2=x\r\n[V]\r\nW  =x  \r\n");
+    Put("[S]\r\nK=9\r\n"); // another program
+    EXPECT_EQ(Int("K", 7, "S"), 9);
+    ASSERT_TRUE(Write("S", "K", "2"));
+    Put("[S]\r\nK=5\r\n");
+    EXPECT_EQ(Int("K", 7, "S"), 5);
+    Put("");
+    ASSERT_TRUE(Write("S", "K", "1")); // into an empty file, then the nameless section on top
+    ASSERT_TRUE(Write("", "Top", "2"));
+    EXPECT_EQ(Bytes(), "Top=2\r\n[S]\r\nK=1\r\n");
+}
+
 TEST_F(SimProfileTest, OnlyAsciiLettersCompareWithoutCase) {
     Put("[\xc9t\xe9]\r\nk=1\r\n");
     EXPECT_EQ(Str("k", 64, "def", "\xe9t\xe9"), "3:def");
