@@ -34,6 +34,8 @@ LABEL="Camera 1: Parvanex Virtual Camera"
 brightness=128
 CHECKED=" "
 
+# Five removals and arrivals take longer than the default limit of a tool run.
+E2E_TOOL_LIMIT=900
 write_settings "ImageSavePath=$(windows_path "$E2E_WORK/Shot.bmp")" IncrementImageName=1 \
     UsePrintKeyToCaptureImages=1 ReviewTimeMs=4000
 e2e_start_tool
@@ -66,7 +68,7 @@ pull_when() {
 print_key() {
     local window
     window=$(xdotool search --name "^$TITLE\$" | head -1)
-    xdotool windowactivate --sync "$window" 2>/dev/null
+    timeout 10 xdotool windowactivate --sync "$window" 2>/dev/null
     xdotool key Print
 }
 
