@@ -14,7 +14,7 @@ probe=$WINDOWS_BUILD/capture_probe.exe
 e2e_require "$probe"
 e2e_begin probe one.cfg
 started=$SECONDS
-(cd "$E2E_WORK" && ws_run "$E2E_PREFIX" $((120 + count * (interval + 500) / 1000)) "$probe" \
+(cd "$E2E_WORK" && ws_run "$E2E_PREFIX" $((300 + count * (interval + 2000) / 1000)) "$probe" \
     "$mode" "$count" "$interval" "$(printf 'Z:%s' "$(printf '%s' "$E2E_WORK" | tr / '\\')")") |
     tr -d '\r' >"$E2E_TMP/samples.txt"
 seconds=$((SECONDS - started))
