@@ -55,9 +55,10 @@ stop_holder() {
 
 # The main window's states are followed from watch_start watch to watch_end (capture_lib.sh).
 shown_ms() { restored_ms "$E2E_TMP/watch.txt"; }
-# sequence_over FILE: the capture sequence that wrote FILE has returned: a request sent after the
-# file appeared is answered only once the handler that wrote it is done.
-sequence_over() { wait_until 10 test -f "$1" && d text "$TITLE" 2000 >/dev/null; }
+# sequence_over FILE: the capture sequence that wrote FILE has returned. A request sent after the
+# file appeared is no proof: the handler answers sent requests while it waits on a send of its own
+# (Wine's ShowWindow talks to the desktop process). A probe timer runs only in the message loop.
+sequence_over() { wait_until 10 test -f "$1" && timers_passed 1; }
 
 # --- The key alone: the picture is taken, the preview resumes, the window stays as it was.
 start_with
