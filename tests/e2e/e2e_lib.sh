@@ -126,7 +126,7 @@ e2e_wait_exit() {
 # d ARGS...: one driver command; its output on stdout, its exit code returned. (The driver waits up
 # to 60 s for a handler itself and says so; the limit here only ends a driver that hangs.)
 d() {
-    ws_run "$E2E_PREFIX" 120 "$E2E_DRIVER" "$@" 2>>"$E2E_TMP/driver.err" | tr -d '\r'
+    ws_run "$E2E_PREFIX" 180 "$E2E_DRIVER" "$@" 2>>"$E2E_TMP/driver.err" | tr -d '\r'
     return "${PIPESTATUS[0]}"
 }
 

@@ -24,7 +24,7 @@ start_with() {
     write_settings "ImageSavePath=$(windows_path "$E2E_WORK/Key.bmp")" IncrementImageName=1 \
         UsePrintKeyToCaptureImages=1 ReviewTimeMs=$review_ms "$@"
     e2e_start_tool
-    check_true "$label: the window appears" d wait-window "$TITLE" 30000 >/dev/null
+    check_true "$label: the window appears" d wait-window "$TITLE" 120000 >/dev/null
     check_true "$label: start-up applied the record" wait_until 20 log_has 'cameracontrol set id=6 '
     # Not through d: its filter of line ends would hold the holder's lines back until it ends.
     ws_run "$E2E_PREFIX" 660 "$E2E_DRIVER" hold-window "$HOLDER" 600 >"$E2E_TMP/holder.txt" \

@@ -35,7 +35,7 @@ rm -f "$E2E_WORK"/*.bmp
 write_settings "ImageSavePath=$(windows_path "$shot")" IncrementImageName=1 CaptureOnStart=1 \
     ReviewTimeMs=200
 e2e_start_tool
-check_true "capture on start: the window appears" d wait-window "$TITLE" 30000 >/dev/null
+check_true "capture on start: the window appears" d wait-window "$TITLE" 120000 >/dev/null
 check_true "capture on start: start-up applied the record" \
     wait_until 20 log_has 'cameracontrol set id=6 '
 mark_log
