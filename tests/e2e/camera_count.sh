@@ -7,7 +7,7 @@
 labels_and_count() {
     e2e_begin "$1" "$2"
     e2e_start_tool
-    check_true "$1: the window appears" d wait-window "$TITLE" 30000 >/dev/null
+    check_true "$1: the window appears" d wait-window "$TITLE" 120000 >/dev/null
     d controls "$TITLE" >"$E2E_TMP/controls.tsv"
     # Visible selection buttons, top to bottom, with their labels.
     check_eq "$1: visible camera selection buttons" "$3" \

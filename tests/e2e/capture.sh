@@ -12,7 +12,7 @@ size_1080p=6220854
 still=$E2E_WORK/Still.bmp
 write_settings "ImageSavePath=$(windows_path "$still")"
 e2e_start_tool
-check_true "the window appears" d wait-window "$TITLE" 30000 >/dev/null
+check_true "the window appears" d wait-window "$TITLE" 120000 >/dev/null
 check_true "start-up applied the record" wait_until 20 log_has 'cameracontrol set id=6 '
 
 # Without a preview the button builds and runs the graph, waits for frames, then copies one.
@@ -71,7 +71,7 @@ rm -f "$still"
 shot=$E2E_WORK/Shot.bmp
 write_settings "ImageSavePath=$(windows_path "$shot")" IncrementImageName=1 ImageCounter=0
 e2e_start_tool
-check_true "counted, first start: the window appears" d wait-window "$TITLE" 30000 >/dev/null
+check_true "counted, first start: the window appears" d wait-window "$TITLE" 120000 >/dev/null
 d click "$TITLE" 2065 >/dev/null
 check_eq "counted: the first capture is number 1, and the counter is saved at once" \
     "Shot000001.bmp 1" "$(images) $(setting ImageCounter)"
@@ -85,7 +85,7 @@ check_eq "counted: the path in the file is left as it was" "$(windows_path "$sho
     "$(setting ImageSavePath)"
 
 e2e_start_tool
-check_true "counted, second start: the window appears" d wait-window "$TITLE" 30000 >/dev/null
+check_true "counted, second start: the window appears" d wait-window "$TITLE" 120000 >/dev/null
 d click "$TITLE" 2065 >/dev/null
 check_eq "counted, second start: the capture is number 3" \
     "Shot000001.bmp Shot000002.bmp Shot000003.bmp 3" "$(images) $(setting ImageCounter)"
@@ -103,7 +103,7 @@ rm -f "$E2E_WORK"/*.bmp
 write_settings "ImageSavePath=$(windows_path "$still")" Camera0.ResolutionX=1280 \
     Camera0.ResolutionY=720
 e2e_start_tool
-check_true "720p: the window appears" d wait-window "$TITLE" 30000 >/dev/null
+check_true "720p: the window appears" d wait-window "$TITLE" 120000 >/dev/null
 d click "$TITLE" 2065 >/dev/null
 check_eq "720p: the format asked for and connected" \
     "cam=0 streamconfig setformat subtype=RGB24 width=1280 height=720 avgtime=333333 hr=0x00000000

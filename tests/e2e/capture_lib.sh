@@ -131,7 +131,7 @@ watch_start() {
     wait_until 60 grep -q . "$WATCH_FILE.raw"
 }
 # watch_end: call once the tool's thread has finished what was watched (a click returned, or a
-# request answered after it): the watcher reports what the hook posted until then and ends. The
+# probe timer ran after it): the watcher reports what the hook posted until then and ends. The
 # states are then in $WATCH_FILE.
 watch_end() {
     local rc

@@ -8,7 +8,7 @@ e2e_begin config_changed
 run_with_file() {
     e2e_start_tool
     local box
-    box=$(d wait-box "Camera configuration changed" 30000)
+    box=$(d wait-box "Camera configuration changed" 120000)
     check_eq "$1: the box, without owner" \
         "$(printf '0\tPlease restore the previous Camera Config or delete Framewright.ini File')" "$box"
     d answer-box "Camera configuration changed" 1 >/dev/null

@@ -93,9 +93,14 @@ e2e_cleanup() {
 # e2e_start_tool: Framewright.exe in the working folder, in the background. Its time limit only
 # ends a tool that a killed test left behind (a test ends its tool itself): under load one part of
 # a test took more than the former 120 s, and the limit then ended the tool just before its Exit.
+# The driver starts it and writes its exit code as Windows reports it to $E2E_TMP/exit-code.txt:
+# Wine kills a process with SIGKILL when its Unix process lingers about half a second after its
+# last thread ended, so under load a clean exit showed as 137 in the Unix status.
 e2e_start_tool() {
-    (cd "$E2E_WORK" && ws_run "$E2E_PREFIX" "${E2E_TOOL_LIMIT:-600}" "$E2E_EXE" \
-        >"$E2E_TMP/tool.out" 2>"$E2E_TMP/tool.err") &
+    rm -f "$E2E_TMP/exit-code.txt"
+    (cd "$E2E_WORK" && ws_run "$E2E_PREFIX" "${E2E_TOOL_LIMIT:-600}" "$E2E_DRIVER" run \
+        "Z:$(printf '%s' "$E2E_TMP/exit-code.txt" | tr / '\\')" \
+        "Z:$(printf '%s' "$E2E_EXE" | tr / '\\')" >"$E2E_TMP/tool.out" 2>"$E2E_TMP/tool.err") &
     E2E_TOOL_PID=$!
 }
 
@@ -111,13 +116,17 @@ e2e_wait_exit() {
     done
     wait "$E2E_TOOL_PID"
     E2E_EXIT=$?
+    # The Windows exit code when the driver saw the tool end (not when a time limit ended both).
+    if [ -s "$E2E_TMP/exit-code.txt" ]; then
+        E2E_EXIT=$(tr -d '\r\n' <"$E2E_TMP/exit-code.txt")
+    fi
     E2E_TOOL_PID=
 }
 
 # d ARGS...: one driver command; its output on stdout, its exit code returned. (The driver waits up
 # to 60 s for a handler itself and says so; the limit here only ends a driver that hangs.)
 d() {
-    ws_run "$E2E_PREFIX" 120 "$E2E_DRIVER" "$@" 2>>"$E2E_TMP/driver.err" | tr -d '\r'
+    ws_run "$E2E_PREFIX" 180 "$E2E_DRIVER" "$@" 2>>"$E2E_TMP/driver.err" | tr -d '\r'
     return "${PIPESTATUS[0]}"
 }
 

@@ -6,7 +6,7 @@
 e2e_begin one_camera one.cfg
 
 e2e_start_tool
-check_true "the window appears" d wait-window "$TITLE" 30000 >/dev/null
+check_true "the window appears" d wait-window "$TITLE" 120000 >/dev/null
 check_eq "label of the first selection button" "Camera 1: Parvanex Virtual Camera" "$(d text "$TITLE" 2052)"
 check_eq "status text" "Camera 1: Parvanex Virtual Camera" "$(d status "$TITLE")"
 d controls "$TITLE" >"$E2E_TMP/controls.tsv"
@@ -30,7 +30,7 @@ check_eq "Framewright.ini of a first start: the camera's values, in the order of
 # The second start must write the stored record back in the tool's order, and nothing else.
 : >"$FRAMEWRIGHT_VCAM_LOG"
 e2e_start_tool
-check_true "the window appears again" d wait-window "$TITLE" 30000 >/dev/null
+check_true "the window appears again" d wait-window "$TITLE" 120000 >/dev/null
 d close "$TITLE" >/dev/null
 e2e_wait_exit 30
 check_eq "second start: exit code" "0" "$E2E_EXIT"

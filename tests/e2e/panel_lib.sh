@@ -6,7 +6,7 @@
 # wait_started: the window is there and start-up has applied the record; its last write is the
 # focus, so the handlers run from now on and the settings file holds what the load left in it.
 wait_started() {
-    check_true "the window appears" d wait-window "$TITLE" 30000 >/dev/null
+    check_true "the window appears" d wait-window "$TITLE" 120000 >/dev/null
     local tries=0
     until grep -aq 'cameracontrol set id=6 ' "$FRAMEWRIGHT_VCAM_LOG"; do
         tries=$((tries + 1))

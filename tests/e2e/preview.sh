@@ -18,7 +18,7 @@ has_bits() { [ $(($1 & $2)) -eq $(($2)) ]; }
 lacks_bits() { [ $(($1 & $2)) -eq 0 ]; }
 
 e2e_start_tool
-check_true "the window appears" d wait-window "$TITLE" 30000 >/dev/null
+check_true "the window appears" d wait-window "$TITLE" 120000 >/dev/null
 check_true "start-up applied the record" wait_until 20 log_has 'cameracontrol set id=6 '
 check_eq "no renderer window shown before the first press" "0" \
     "$(video_windows | awk -F'\t' '$13==1' | wc -l)"
@@ -112,7 +112,7 @@ check_eq "saved: internal display, and the frame size asked of the camera" "1 19
 # group box (the style without WS_CLIPCHILDREN) and hides the controls.
 : >"$FRAMEWRIGHT_VCAM_LOG"
 e2e_start_tool
-check_true "second start: the window appears" d wait-window "$TITLE" 30000 >/dev/null
+check_true "second start: the window appears" d wait-window "$TITLE" 120000 >/dev/null
 check_true "second start: start-up applied the record" wait_until 20 log_has 'cameracontrol set id=6 '
 d click "$TITLE" 2000 >/dev/null
 check_eq "second start: caption" "Stop" "$(d text "$TITLE" 2000)"

@@ -24,7 +24,7 @@ start_with() {
     write_settings "ImageSavePath=$(windows_path "$E2E_WORK/Key.bmp")" IncrementImageName=1 \
         UsePrintKeyToCaptureImages=1 ReviewTimeMs=$review_ms "$@"
     e2e_start_tool
-    check_true "$label: the window appears" d wait-window "$TITLE" 30000 >/dev/null
+    check_true "$label: the window appears" d wait-window "$TITLE" 120000 >/dev/null
     check_true "$label: start-up applied the record" wait_until 20 log_has 'cameracontrol set id=6 '
     # Not through d: its filter of line ends would hold the holder's lines back until it ends.
     ws_run "$E2E_PREFIX" 660 "$E2E_DRIVER" hold-window "$HOLDER" 600 >"$E2E_TMP/holder.txt" \
@@ -55,9 +55,10 @@ stop_holder() {
 
 # The main window's states are followed from watch_start watch to watch_end (capture_lib.sh).
 shown_ms() { restored_ms "$E2E_TMP/watch.txt"; }
-# sequence_over FILE: the capture sequence that wrote FILE has returned: a request sent after the
-# file appeared is answered only once the handler that wrote it is done.
-sequence_over() { wait_until 10 test -f "$1" && d text "$TITLE" 2000 >/dev/null; }
+# sequence_over FILE: the capture sequence that wrote FILE has returned. A request sent after the
+# file appeared is no proof: the handler answers sent requests while it waits on a send of its own
+# (Wine's ShowWindow talks to the desktop process). A probe timer runs only in the message loop.
+sequence_over() { wait_until 10 test -f "$1" && timers_passed 1; }
 
 # --- The key alone: the picture is taken, the preview resumes, the window stays as it was.
 start_with

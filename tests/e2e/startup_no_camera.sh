@@ -5,7 +5,7 @@
 e2e_begin startup_no_camera
 
 e2e_start_tool
-check_true "the window appears" d wait-window "$TITLE" 30000 >/dev/null
+check_true "the window appears" d wait-window "$TITLE" 120000 >/dev/null
 check_eq "status text" "No Parvanex Camera detected, please attach a Parvanex Webcam" "$(d text "$TITLE" 2002)"
 d controls "$TITLE" >"$E2E_TMP/controls.tsv"
 check_true "the layout of every control" python3 "$(dirname "$0")/compare_layout.py" \

@@ -19,7 +19,7 @@ int Usage() {
                "  press TITLE ID | wait-no-box CAPTION TIMEOUT_MS\n"
                "  send TITLE MSG WPARAM LPARAM | send-watched TITLE MSG WPARAM LPARAM\n"
                "  hold-window TITLE SECONDS | windows TITLE | watch-window TITLE MS [STOP_FILE]\n"
-               "  inject-key VK | wait-timers TITLE PERIOD_MS\n",
+               "  inject-key VK | wait-timers TITLE PERIOD_MS | run EXIT_FILE PROGRAM\n",
                stderr);
     return 1;
 }
@@ -61,6 +61,8 @@ int main(int argc, char** argv) {
         return driver::ListWindows(title);
     if (command == "inject-key" && argc == 3 && Number(argv[2], &a))
         return driver::InjectKey(static_cast<unsigned>(a));
+    if (command == "run" && argc == 4)
+        return driver::RunTool(argv[2], argv[3]);
     if (argc == 4 && Number(argv[3], &a)) {
         if (command == "wait-window")
             return driver::WaitWindow(title, static_cast<unsigned long>(a));

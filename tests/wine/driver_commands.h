@@ -36,5 +36,8 @@ int InjectKey(unsigned virtualKey);
 // driver_timer_commands.cpp: returns once every timer of the tool due within periodMs from now has
 // been handled (timer_probe_hook.dll starts a thread timer inside the tool).
 int WaitTimers(const std::string& title, unsigned long periodMs);
+// driver_process_commands.cpp: runs program, waits for it, writes its Windows exit code to
+// exitFile.
+int RunTool(const std::string& exitFile, const std::string& program);
 
 } // namespace driver
