@@ -272,7 +272,7 @@ HResult AddFilterToGraph(FilterGraph graph, Filter filter, const char* name) {
     const std::string step = std::string("AddFilter ") + name;
     if (HResult failure = sim::Fails(step))
         return failure;
-    if (!filter)
+    if (!graph || !filter)
         return static_cast<HResult>(0x80004003u); // E_POINTER
     AddRef(filter);                               // the graph keeps the filter until it goes itself
     Graph().graphs[sim::Obj(graph)->graph].filters.push_back(filter);
