@@ -6,6 +6,7 @@
 //   - the Print-key hook on an ordinary key against passing the event straight on;
 //   - a slider notification, and the camera requests it makes (one, at once);
 //   - a start-up with six cameras and a settings file.
+#include "../tests/common/fresh_tool.h"
 #include "app/app_main.h"
 #include "app/print_key_hook.h"
 #include "app/shell_state.h"
@@ -42,17 +43,6 @@ double SecondsOf(void (*work)(), int repeats) {
     return spent.count() / repeats;
 }
 
-void FreshDesktop() {
-    for (platform::Filter& f : CaptureFilters)
-        f = nullptr;
-    PreviewGraph = PreviewGraphParts();
-    sim::ResetAll();
-    ClearCameraRecords();
-    Shell = ShellState();
-    General = GeneralSettings();
-    SettingsChanged = false;
-}
-
 std::string IniPath() {
     return sim::Files().currentDirectory + "\\Framewright.ini";
 }
@@ -66,7 +56,7 @@ int StartTool() {
 }
 
 void StartPreviewing() {
-    FreshDesktop();
+    FreshTool();
     sim::AddCamera(sim::VendorCamera(u"Parvanex Bench"));
     sim::Files().files[IniPath()] = "[General]\r\nImageSavePath=C:\\bench.bmp\r\n";
     StartTool();
@@ -116,7 +106,7 @@ void MoveBrightness() {
 }
 
 void StartWithSixCameras() {
-    FreshDesktop();
+    FreshTool();
     for (int i = 0; i < 6; ++i)
         sim::AddCamera(sim::VendorCamera(u"Parvanex Bench " + std::u16string(1, u'1' + i)));
     sim::Files().files[IniPath()] = "[General]\r\nNumberOfCameras=6\r\n";

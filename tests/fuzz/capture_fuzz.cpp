@@ -7,6 +7,8 @@
 // Input: flags (1), format block size (2), header size, width, height (4 each), planes, bit
 // count (2 each), compression, colours used (4 each), frame size delta (2), then the bytes of the
 // format block after the header fields.
+#include "../common/fresh_tool.h"
+#include "fuzz_check.h"
 #include "app/shell_state.h"
 #include "camera/capture_filters.h"
 #include "camera/preview_graph.h"
@@ -24,16 +26,6 @@
 #include <vector>
 
 namespace {
-
-#define CHECK(condition, ...)                                                                      \
-    do {                                                                                           \
-        if (!(condition)) {                                                                        \
-            std::fprintf(stderr, "capture_fuzz: %s failed: ", #condition);                         \
-            std::fprintf(stderr, __VA_ARGS__);                                                     \
-            std::fprintf(stderr, "\n");                                                            \
-            std::abort();                                                                          \
-        }                                                                                          \
-    } while (0)
 
 constexpr size_t kLargestFrame = 1 << 22; // frames the fuzzer builds stay below 4 MB
 
@@ -102,21 +94,10 @@ __int128 DescribedFrameSize(const platform::Guid& formatType, const std::vector<
     return rowWords * 4 * rows;
 }
 
-void ResetModules() {
-    for (platform::Filter& f : CaptureFilters)
-        f = nullptr;
-    PreviewGraph = PreviewGraphParts();
-    sim::ResetAll();
-    ClearCameraRecords();
-    Shell = ShellState();
-    General = GeneralSettings();
-    SettingsChanged = false;
-}
-
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-    ResetModules();
+    FreshTool();
     Input in{data, size};
     const uint8_t flags = in.Take<uint8_t>();
     const bool counted = flags & 1;

@@ -14,6 +14,8 @@
 // capture category; each name reads back from a settings line as the check expects and a changed
 // one does not; and (for one input in 64) the names survive a save and the configuration
 // check of a second start, while a changed name in a slot is still refused.
+#include "../common/fresh_tool.h"
+#include "fuzz_check.h"
 #include "app/shell_state.h"
 #include "camera/capture_filters.h"
 #include "camera/friendly_name.h"
@@ -34,16 +36,6 @@
 #include <vector>
 
 namespace {
-
-#define CHECK(condition, ...)                                                                      \
-    do {                                                                                           \
-        if (!(condition)) {                                                                        \
-            std::fprintf(stderr, "discovery_fuzz: %s failed: ", #condition);                       \
-            std::fprintf(stderr, __VA_ARGS__);                                                     \
-            std::fprintf(stderr, "\n");                                                            \
-            std::abort();                                                                          \
-        }                                                                                          \
-    } while (0)
 
 class Input {
   public:
@@ -101,18 +93,6 @@ bool IsListedCamera(const DeviceSpec& d) {
            d.name.find(kVendorWord) != std::u16string::npos;
 }
 
-// The fresh process: no windows, files or devices, and every module record as at start-up.
-void ResetProcess() {
-    for (platform::Filter& f : CaptureFilters)
-        f = nullptr;
-    PreviewGraph = PreviewGraphParts();
-    sim::ResetAll();
-    ClearCameraRecords();
-    Shell = ShellState();
-    General = GeneralSettings();
-    SettingsChanged = false;
-}
-
 void CheckName(int slot, const std::u16string& friendlyName) {
     const char* name = CameraRecords[slot].Name;
     const size_t kept = std::min<size_t>(friendlyName.size(), sizeof CameraRecords[slot].Name - 1);
@@ -126,7 +106,7 @@ void CheckName(int slot, const std::u16string& friendlyName) {
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-    ResetProcess();
+    FreshTool();
     Input in(data, size);
     const int count = in.Byte() % 12;
     std::vector<DeviceSpec> devices;

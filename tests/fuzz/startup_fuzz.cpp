@@ -15,6 +15,7 @@
 
 // ctest runs: 400
 
+#include "../common/fresh_tool.h"
 #include "app/app_main.h"
 #include "app/shell_state.h"
 #include "camera/capture_filters.h"
@@ -65,19 +66,6 @@ struct Setup {
 Setup SetupOf(uint8_t byte) {
     return {1 + (byte & 1), (byte >> 1) & 3, (byte >> 3) & 3, (byte & 0x20) != 0,
             (byte & 0x40) != 0};
-}
-
-// A fresh desktop and fresh module state, as the host tests' fixture makes for every test; the
-// filters of the last run belong to devices that are gone and are forgotten unreleased.
-void ResetTool() {
-    for (platform::Filter& f : CaptureFilters)
-        f = nullptr;
-    PreviewGraph = PreviewGraphParts();
-    sim::ResetAll();
-    ClearCameraRecords();
-    Shell = ShellState();
-    General = GeneralSettings();
-    SettingsChanged = false;
 }
 
 void AttachCameras(const Setup& setup) {
@@ -175,7 +163,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const Setup setup = SetupOf(data[0]);
     const std::string file(reinterpret_cast<const char*>(data) + 1, size - 1);
 
-    ResetTool();
+    FreshTool();
     AttachCameras(setup);
     sim::Files().files[IniPath()] = file;
     const bool running = Start();
@@ -184,11 +172,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const std::string saved = Ini();
     ReleasePreviewGraph();
     if (!savedOnce) {
-        ResetTool(); // nothing of this input stays allocated into the next
+        FreshTool(); // nothing of this input stays allocated into the next
         return 0;
     }
 
-    ResetTool();
+    FreshTool();
     AttachCameras(setup);
     sim::Files().files[IniPath()] = saved;
     const bool runningAgain = Start();
@@ -202,6 +190,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
             FailReadBack(loaded, resaved);
     }
     ReleasePreviewGraph();
-    ResetTool();
+    FreshTool();
     return 0;
 }

@@ -2,6 +2,7 @@
 // attach cameras, start the tool, read the settings file.
 #pragma once
 
+#include "../common/fresh_tool.h"
 #include "app/app_main.h"
 #include "app/shell_state.h"
 #include "camera/capture_filters.h"
@@ -19,15 +20,7 @@
 class SimTest : public ::testing::Test {
   protected:
     void SetUp() override {
-        // The filters of the last test belong to devices that are gone: forget them unreleased.
-        for (platform::Filter& f : CaptureFilters)
-            f = nullptr;
-        PreviewGraph = PreviewGraphParts();
-        sim::ResetAll();
-        ClearCameraRecords();
-        Shell = ShellState();
-        General = GeneralSettings();
-        SettingsChanged = false;
+        FreshTool();
         exitedEarly = false;
     }
 
