@@ -167,20 +167,17 @@ e2e_end() {
     [ "$E2E_FAILURES" -eq 0 ]
 }
 
-# tool_pid: the Linux process that runs Framewright.exe (Wine names it after the exe), among the
-# descendants of the job that e2e_start_tool started; the timeout and wine processes above it also
-# carry the exe's name in their command lines.
+# tool_pid: the Linux process that runs Framewright.exe in this test's prefix. Wine names the
+# process after the exe; the tool is started by driver.exe's "run", so it is found by its name and
+# its prefix rather than among the test shell's descendants.
 tool_pid() {
-    local queue=$E2E_TOOL_PID pid
-    while [ -n "$queue" ]; do
-        set -- $queue
-        pid=$1
-        shift
-        if [ "$(cat "/proc/$pid/comm" 2>/dev/null)" == Framewright.exe ]; then
+    local pid prefix
+    prefix=$(cd "$E2E_PREFIX" 2>/dev/null && pwd)
+    for pid in $(pgrep -x Framewright.exe); do
+        if tr '\0' '\n' <"/proc/$pid/environ" 2>/dev/null | grep -qx "WINEPREFIX=$prefix"; then
             echo "$pid"
             return 0
         fi
-        queue="$* $(cat /proc/"$pid"/task/*/children 2>/dev/null)"
     done
     return 1
 }
