@@ -24,10 +24,10 @@ start_with() {
     write_settings "ImageSavePath=$(windows_path "$E2E_WORK/Key.bmp")" IncrementImageName=1 \
         UsePrintKeyToCaptureImages=1 ReviewTimeMs=$review_ms "$@"
     e2e_start_tool
-    check_true "$label: the window appears" d wait-window "$TITLE" 120000 >/dev/null
+    check_true "$label: the window appears" d wait-window "$TITLE" 30000 >/dev/null
     check_true "$label: start-up applied the record" wait_until 20 log_has 'cameracontrol set id=6 '
     # Not through d: its filter of line ends would hold the holder's lines back until it ends.
-    ws_run "$E2E_PREFIX" 660 "$E2E_DRIVER" hold-window "$HOLDER" 600 >"$E2E_TMP/holder.txt" \
+    ws_run "$E2E_PREFIX" 60 "$E2E_DRIVER" hold-window "$HOLDER" 50 >"$E2E_TMP/holder.txt" \
         2>>"$E2E_TMP/driver.err" &
     HOLDER_JOB=$!
     wait_until 10 grep -q ready "$E2E_TMP/holder.txt"
@@ -53,12 +53,15 @@ stop_holder() {
     wait "$HOLDER_JOB"
 }
 
-# The main window's states are followed from watch_start watch to watch_end (capture_lib.sh).
+# watch_main MS: the main window's states followed in the background for MS milliseconds; then
+# watched to wait for them.
+watch_main() {
+    d watch-window "$TITLE" "$1" >"$E2E_TMP/watch.txt" &
+    WATCH_JOB=$!
+    sleep 0.3
+}
+watched() { wait "$WATCH_JOB"; }
 shown_ms() { restored_ms "$E2E_TMP/watch.txt"; }
-# sequence_over FILE: the capture sequence that wrote FILE has returned. A request sent after the
-# file appeared is no proof: the handler answers sent requests while it waits on a send of its own
-# (Wine's ShowWindow talks to the desktop process). A probe timer runs only in the message loop.
-sequence_over() { wait_until 10 test -f "$1" && timers_passed 1; }
 
 # --- The key alone: the picture is taken, the preview resumes, the window stays as it was.
 start_with
@@ -73,30 +76,23 @@ check_true "Print: the preview resumes after the review time" wait_until 10 eval
     '[ "$(log_since_mark "filter (run|stop)" | sed "s/cam=0 filter //; s/ hr=.*//" | paste -sd " ")" == "run stop run" ]'
 check_eq "Print: the main window stays shown" "normal" "$(main_window_state)"
 
-# A key reaches the holder after the tool's low-level hook has seen it; a release that counted
-# would then have started the Print key's timer, and that timer the capture's.
 focus_holder
 xdotool keydown Alt_L key Print keyup Alt_L
-check_true "Alt+Print: the keys reach the holder, Print released as a system key" \
-    wait_until 10 eval '[ "$(holder_keys)" == "syskeydown 0x12 syskeydown 0x2c syskeyup 0x2c keyup 0x12" ]'
-check_true "Alt+Print: the tool's timers had their turn" timers_passed 2
+sleep 1
+check_eq "Alt+Print: the keys reach the holder, Print released as a system key" \
+    "syskeydown 0x12 syskeydown 0x2c syskeyup 0x2c keyup 0x12" "$(holder_keys)"
 check_eq "Alt+Print: no image" "Key000001.bmp" "$(images)"
 
 focus_holder
 d inject-key 0x2c >/dev/null
-check_true "Print sent by software: it reaches the holder" \
-    wait_until 10 eval '[ "$(holder_keys)" == "keydown 0x2c keyup 0x2c" ]'
-check_true "Print sent by software: the tool's timers had their turn" timers_passed 2
+sleep 1
+check_eq "Print sent by software: it reaches the holder" "keydown 0x2c keyup 0x2c" "$(holder_keys)"
 check_eq "Print sent by software: no image" "Key000001.bmp" "$(images)"
 
 focus_holder
 xdotool key --delay 20 Print Print
 check_true "two releases 20 ms apart: an image" wait_until 10 test -f "$E2E_WORK/Key000002.bmp"
-check_true "two releases 20 ms apart: both reached the holder" \
-    wait_until 10 eval '[ "$(holder_keys)" == "keydown 0x2c keyup 0x2c keydown 0x2c keyup 0x2c" ]'
-check_true "two releases 20 ms apart: the capture sequence is over" \
-    sequence_over "$E2E_WORK/Key000002.bmp"
-check_true "two releases 20 ms apart: the tool's timers had their turn" timers_passed 2
+sleep 1.5
 check_eq "two releases 20 ms apart: one image only, one counted" "Key000001.bmp Key000002.bmp 2" \
     "$(images) $(setting ImageCounter)"
 stop_holder
@@ -116,10 +112,10 @@ check_eq "hide: the preview stays stopped" "cam=0 filter stop hr=0x00000000" \
     "$(log_since_mark 'filter (run|stop)' | tail -1)"
 focus_holder
 mark_log
-watch_start watch
+watch_main 3500
 xdotool key Print
-check_true "hide: second image" sequence_over "$E2E_WORK/Key000002.bmp"
-check_true "hide: the watch ends" watch_end
+watched
+check_true "hide: second image" test -f "$E2E_WORK/Key000002.bmp"
 check_true "hide: the hidden window came back and was hidden again ($(states_of "$E2E_TMP/watch.txt"))" \
     eval '[[ "$(states_of "$E2E_TMP/watch.txt")" == "hidden shown"*restored*hidden ]]'
 check_true "hide: shown for at least the review time ($(shown_ms) ms)" test "$(shown_ms)" -ge $review_ms
@@ -139,10 +135,10 @@ check_true "min/max: the close box minimises" wait_until 10 eval '[ "$(main_wind
 check_true "min/max: the tool still runs" kill -0 "$E2E_TOOL_PID"
 focus_holder
 mark_log
-watch_start watch
+watch_main 3500
 xdotool key Print
-check_true "min/max: an image" sequence_over "$E2E_WORK/Key000001.bmp"
-check_true "min/max: the watch ends" watch_end
+watched
+check_true "min/max: an image" test -f "$E2E_WORK/Key000001.bmp"
 check_true "min/max: restored for the picture, minimised again ($(states_of "$E2E_TMP/watch.txt"))" \
     eval '[[ "$(states_of "$E2E_TMP/watch.txt")" == "minimised restored"*minimised ]]'
 check_true "min/max: shown for at least the review time ($(shown_ms) ms)" test "$(shown_ms)" -ge $review_ms
