@@ -16,6 +16,7 @@
 
 // ctest runs: 3000
 
+#include "printable.h"
 #include "platform/profile.h"
 #include "platform/sim/sim_desktop.h"
 #include "platform/sim/sim_files.h"
@@ -38,20 +39,6 @@ namespace {
 const char* const kPath = "C:\\work\\a.ini";
 constexpr unsigned char kUntouched = 0xA5;
 constexpr uint32_t kLargestBuffer = 5000;
-
-std::string Printable(const std::string& bytes) {
-    std::string out;
-    for (unsigned char c : bytes) {
-        char hex[8];
-        if (c >= 0x20 && c < 0x7f && c != '\\') {
-            out += static_cast<char>(c);
-        } else {
-            std::snprintf(hex, sizeof hex, "\\x%02x", c);
-            out += hex;
-        }
-    }
-    return out;
-}
 
 [[noreturn]] void Fail(const char* what, const std::string& expected, const std::string& got) {
     std::fprintf(stderr, "profile_fuzz: %s\n  expected: \"%s\"\n  got:      \"%s\"\n", what,

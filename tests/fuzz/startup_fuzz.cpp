@@ -15,6 +15,7 @@
 
 // ctest runs: 400
 
+#include "printable.h"
 #include "../common/fresh_tool.h"
 #include "app/app_main.h"
 #include "app/shell_state.h"
@@ -113,20 +114,6 @@ int EncodingOf(const std::string& bytes) {
     if (bytes.compare(0, 2, "\xFE\xFF") == 0)
         return 3;
     return 0;
-}
-
-std::string Printable(const std::string& bytes) {
-    std::string out;
-    for (unsigned char c : bytes) {
-        char hex[8];
-        if (c >= 0x20 && c < 0x7f && c != '\\') {
-            out += static_cast<char>(c);
-        } else {
-            std::snprintf(hex, sizeof hex, "\\x%02x", c);
-            out += hex;
-        }
-    }
-    return out;
 }
 
 std::vector<std::string> Lines(const std::string& bytes) {
