@@ -116,8 +116,15 @@ watch_main 3500
 xdotool key Print
 watched
 check_true "hide: second image" test -f "$E2E_WORK/Key000002.bmp"
+# Minimising a hidden window shows it. Whether WM_SHOWWINDOW comes first depends on the window's
+# state when it was hidden: a window hidden while normal changes state on the minimise, and then
+# only WM_SIZE reports it ("hidden minimised restored"); one that openbox's late answer had
+# minimised again before the hide does not, and WM_SHOWWINDOW reports it ("hidden shown ...").
+hidden_came_back() {
+    [[ "$(states_of "$E2E_TMP/watch.txt")" =~ ^hidden\ (shown\ )?(minimised\ )?restored\ .*hidden$ ]]
+}
 check_true "hide: the hidden window came back and was hidden again ($(states_of "$E2E_TMP/watch.txt"))" \
-    eval '[[ "$(states_of "$E2E_TMP/watch.txt")" == "hidden shown"*restored*hidden ]]'
+    hidden_came_back
 check_true "hide: shown for at least the review time ($(shown_ms) ms)" test "$(shown_ms)" -ge $review_ms
 check_eq "hide: the existing graph ran for the picture and stopped again" "run stop" \
     "$(log_since_mark 'filter (run|stop)' | sed 's/cam=0 filter //; s/ hr=.*//' | paste -sd ' ')"
