@@ -9,11 +9,12 @@
 #include "../tests/common/fresh_tool.h"
 #include "app/app_main.h"
 #include "app/print_key_hook.h"
-#include "app/shell_state.h"
 #include "camera/capture_filters.h"
 #include "camera/preview_graph.h"
 #include "camera/still_capture.h"
-#include "panel/control_ids.h"
+#include "core/camera_settings.h"
+#include "core/control_ids.h"
+#include "core/shell_state.h"
 #include "platform/constants.h"
 #include "platform/files.h"
 #include "platform/media_graph.h"
@@ -21,7 +22,6 @@
 #include "platform/sim/sim_devices.h"
 #include "platform/sim/sim_files.h"
 #include "platform/sim/sim_graph.h"
-#include "settings/camera_settings.h"
 
 #include <chrono>
 #include <cstdio>

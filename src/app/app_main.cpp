@@ -4,18 +4,21 @@
 #include "app/app_main.h"
 
 #include "app/print_key_hook.h"
-#include "app/shell_state.h"
 #include "app/window_procedure.h"
 #include "camera/capture_filters.h"
-#include "panel/control_ids.h"
+#include "camera/preview_graph.h"
+#include "core/camera_settings.h"
+#include "core/control_ids.h"
+#include "core/shell_state.h"
 #include "panel/control_layout.h"
+#include "panel/main_window.h"
 #include "panel/panel_sync.h"
+#include "panel/preview_button.h"
 #include "panel/status_text.h"
 #include "platform/constants.h"
 #include "platform/process.h"
 #include "platform/window_system.h"
 #include "properties/camera_records.h"
-#include "settings/camera_settings.h"
 #include "settings/settings_file.h"
 
 using namespace platform;
@@ -52,11 +55,34 @@ void SetInitialChecks() {
     SetCheck(ControlOf(IDC_RB50HZ), 1);
 }
 
+// The panel's steps inside the preview and the settings load, which know nothing of windows.
+void ConnectPanelSteps() {
+    PreviewPanel preview;
+    preview.showParameterControls = ShowParameterControls;
+    preview.updatePreviewButton = UpdatePreviewButton;
+    preview.minimiseAndRestore = MinimiseAndRestore;
+    preview.videoBox = [] { return ControlOf(IDC_GBPARAMS); };
+    preview.firstRunStarted = [] {
+        if (General.CaptureOnStart == 1)
+            StartTimer(Shell.mainWindow, IDT_CAPTURE, 100);
+    };
+    preview.cameraMissing = [] {
+        ShowMessageBox(nullptr, "Camera could not be detected reconnect and restart",
+                       "Bailing Out!", mb::Ok);
+    };
+    SetPreviewPanel(preview);
+
+    SettingsLoadPanel load;
+    load.refreshRanges = RefreshControlRanges;
+    load.showRecord = ShowCameraSettings;
+    SetSettingsLoadPanel(load);
+}
+
 // The steps after the registration for device notices: load and check the settings, apply them,
 // arm the unattended options and the hook.
 void StartWithSettings(Window window) {
     RepaintNow(window);
-    if (LoadSettings() == 1) {
+    if (LoadSettings() == LoadResult::OtherCameras) {
         ShowMessageBox(nullptr,
                        "Please restore the previous Camera Config or delete Framewright.ini File",
                        "Camera configuration changed", mb::Ok);
@@ -78,6 +104,7 @@ int AppMain(Instance instance) {
     Shell.instance = instance;
     SettingsChanged = false;
     General = GeneralSettings();
+    ConnectPanelSteps();
     InitializeCommonControls();
     RegisterWindowClass(instance, kClassName, MainWindowProcedure, 0x88, kIconResource);
     Shell.controlFont = CreateControlFont("Times New Roman", -13, 400);

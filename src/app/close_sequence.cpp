@@ -1,11 +1,13 @@
 #include "app/handlers.h"
 #include "app/print_key_hook.h"
-#include "app/shell_state.h"
 #include "app/window_procedure.h"
 #include "camera/preview_graph.h"
+#include "core/camera_settings.h"
+#include "core/settings_path.h"
+#include "core/shell_state.h"
+#include "panel/preview_button.h"
 #include "platform/constants.h"
 #include "platform/window_system.h"
-#include "settings/camera_settings.h"
 #include "settings/settings_file.h"
 
 using namespace platform;

@@ -1,20 +1,24 @@
 // The command table: buttons, radio buttons and automatic check boxes of the panel.
 #include "app/handlers.h"
 #include "app/selected_camera.h"
-#include "app/shell_state.h"
 #include "app/window_procedure.h"
 #include "camera/capture_filters.h"
 #include "camera/preview_graph.h"
-#include "panel/control_ids.h"
+#include "core/camera_property.h"
+#include "core/camera_settings.h"
+#include "core/control_ids.h"
+#include "core/settings_path.h"
+#include "core/shell_state.h"
+#include "panel/main_window.h"
 #include "panel/panel_sync.h"
+#include "panel/preview_button.h"
 #include "panel/status_text.h"
 #include "platform/constants.h"
 #include "platform/window_system.h"
-#include "properties/camera_property.h"
 #include "properties/camera_records.h"
+#include "properties/exposure_mode.h"
 #include "properties/standard_properties.h"
 #include "properties/vendor_properties.h"
-#include "settings/camera_settings.h"
 #include "settings/settings_file.h"
 
 #include <cstdio>
@@ -33,29 +37,6 @@ void ShowCheckboxMessage(const char* name, bool checked) {
     std::snprintf(text, sizeof text, "the checkbox %s is %s.", name,
                   checked ? "checked" : "unchecked");
     ShowMessageBox(Shell.mainWindow, text, "Event", mb::IconInformation);
-}
-
-const char* CheckboxName(int id) {
-    switch (id) {
-    case IDC_CKCONTRA:
-        return "IDC_CKCONTRA";
-    case IDC_CKSATURA:
-        return "IDC_CKSATURA";
-    case IDC_CKSHARPN:
-        return "IDC_CKSHARPN";
-    case IDC_CKBACKCO:
-        return "IDC_CKBACKCO";
-    case IDC_CKGAIN:
-        return "IDC_CKGAIN";
-    case IDC_CKBRIGHT:
-        return "IDC_CKBRIGHT";
-    case IDC_CKZOOM:
-        return "IDC_CKZOOM";
-    case IDC_CKEXPTIM:
-        return "IDC_CKEXPTIM";
-    default:
-        return nullptr;
-    }
 }
 
 void SwitchCamera(int slot) {
@@ -82,11 +63,11 @@ void WhiteBalanceChecked(bool checked) {
                         kFlagsManual);
 }
 
-void ExposureChecked(bool checked) {
+void ExposureChecked(const PropertyRow& row, bool checked) {
     const int slot = Shell.selectedCamera;
     const int32_t time = SelectedRecord().ExposureTime;
     if (checked) {
-        ShowCheckboxMessage("IDC_CKEXPTIM", true);
+        ShowCheckboxMessage(row.boxName, true);
         SetVendorExposure(slot, time, kExposureAutomatic);
         SetExposureMode(slot, kExposureAutomatic);
     } else {
@@ -99,6 +80,26 @@ void FocusChecked(bool checked) {
     CameraSettings& record = SelectedRecord();
     record.FlagFocusValue = checked;
     SetFocus(Shell.selectedCamera, checked ? -1 : record.FocusValue);
+}
+
+// A property's automatic check box, by what its row says the box does.
+void AutomaticBoxClicked(const PropertyRow& row, bool checked) {
+    switch (row.boxAction) {
+    case BoxAction::Notice:
+        ShowCheckboxMessage(row.boxName, checked);
+        return;
+    case BoxAction::WhiteBalanceAutomatic:
+        WhiteBalanceChecked(checked);
+        return;
+    case BoxAction::ExposureAutomatic:
+        ExposureChecked(row, checked);
+        return;
+    case BoxAction::FocusAutomatic:
+        FocusChecked(checked);
+        return;
+    case BoxAction::None:
+        return;
+    }
 }
 
 void PowerLine(int id, int32_t value) {
@@ -119,6 +120,11 @@ void Led(int id, HResult (*write)(int), int32_t code) {
 
 void HandleCommand(int id) {
     const int slot = Shell.selectedCamera;
+    if (const PropertyRow* row = RowOfCheckBox(id)) {
+        SettingsChanged = true;
+        AutomaticBoxClicked(*row, IsCheckedNow(id));
+        return;
+    }
     switch (id) {
     case IDC_BTPREVW:
         TogglePreview(slot);
@@ -139,28 +145,6 @@ void HandleCommand(int id) {
         return;
     case IDC_BTCAPIMG:
         CaptureImage();
-        return;
-    case IDC_CKCONTRA:
-    case IDC_CKSATURA:
-    case IDC_CKSHARPN:
-    case IDC_CKBACKCO:
-    case IDC_CKGAIN:
-    case IDC_CKBRIGHT:
-    case IDC_CKZOOM:
-        SettingsChanged = true;
-        ShowCheckboxMessage(CheckboxName(id), IsCheckedNow(id));
-        return;
-    case IDC_CKWHIBAL:
-        SettingsChanged = true;
-        WhiteBalanceChecked(IsCheckedNow(id));
-        return;
-    case IDC_CKEXPTIM:
-        SettingsChanged = true;
-        ExposureChecked(IsCheckedNow(id));
-        return;
-    case IDC_CKFOCUS:
-        SettingsChanged = true;
-        FocusChecked(IsCheckedNow(id));
         return;
     case IDC_RBMODMAN:
         SettingsChanged = true;

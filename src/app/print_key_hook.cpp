@@ -1,7 +1,7 @@
 #include "app/print_key_hook.h"
 
-#include "app/shell_state.h"
-#include "panel/control_ids.h"
+#include "core/control_ids.h"
+#include "core/shell_state.h"
 #include "platform/constants.h"
 
 using namespace platform;

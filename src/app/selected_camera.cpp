@@ -1,6 +1,6 @@
 #include "app/selected_camera.h"
 
-#include "app/shell_state.h"
+#include "core/shell_state.h"
 
 CameraSettings& SelectedRecord() {
     static CameraSettings scratch;

@@ -2,6 +2,6 @@
 // into a scratch record, so a stray message can never reach outside the six records.
 #pragma once
 
-#include "settings/camera_settings.h"
+#include "core/camera_settings.h"
 
 CameraSettings& SelectedRecord();

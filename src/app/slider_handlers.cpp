@@ -1,15 +1,16 @@
-// The slider table: every notification of a trackbar writes its value to the status bar, the
-// record and the camera at once.
+// A trackbar's notification writes its value to the status bar, the record and the camera at
+// once, by the row of the property whose slider it is.
 #include "app/handlers.h"
 #include "app/selected_camera.h"
-#include "app/shell_state.h"
-#include "panel/control_ids.h"
+#include "core/camera_property.h"
+#include "core/camera_settings.h"
+#include "core/control_ids.h"
+#include "core/shell_state.h"
+#include "panel/main_window.h"
 #include "panel/status_text.h"
 #include "platform/window_system.h"
-#include "properties/camera_property.h"
-#include "properties/standard_properties.h"
+#include "properties/property_write.h"
 #include "properties/vendor_properties.h"
-#include "settings/camera_settings.h"
 
 #include <cstdio>
 
@@ -17,28 +18,47 @@ using namespace platform;
 
 namespace {
 
+// The shortest exposure the slider gives, in units of 0.0001 s.
+constexpr int32_t kShortestExposure = 3;
+
 void CameraModeToManual() {
     SetCheck(ControlOf(IDC_RBMODAUT), 0);
     SetCheck(ControlOf(IDC_RBMODMAN), 1);
     SelectedRecord().FlagAutomatic = false;
 }
 
-// The status text with the value, the record field, and the picture property's write.
-void PictureValue(CameraProperty property, const char* format, int32_t value) {
-    char text[64];
-    std::snprintf(text, sizeof text, format, value);
-    SetStatusText(text);
-    SelectedRecord().*InfoOf(property).value = value;
-    SetVideoProcAmp(Shell.selectedCamera, InfoOf(property).platformProperty, value, kFlagsManual);
+// The value of the thumb's position. A position beyond the limit puts the thumb back (the value
+// stays the position read); the zoom's value is even, the exposure's thumb never below 3.
+int32_t ReadValue(Window trackbar, const PropertyRow& row) {
+    const int32_t position = TrackbarPosition(trackbar);
+    if (Has(row, kThumbToOneAbove255)) {
+        if (position > 255)
+            SetTrackbarPosition(trackbar, 1);
+        return position;
+    }
+    if (position > row.range.maximum)
+        SetTrackbarPosition(trackbar, row.range.maximum);
+    if (Has(row, kShownInSeconds) && position < kShortestExposure)
+        SetTrackbarPosition(trackbar, kShortestExposure);
+    return Has(row, kRaisedToEven) ? EvenZoom(position) : position;
 }
 
-// Reads the thumb; a position above the limit puts the thumb at the limit (the value stays the
-// position read).
-int32_t ReadPosition(Window trackbar, int32_t limit) {
-    const int32_t position = TrackbarPosition(trackbar);
-    if (position > limit)
-        SetTrackbarPosition(trackbar, limit);
-    return position;
+void ShowValue(const PropertyRow& row, int32_t value) {
+    char text[64];
+    if (Has(row, kShownInSeconds))
+        // wsprintf has no floating-point conversion: the C library formats the seconds.
+        std::snprintf(text, sizeof text, row.statusFormat,
+                      static_cast<double>(static_cast<float>(value) * 0.0001f));
+    else
+        std::snprintf(text, sizeof text, row.statusFormat, value);
+    SetStatusText(text);
+}
+
+const PropertyRow* RowOfTrackbar(Window trackbar) {
+    for (const PropertyRow& row : AllProperties())
+        if (row.slider != 0 && trackbar == ControlOf(row.slider))
+            return &row;
+    return nullptr;
 }
 
 } // namespace
@@ -47,56 +67,17 @@ void HandleSlider(Window trackbar) {
     SettingsChanged = true;
     if (!trackbar)
         return;
-    const int slot = Shell.selectedCamera;
-    CameraSettings& record = SelectedRecord();
-    char text[64];
-    if (trackbar == ControlOf(IDC_TBBRIGHT)) {
-        PictureValue(CameraProperty::Brightness, "Brightness Value: %d",
-                     ReadPosition(trackbar, 255));
+    const PropertyRow* row = RowOfTrackbar(trackbar);
+    if (!row)
+        return;
+    const int32_t value = ReadValue(trackbar, *row);
+    ShowValue(*row, value);
+    SelectedRecord().*row->value = value;
+    // Result ignored: the slider shows what the operator chose; a camera that refuses the value
+    // keeps its own, and no notice is given for a slider move.
+    WriteProperty(Shell.selectedCamera, *row, value);
+    if (Has(*row, kUnticksItsBox))
+        SetCheck(ControlOf(row->checkBox), 0);
+    if (Has(*row, kCameraModeToManual))
         CameraModeToManual();
-    } else if (trackbar == ControlOf(IDC_TBCONTRA)) {
-        PictureValue(CameraProperty::Contrast, "Contrast Value: %d", ReadPosition(trackbar, 255));
-    } else if (trackbar == ControlOf(IDC_TBSATURA)) {
-        PictureValue(CameraProperty::Saturation, "Saturation Value: %d",
-                     ReadPosition(trackbar, 255));
-    } else if (trackbar == ControlOf(IDC_TBSHARPN)) {
-        PictureValue(CameraProperty::Sharpness, "Sharpness Value: %d", ReadPosition(trackbar, 255));
-    } else if (trackbar == ControlOf(IDC_TBWHIBAL)) {
-        PictureValue(CameraProperty::WhiteBalance, "White Balance Value: %d",
-                     ReadPosition(trackbar, 10000));
-        SetCheck(ControlOf(IDC_CKWHIBAL), 0);
-        CameraModeToManual();
-    } else if (trackbar == ControlOf(IDC_TBBACKCO)) {
-        PictureValue(CameraProperty::BacklightCompensation, "BackLight Compensation Value: %d",
-                     ReadPosition(trackbar, 1));
-    } else if (trackbar == ControlOf(IDC_TBGAIN)) {
-        PictureValue(CameraProperty::Gain, "Gain Value: %d", ReadPosition(trackbar, 255));
-    } else if (trackbar == ControlOf(IDC_TBZOOM)) {
-        const int32_t zoom = EvenZoom(ReadPosition(trackbar, 400));
-        std::snprintf(text, sizeof text, "Zoom Value: %d", zoom);
-        SetStatusText(text);
-        record.Zoom = zoom;
-        SetVendorZoom(slot, zoom);
-    } else if (trackbar == ControlOf(IDC_TBEXPTIM)) {
-        const int32_t exposure = ReadPosition(trackbar, 10000);
-        if (exposure < 3)
-            SetTrackbarPosition(trackbar, 3);
-        // wsprintf has no floating-point conversion: the C library formats the seconds.
-        std::snprintf(text, sizeof text, "Exposure Time Value: %.4f seconds",
-                      static_cast<double>(static_cast<float>(exposure) * 0.0001f));
-        SetStatusText(text);
-        record.ExposureTime = exposure;
-        SetVendorExposure(slot, exposure, kExposureManual);
-        SetCheck(ControlOf(IDC_CKEXPTIM), 0);
-        CameraModeToManual();
-    } else if (trackbar == ControlOf(IDC_TBFOCUS)) {
-        const int32_t focus = TrackbarPosition(trackbar);
-        if (focus > 255)
-            SetTrackbarPosition(trackbar, 1);
-        std::snprintf(text, sizeof text, "Focus Value: %d", focus);
-        SetStatusText(text);
-        record.FocusValue = focus;
-        SetFocus(slot, focus);
-        SetCheck(ControlOf(IDC_CKFOCUS), 0);
-    }
 }

@@ -1,14 +1,15 @@
 // The three one-shot timers: the preview at start, the Print key, and the capture sequence.
 #include "app/handlers.h"
 #include "app/print_key_hook.h"
-#include "app/shell_state.h"
 #include "app/window_procedure.h"
 #include "camera/preview_graph.h"
-#include "panel/control_ids.h"
+#include "core/camera_settings.h"
+#include "core/control_ids.h"
+#include "core/shell_state.h"
+#include "panel/main_window.h"
 #include "platform/constants.h"
 #include "platform/process.h"
 #include "platform/window_system.h"
-#include "settings/camera_settings.h"
 
 using namespace platform;
 

@@ -1,17 +1,17 @@
 #include "app/window_procedure.h"
 
 #include "app/handlers.h"
-#include "app/shell_state.h"
 #include "camera/capture_filters.h"
 #include "camera/preview_graph.h"
 #include "camera/still_capture.h"
-#include "panel/control_ids.h"
+#include "core/camera_settings.h"
+#include "core/control_ids.h"
+#include "core/shell_state.h"
 #include "panel/control_layout.h"
 #include "panel/panel_sync.h"
 #include "platform/constants.h"
 #include "platform/process.h"
 #include "platform/window_system.h"
-#include "settings/camera_settings.h"
 
 using namespace platform;
 
@@ -72,16 +72,8 @@ intptr_t MainWindowProcedure(Window window, uint32_t message, uintptr_t wParam, 
     }
 }
 
-void UpdatePreviewButton() {
-    const int state = PreviewState();
-    if (state == 0)
-        SetText(ControlOf(IDC_BTPREVW), "Preview");
-    else if (state == 2)
-        SetText(ControlOf(IDC_BTPREVW), "Stop");
-}
-
 void CaptureImage() {
-    if (PreviewState() != 2) {
+    if (PreviewState() != kPreviewRunning) {
         TogglePreview(Shell.selectedCamera);
         SleepFor(250);
     }

@@ -2,8 +2,8 @@
 // live capture filter per slot in CaptureFilters.
 #pragma once
 
+#include "core/camera_settings.h"
 #include "platform/media.h"
-#include "settings/camera_settings.h"
 
 extern platform::Filter CaptureFilters[kMaxCameras];
 

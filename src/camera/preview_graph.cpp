@@ -1,21 +1,35 @@
 #include "camera/preview_graph.h"
 
-#include "app/shell_state.h"
-#include "app/window_procedure.h"
 #include "camera/capture_filters.h"
 #include "camera/stream_format.h"
-#include "panel/control_ids.h"
-#include "panel/panel_sync.h"
+#include "core/camera_settings.h"
+#include "core/shell_state.h"
 #include "platform/constants.h"
 #include "platform/held.h"
 #include "platform/window_system.h"
-#include "settings/camera_settings.h"
 
 using namespace platform;
 
 PreviewGraphParts PreviewGraph;
 
 namespace {
+
+PreviewPanel panel;
+
+void ShowParameterControls(int command) {
+    if (panel.showParameterControls)
+        panel.showParameterControls(command);
+}
+
+void UpdatePreviewButton() {
+    if (panel.updatePreviewButton)
+        panel.updatePreviewButton();
+}
+
+void MinimiseAndRestore() {
+    if (panel.minimiseAndRestore)
+        panel.minimiseAndRestore();
+}
 
 constexpr int32_t kEmbeddedStyle = 0x44800000;  // WS_CHILD, WS_CLIPSIBLINGS, WS_BORDER
 constexpr int32_t kMovedInStyle = 0x46800000;   // the same with WS_CLIPCHILDREN
@@ -49,7 +63,7 @@ void ReleaseLeftovers() {
 }
 
 void PlaceInParametersBox(int32_t style) {
-    Window box = ControlOf(IDC_GBPARAMS);
+    Window box = panel.videoBox ? panel.videoBox() : nullptr;
     ShowParameterControls(sw::Hide);
     VideoWindowStyle(PreviewGraph.VideoWindow, style);
     VideoWindowOwner(PreviewGraph.VideoWindow, box);
@@ -117,8 +131,8 @@ Build BuildGraph(int slot) {
     }();
 
     if (!Failed(status) && !CaptureFilters[slot]) {
-        ShowMessageBox(nullptr, "Camera could not be detected reconnect and restart",
-                       "Bailing Out!", mb::Ok);
+        if (panel.cameraMissing)
+            panel.cameraMissing();
         ReleaseGraphCore();
         ReleaseField(object);
         return Build::MissingCamera;
@@ -131,11 +145,15 @@ Build BuildGraph(int slot) {
 
 } // namespace
 
+void SetPreviewPanel(const PreviewPanel& steps) {
+    panel = steps;
+}
+
 void TogglePreview(int slot) {
     if (slot < 0 || slot >= kMaxCameras || !CaptureFilters[slot])
         return;
-    if (PreviewState() != 0) {
-        if (PreviewState() == 2) {
+    if (PreviewState() != kPreviewStopped) {
+        if (PreviewState() == kPreviewRunning) {
             GraphStop(PreviewGraph.Control);
             if (PreviewGraph.VideoWindow) {
                 VideoWindowVisible(PreviewGraph.VideoWindow, false);
@@ -161,8 +179,8 @@ void TogglePreview(int slot) {
         return;
     if (PreviewGraph.Control) {
         GraphRun(PreviewGraph.Control);
-        if (General.CaptureOnStart == 1)
-            StartTimer(Shell.mainWindow, IDT_CAPTURE, 100);
+        if (panel.firstRunStarted)
+            panel.firstRunStarted();
     }
     record.Previewing = true;
     UpdatePreviewButton();
@@ -206,8 +224,8 @@ int StopPreview() {
 
 int PreviewState() {
     if (!PreviewGraph.Control)
-        return 0;
-    int32_t state = 0;
+        return kPreviewStopped;
+    int32_t state = kPreviewStopped;
     GraphState(PreviewGraph.Control, 2500, &state);
     return state;
 }

@@ -20,6 +20,22 @@ struct PreviewGraphParts {
 
 extern PreviewGraphParts PreviewGraph;
 
+// What the preview asks of the window that shows it, at the points where the preview's own steps
+// need it: the parameter controls hidden while the video covers them and shown again, the Preview
+// button's caption, the main window minimised and restored (which repaints it), the box that
+// holds an internal video, the capture that a first run may start, and the notice that the
+// camera could not be bound. The window program sets them at start-up; a program without a panel
+// leaves them empty and the preview runs without them.
+struct PreviewPanel {
+    void (*showParameterControls)(int command) = nullptr; // platform::sw::Hide or ShowNormal
+    void (*updatePreviewButton)() = nullptr;
+    void (*minimiseAndRestore)() = nullptr;
+    platform::Window (*videoBox)() = nullptr;
+    void (*firstRunStarted)() = nullptr;
+    void (*cameraMissing)() = nullptr;
+};
+void SetPreviewPanel(const PreviewPanel& panel);
+
 // Stops a running graph, runs a stopped one, or builds and runs a new one for the slot.
 void TogglePreview(int slot);
 // Releases the graph and the selected camera's binding, and clears its Previewing.
@@ -28,7 +44,10 @@ int ReleasePreviewGraph();
 // Run or stop the existing graph; nothing without one.
 int RunPreview();
 int StopPreview();
-// 0 stopped or no graph, 1 paused, 2 running (waits up to 2500 ms for the state).
+// The graph's state (waits up to 2500 ms for it): kPreviewStopped also without a graph.
+constexpr int kPreviewStopped = 0;
+constexpr int kPreviewPaused = 1;
+constexpr int kPreviewRunning = 2;
 int PreviewState();
 // Moves an existing video window into the "Parameters" box (true) or into its own window.
 void PlacePreview(bool internal);

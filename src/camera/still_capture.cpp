@@ -4,11 +4,11 @@
 #include "camera/frame_format.h"
 #include "camera/media_types.h"
 #include "camera/preview_graph.h"
+#include "core/camera_settings.h"
+#include "core/settings_path.h"
 #include "platform/media_graph.h"
 #include "platform/process.h"
 #include "platform/profile.h"
-#include "settings/camera_settings.h"
-#include "settings/settings_file.h"
 
 #include <cstdio>
 #include <cstring>
@@ -74,7 +74,7 @@ bool CountedImagePath(const char* savePath, int32_t counter, char (&path)[kImage
 void WaitForFirstFrame(uint32_t limitMs) {
     constexpr uint32_t kStepMs = 10;
     for (uint32_t waited = 0; waited < limitMs; waited += kStepMs) {
-        if (!PreviewGraph.Grabber || PreviewState() != 2)
+        if (!PreviewGraph.Grabber || PreviewState() != kPreviewRunning)
             return;
         int32_t size = 0;
         if (GrabberCurrentBuffer(PreviewGraph.Grabber, &size, nullptr) != kNoSampleYet)

@@ -1,7 +1,9 @@
 #include "panel/control_layout.h"
 
-#include "app/shell_state.h"
-#include "panel/control_ids.h"
+#include "core/camera_property.h"
+#include "core/control_ids.h"
+#include "core/shell_state.h"
+#include "panel/main_window.h"
 #include "platform/window_system.h"
 
 using K = ControlKind;
@@ -135,16 +137,9 @@ void CreateControls(platform::Window mainWindow) {
 }
 
 void SetStartupSliderRanges() {
-    struct Range {
-        int id;
-        uint32_t packed;
-    };
-    static const Range ranges[] = {
-        {IDC_TBBRIGHT, 0x00FF0000}, {IDC_TBCONTRA, 0x00FF0000}, {IDC_TBSATURA, 0x00FF0000},
-        {IDC_TBSHARPN, 0x00FF0000}, {IDC_TBWHIBAL, 0x27100000}, {IDC_TBBACKCO, 0x00010000},
-        {IDC_TBGAIN, 0x00FF0000},   {IDC_TBZOOM, 0x01900064},   {IDC_TBEXPTIM, 0x27100003},
-        {IDC_TBFOCUS, 0x00FF0000},
-    };
-    for (const Range& r : ranges)
-        platform::SetTrackbarRange(ControlOf(r.id), r.packed);
+    for (const PropertyRow& row : AllProperties())
+        if (row.slider != 0)
+            platform::SetTrackbarRange(
+                ControlOf(row.slider),
+                platform::PackedTrackbarRange(row.range.minimum, row.range.maximum));
 }

@@ -1,17 +1,19 @@
 #include "panel/panel_sync.h"
 
-#include "app/shell_state.h"
 #include "camera/capture_filters.h"
-#include "panel/control_ids.h"
+#include "core/camera_property.h"
+#include "core/camera_settings.h"
+#include "core/control_ids.h"
+#include "core/shell_state.h"
+#include "panel/main_window.h"
 #include "panel/status_text.h"
 #include "platform/constants.h"
 #include "platform/process.h"
 #include "platform/window_system.h"
-#include "properties/camera_property.h"
 #include "properties/camera_records.h"
+#include "properties/exposure_mode.h"
 #include "properties/standard_properties.h"
 #include "properties/vendor_properties.h"
-#include "settings/camera_settings.h"
 #include "settings/settings_file.h"
 
 #include <cstdio>
@@ -37,14 +39,6 @@ constexpr int kCameraControlsBeforeParameters[] = {
     IDC_GBCAMMOD, IDC_GBPOWERS, IDC_GBPARAMS,
 };
 
-// The ten properties with a slider and an automatic check box, in panel order.
-constexpr CameraProperty kSliderProperties[] = {
-    CameraProperty::Brightness, CameraProperty::Contrast,     CameraProperty::Saturation,
-    CameraProperty::Sharpness,  CameraProperty::WhiteBalance, CameraProperty::BacklightCompensation,
-    CameraProperty::Gain,       CameraProperty::Zoom,         CameraProperty::ExposureTime,
-    CameraProperty::FocusValue,
-};
-
 void Check(int id, bool checked) {
     platform::SetCheck(ControlOf(id), checked ? 1 : 0);
 }
@@ -54,22 +48,20 @@ void EnableAndCheck(int id, bool on) {
     Check(id, on);
 }
 
-uint32_t Packed(int32_t minimum, int32_t maximum) {
-    return (static_cast<uint32_t>(maximum) << 16) | (static_cast<uint32_t>(minimum) & 0xFFFF);
-}
-
 // A slider and its check box from a range query. A failed query leaves the slider's range and
 // position as they were and turns the check box off, so nothing shows another property's values.
-void ShowRange(int slider, int checkBox, platform::HResult result, const PropertyRange& range,
-               bool fixedRange, uint32_t fixed) {
+// A row with a fixed range keeps it, with the camera's default as the position.
+void ShowRange(const PropertyRow& row, platform::HResult result, const PropertyRange& range) {
     if (result != platform::kOk) {
-        EnableAndCheck(checkBox, false);
+        EnableAndCheck(row.checkBox, false);
         return;
     }
-    platform::SetTrackbarRange(ControlOf(slider),
-                               fixedRange ? fixed : Packed(range.minimum, range.maximum));
-    platform::SetTrackbarPosition(ControlOf(slider), range.defaultValue);
-    EnableAndCheck(checkBox, (range.capabilities & 1) != 0);
+    platform::SetTrackbarRange(ControlOf(row.slider),
+                               Has(row, kFixedRange)
+                                   ? platform::PackedTrackbarRange(row.range.minimum, row.range.maximum)
+                                   : platform::PackedTrackbarRange(range.minimum, range.maximum));
+    platform::SetTrackbarPosition(ControlOf(row.slider), range.defaultValue);
+    EnableAndCheck(row.checkBox, (range.capabilities & kFlagsAuto) != 0);
 }
 
 void ForEachCameraControl(bool enable) {
@@ -90,31 +82,32 @@ void LabelCameraButton(int slot) {
 } // namespace
 
 void RefreshControlRanges(int slot) {
+    // Top to bottom: the picture properties from their range queries, then zoom, exposure, focus.
     PropertyRange range;
-    for (CameraProperty property : kPictureProperties) {
-        const PropertyInfo& info = InfoOf(property);
-        platform::HResult result = GetVideoProcAmpRange(slot, info.platformProperty, &range);
-        const bool fixed = property == CameraProperty::WhiteBalance ||
-                           property == CameraProperty::BacklightCompensation;
-        ShowRange(info.slider, info.checkBox, result, range, fixed,
-                  property == CameraProperty::WhiteBalance ? Packed(0, 10000) : Packed(0, 1));
-    }
-    // The zoom has no range query: the fixed range, the widest view, and no automatic zoom.
-    platform::SetTrackbarRange(ControlOf(IDC_TBZOOM), Packed(100, 400));
-    platform::SetTrackbarPosition(ControlOf(IDC_TBZOOM), 100);
-    EnableAndCheck(IDC_CKZOOM, false);
+    for (const PropertyRow& row : AllProperties())
+        if (IsPictureProperty(row))
+            ShowRange(row, GetVideoProcAmpRange(slot, static_cast<int32_t>(row.id), &range), range);
 
+    // The zoom has no range query: the fixed range, the widest view, and no automatic zoom.
+    const PropertyRow& zoom = RowOf(CameraProperty::Zoom);
+    platform::SetTrackbarRange(ControlOf(zoom.slider),
+                               platform::PackedTrackbarRange(zoom.range.minimum, zoom.range.maximum));
+    platform::SetTrackbarPosition(ControlOf(zoom.slider), zoom.range.minimum);
+    EnableAndCheck(zoom.checkBox, false);
+
+    const PropertyRow& exposureRow = RowOf(CameraProperty::ExposureTime);
     int32_t exposure = 0, mode = 0;
     if (GetVendorExposure(slot, &exposure, &mode) == platform::kOk) {
-        platform::SetTrackbarRange(ControlOf(IDC_TBEXPTIM), Packed(3, 10000));
-        platform::SetTrackbarPosition(ControlOf(IDC_TBEXPTIM), exposure);
-        EnableAndCheck(IDC_CKEXPTIM, (mode & 1) != 0);
+        platform::SetTrackbarRange(ControlOf(exposureRow.slider),
+                                   platform::PackedTrackbarRange(exposureRow.range.minimum, exposureRow.range.maximum));
+        platform::SetTrackbarPosition(ControlOf(exposureRow.slider), exposure);
+        EnableAndCheck(exposureRow.checkBox, (mode & kExposureAutomatic) != 0);
     } else {
-        EnableAndCheck(IDC_CKEXPTIM, false);
+        EnableAndCheck(exposureRow.checkBox, false);
     }
 
-    platform::HResult result = GetCameraControlRange(slot, cameracontrol::Focus, &range);
-    ShowRange(IDC_TBFOCUS, IDC_CKFOCUS, result, range, false, 0);
+    const PropertyRow& focus = RowOf(CameraProperty::FocusValue);
+    ShowRange(focus, GetCameraControlRange(slot, static_cast<int32_t>(focus.id), &range), range);
 }
 
 void ShowCameraSettings() {
@@ -141,12 +134,13 @@ void ShowCameraSettings() {
     Check(IDC_RBEXTERN, General.InternalDisplay == 0);
     Check(IDC_RBMODAUT, record->FlagAutomatic);
     Check(IDC_RBMODMAN, !record->FlagAutomatic);
-    for (CameraProperty property : kSliderProperties)
-        Check(InfoOf(property).checkBox, record->*InfoOf(property).flag);
+    for (const PropertyRow& row : AllProperties())
+        if (row.checkBox != 0)
+            Check(row.checkBox, record->*row.flag);
     Check(IDC_RBMODAUT, record->FlagAutomatic);
-    for (CameraProperty property : kSliderProperties)
-        platform::SetTrackbarPosition(ControlOf(InfoOf(property).slider),
-                                      record->*InfoOf(property).value);
+    for (const PropertyRow& row : AllProperties())
+        if (row.slider != 0)
+            platform::SetTrackbarPosition(ControlOf(row.slider), record->*row.value);
 }
 
 void LoadDefaultSettings(int slot) {
@@ -156,13 +150,14 @@ void LoadDefaultSettings(int slot) {
     record->LEDInfo = 2;
     record->Resolution = 0;
     PropertyRange range;
-    if (GetVideoProcAmpRange(slot, procamp::PowerLineFrequency, &range) == platform::kOk)
-        record->PowerScheme = range.defaultValue;
-    for (CameraProperty property : kPictureProperties) {
-        const PropertyInfo& info = InfoOf(property);
-        if (GetVideoProcAmpRange(slot, info.platformProperty, &range) == platform::kOk) {
-            record->*info.value = range.defaultValue;
-            record->*info.flag = (range.capabilities & 1) != 0;
+    const PropertyRow& power = RowOf(CameraProperty::PowerScheme);
+    if (GetVideoProcAmpRange(slot, static_cast<int32_t>(power.id), &range) == platform::kOk)
+        record->*power.value = range.defaultValue;
+    for (const PropertyRow& row : AllProperties()) {
+        if (IsPictureProperty(row) &&
+            GetVideoProcAmpRange(slot, static_cast<int32_t>(row.id), &range) == platform::kOk) {
+            record->*row.value = range.defaultValue;
+            record->*row.flag = (range.capabilities & kFlagsAuto) != 0;
         }
     }
     record->Zoom = 100;

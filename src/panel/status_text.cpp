@@ -1,9 +1,10 @@
 #include "panel/status_text.h"
 
-#include "app/shell_state.h"
-#include "panel/control_ids.h"
+#include "core/camera_settings.h"
+#include "core/control_ids.h"
+#include "core/shell_state.h"
+#include "panel/main_window.h"
 #include "platform/window_system.h"
-#include "settings/camera_settings.h"
 
 #include <cstdio>
 

@@ -55,6 +55,10 @@ void SetCheck(Window control, int state);
 int IsChecked(Window parent, int id);
 // TBM_SETRANGE with redraw: minimum in the low 16 bits, maximum in the high 16 bits.
 void SetTrackbarRange(Window trackbar, uint32_t packedRange);
+// TBM_SETRANGE's packed range: the maximum in the high word, the minimum in the low word.
+constexpr uint32_t PackedTrackbarRange(int32_t minimum, int32_t maximum) {
+    return (static_cast<uint32_t>(maximum) << 16) | (static_cast<uint32_t>(minimum) & 0xFFFF);
+}
 // TBM_SETPOS with redraw.
 void SetTrackbarPosition(Window trackbar, int position);
 // TBM_GETPOS.

@@ -3,7 +3,11 @@
 
 #include "platform/types.h"
 
-// The camera's current values into the slot's record; -1 when the slot has no camera.
+// ReadCameraSettings' result for a slot without a camera.
+constexpr platform::HResult kNoCameraInSlot = -1;
+
+// The camera's current values into the slot's record: kNoCameraInSlot when the slot has no
+// camera, else the result of the last read (the LED mode's).
 platform::HResult ReadCameraSettings(int slot);
 // The selected camera's record to the camera; ends the process when InitAndExit is 1.
 platform::HResult ApplyCameraSettings();

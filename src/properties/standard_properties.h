@@ -15,5 +15,3 @@ HResult GetCameraControlRange(int slot, int32_t property, platform::PropertyRang
 // -1 is automatic focus: 128 with the automatic flag.
 HResult SetFocus(int slot, int32_t value);
 HResult GetFocus(int slot, int32_t* value, int32_t* flags);
-// Mode 2 manual, anything else automatic: exposure, frame-rate lock and low-light compensation.
-HResult SetExposureMode(int slot, int32_t mode);

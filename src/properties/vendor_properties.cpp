@@ -1,11 +1,11 @@
 #include "properties/vendor_properties.h"
 
+#include "core/camera_property.h"
+#include "core/camera_settings.h"
 #include "platform/held.h"
 #include "platform/process.h"
 #include "properties/camera_filter.h"
-#include "properties/camera_property.h"
 #include "properties/standard_properties.h"
-#include "settings/camera_settings.h"
 
 #include <array>
 #include <functional>

@@ -11,10 +11,6 @@ using platform::HResult;
 // {CAAE4966-272C-44A9-B792-71953F89DB2B}
 extern const platform::Guid kVendorPropertySet;
 
-constexpr uint32_t VENDOR_PROPERTY_ZOOM = 3;     // 16 bytes: word 3 the zoom value
-constexpr uint32_t VENDOR_PROPERTY_EXPOSURE = 5; // 16 bytes: word 0 the mode, word 3 the time
-constexpr uint32_t VENDOR_PROPERTY_LED = 7;      // 20 bytes: word 3 the mode, word 4 the signal
-
 // LED modes, word 3 of the LED property.
 constexpr int32_t kLedOff = 0;
 constexpr int32_t kLedOn = 1;

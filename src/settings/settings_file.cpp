@@ -1,67 +1,64 @@
 #include "settings/settings_file.h"
 
-#include "app/shell_state.h"
-#include "panel/panel_sync.h"
+#include "core/camera_property.h"
+#include "core/camera_settings.h"
+#include "core/settings_path.h"
+#include "core/shell_state.h"
 #include "platform/files.h"
 #include "platform/profile.h"
 #include "properties/camera_records.h"
-#include "settings/camera_settings.h"
 #include "settings/stored_name.h"
 
 #include <cstdio>
-#include <cstring>
 
 namespace {
 
 constexpr const char* kGeneral = "General";
-constexpr const char* kFileName = "\\Framewright.ini";
-// Used when the current directory is too long for the full path to fit 260 characters: the
-// profile functions resolve a path with a directory part against the current directory.
-constexpr const char* kRelativePath = ".\\Framewright.ini";
 constexpr const char* kDefaultImagePath = "C:\\W1X9Image.bmp";
 
-char settingsPath[260];
+SettingsLoadPanel panel;
 
-struct IntOption {
+// The numeric options of "General": each field's key and the default a stored -1 (or a missing
+// key) gives. Looked up by member, so that a misspelt option cannot compile.
+using Option = int32_t GeneralSettings::*;
+struct OptionRow {
+    Option field;
     const char* key;
-    int32_t* field;
     int32_t defaultValue;
 };
+constexpr OptionRow kOptions[] = {
+    {&GeneralSettings::InternalDisplay, "InternalDisplay", 0},
+    {&GeneralSettings::StartWithPreview, "StartWithPreview", 0},
+    {&GeneralSettings::ExitOnCapture, "ExitOnCapture", 0},
+    {&GeneralSettings::CaptureOnStart, "CaptureOnStart", 0},
+    {&GeneralSettings::UsePrintKeyToCaptureImages, "UsePrintKeyToCaptureImages", 0},
+    {&GeneralSettings::UseMinMaxOnPrintKey, "UseMinMaxOnPrintKey", 0},
+    {&GeneralSettings::HideAppWhenInactive, "HideAppWhenInactive", 0},
+    {&GeneralSettings::IncrementImageName, "IncrementImageName", 0},
+    {&GeneralSettings::InitAndExit, "InitAndExit", 0},
+    {&GeneralSettings::ImageCounter, "ImageCounter", 0},
+    {&GeneralSettings::ReviewTimeMs, "ReviewTimeMs", 1500},
+};
 
-IntOption Option(const char* key) {
-    struct Entry {
-        const char* key;
-        int32_t GeneralSettings::*field;
-        int32_t defaultValue;
-    };
-    static const Entry entries[] = {
-        {"InternalDisplay", &GeneralSettings::InternalDisplay, 0},
-        {"StartWithPreview", &GeneralSettings::StartWithPreview, 0},
-        {"ExitOnCapture", &GeneralSettings::ExitOnCapture, 0},
-        {"CaptureOnStart", &GeneralSettings::CaptureOnStart, 0},
-        {"UsePrintKeyToCaptureImages", &GeneralSettings::UsePrintKeyToCaptureImages, 0},
-        {"UseMinMaxOnPrintKey", &GeneralSettings::UseMinMaxOnPrintKey, 0},
-        {"HideAppWhenInactive", &GeneralSettings::HideAppWhenInactive, 0},
-        {"IncrementImageName", &GeneralSettings::IncrementImageName, 0},
-        {"InitAndExit", &GeneralSettings::InitAndExit, 0},
-        {"ImageCounter", &GeneralSettings::ImageCounter, 0},
-        {"ReviewTimeMs", &GeneralSettings::ReviewTimeMs, 1500},
-    };
-    for (const Entry& e : entries)
-        if (std::strcmp(e.key, key) == 0)
-            return {e.key, &(General.*e.field), e.defaultValue};
-    return {key, nullptr, 0};
+const OptionRow& RowOfOption(Option field) {
+    for (const OptionRow& row : kOptions)
+        if (row.field == field)
+            return row;
+    // Every numeric member of GeneralSettings has a row; reaching here is a programming error
+    // that the settings tests show at once (the first row's key would be read instead).
+    return kOptions[0];
 }
 
 // Reads options in the given order; a stored -1 (or a missing key) takes the default, which is
 // written to the file at once.
-void ReadOptions(std::initializer_list<const char*> keys) {
-    for (const char* key : keys) {
-        IntOption option = Option(key);
-        *option.field = platform::ReadProfileInt(kGeneral, key, -1, settingsPath);
-        if (*option.field == -1) {
-            *option.field = option.defaultValue;
-            WriteIntSetting(kGeneral, key, option.defaultValue, settingsPath);
+void ReadOptions(std::initializer_list<Option> fields) {
+    for (Option field : fields) {
+        const OptionRow& option = RowOfOption(field);
+        int32_t& value = General.*field;
+        value = platform::ReadProfileInt(kGeneral, option.key, -1, SettingsPath());
+        if (value == -1) {
+            value = option.defaultValue;
+            WriteIntSetting(kGeneral, option.key, option.defaultValue, SettingsPath());
         }
     }
 }
@@ -69,50 +66,24 @@ void ReadOptions(std::initializer_list<const char*> keys) {
 // An empty "ImageSavePath" gets the default written to the file; the field keeps what was read.
 void DefaultImageSavePath() {
     platform::ReadProfileString(kGeneral, "ImageSavePath", "", General.ImageSavePath, 255,
-                                settingsPath);
+                                SettingsPath());
     if (General.ImageSavePath[0] == '\0')
-        platform::WriteProfileString(kGeneral, "ImageSavePath", kDefaultImagePath, settingsPath);
+        platform::WriteProfileString(kGeneral, "ImageSavePath", kDefaultImagePath,
+                                     SettingsPath());
 }
 
-struct IntField {
+// A camera section's keys: the properties' values in table order, the stream format, the
+// properties' automatic flags in table order, and the camera mode.
+struct StreamField {
     const char* key;
     int32_t CameraSettings::*field;
 };
-const IntField kNumbers[] = {
-    {"LEDInfo", &CameraSettings::LEDInfo},
-    {"PowerScheme", &CameraSettings::PowerScheme},
-    {"Brightness", &CameraSettings::Brightness},
-    {"Contrast", &CameraSettings::Contrast},
-    {"Saturation", &CameraSettings::Saturation},
-    {"Sharpness", &CameraSettings::Sharpness},
-    {"WhiteBalance", &CameraSettings::WhiteBalance},
-    {"BacklightCompensation", &CameraSettings::BacklightCompensation},
-    {"Gain", &CameraSettings::Gain},
-    {"Zoom", &CameraSettings::Zoom},
-    {"ExposureTime", &CameraSettings::ExposureTime},
-    {"FocusValue", &CameraSettings::FocusValue},
+constexpr StreamField kStreamFields[] = {
     {"Resolution", &CameraSettings::Resolution},
     {"ResolutionX", &CameraSettings::ResolutionX},
     {"ResolutionY", &CameraSettings::ResolutionY},
 };
-
-struct FlagField {
-    const char* key;
-    bool CameraSettings::*field;
-};
-const FlagField kFlags[] = {
-    {"FlagBrightness", &CameraSettings::FlagBrightness},
-    {"FlagContrast", &CameraSettings::FlagContrast},
-    {"FlagSaturation", &CameraSettings::FlagSaturation},
-    {"FlagSharpness", &CameraSettings::FlagSharpness},
-    {"FlagWhiteBalance", &CameraSettings::FlagWhiteBalance},
-    {"FlagBacklightCompensation", &CameraSettings::FlagBacklightCompensation},
-    {"FlagGain", &CameraSettings::FlagGain},
-    {"FlagZoom", &CameraSettings::FlagZoom},
-    {"FlagExposureTime", &CameraSettings::FlagExposureTime},
-    {"FlagFocusValue", &CameraSettings::FlagFocusValue},
-    {"FlagAutomatic", &CameraSettings::FlagAutomatic},
-};
+constexpr const char* kCameraModeKey = "FlagAutomatic";
 
 void SectionName(int slot, char (&section)[16]) {
     std::snprintf(section, sizeof section, "Camera%d", slot);
@@ -126,22 +97,53 @@ bool CameraSelected() {
     return RecordOf(Shell.selectedCamera) != nullptr;
 }
 
-} // namespace
-
-const char* SettingsPath() {
-    return settingsPath;
+void RefreshPanel() {
+    if (CameraSelected() && panel.refreshRanges)
+        panel.refreshRanges(Shell.selectedCamera);
 }
 
-void ComputeSettingsPath() {
-    char directory[260] = {};
-    const uint32_t length = platform::CurrentDirectory(259, directory);
-    const size_t nameLength = std::strlen(kFileName);
-    if (length == 0 || length >= 259 || length + nameLength >= sizeof settingsPath) {
-        std::strcpy(settingsPath, kRelativePath);
-        return;
-    }
-    std::memcpy(settingsPath, directory, length);
-    std::strcpy(settingsPath + length, kFileName);
+void ShowRecordOnPanel() {
+    if (CameraSelected() && panel.showRecord)
+        panel.showRecord();
+}
+
+int32_t ReadInt(const char* section, const char* key) {
+    return platform::ReadProfileInt(section, key, -1, SettingsPath());
+}
+
+void ReadCameraSection(const char* section, CameraSettings& record) {
+    for (const PropertyRow& row : AllProperties())
+        record.*row.value = ReadInt(section, row.key);
+    for (const StreamField& f : kStreamFields)
+        record.*f.field = ReadInt(section, f.key);
+    if (record.Resolution == -1)
+        record.Resolution = 0;
+    if (record.ResolutionX == -1)
+        record.ResolutionX = 1920;
+    if (record.ResolutionY == -1)
+        record.ResolutionY = 1080;
+    for (const PropertyRow& row : AllProperties())
+        if (row.flagKey)
+            record.*row.flag = ReadInt(section, row.flagKey) == 1;
+    record.FlagAutomatic = ReadInt(section, kCameraModeKey) == 1;
+}
+
+void WriteCameraSection(const char* section, const CameraSettings& record, const char* path) {
+    platform::WriteProfileString(section, "Name", StoredName(record.Name).c_str(), path);
+    for (const PropertyRow& row : AllProperties())
+        WriteIntSetting(section, row.key, record.*row.value, path);
+    for (const StreamField& f : kStreamFields)
+        WriteIntSetting(section, f.key, record.*f.field, path);
+    for (const PropertyRow& row : AllProperties())
+        if (row.flagKey)
+            WriteIntSetting(section, row.flagKey, record.*row.flag ? 1 : 0, path);
+    WriteIntSetting(section, kCameraModeKey, record.FlagAutomatic ? 1 : 0, path);
+}
+
+} // namespace
+
+void SetSettingsLoadPanel(const SettingsLoadPanel& steps) {
+    panel = steps;
 }
 
 bool SettingsFileExists(const char* path) {
@@ -154,46 +156,45 @@ void WriteIntSetting(const char* section, const char* key, int32_t value, const 
     platform::WriteProfileString(section, key, text, path);
 }
 
-int LoadSettings() {
+LoadResult LoadSettings() {
+    using G = GeneralSettings;
     ComputeSettingsPath();
-    if (SettingsFileExists(settingsPath)) {
+    if (SettingsFileExists(SettingsPath())) {
         DefaultImageSavePath();
-        ReadOptions({"StartWithPreview", "ExitOnCapture", "CaptureOnStart",
-                     "UsePrintKeyToCaptureImages", "UseMinMaxOnPrintKey", "ImageCounter",
-                     "ReviewTimeMs", "HideAppWhenInactive"});
-        if (platform::ReadProfileInt(kGeneral, "NumberOfCameras", -1, settingsPath) >
+        ReadOptions({&G::StartWithPreview, &G::ExitOnCapture, &G::CaptureOnStart,
+                     &G::UsePrintKeyToCaptureImages, &G::UseMinMaxOnPrintKey, &G::ImageCounter,
+                     &G::ReviewTimeMs, &G::HideAppWhenInactive});
+        if (platform::ReadProfileInt(kGeneral, "NumberOfCameras", -1, SettingsPath()) >
             Shell.camerasFound)
-            return 1;
-        // Without a camera there is no record to show: the panel stays as start-up left it.
-        if (CameraSelected())
-            RefreshControlRanges(Shell.selectedCamera);
-        if (LoadCameraSections() != 0)
-            return 1;
-        if (CameraSelected())
-            ShowCameraSettings();
-        return 0;
+            return LoadResult::OtherCameras;
+        // The panel takes the camera's ranges before the sections are read and shows the
+        // records after; without a camera it stays as start-up left it.
+        RefreshPanel();
+        if (LoadCameraSections() != SectionsResult::Loaded)
+            return LoadResult::OtherCameras;
+        ShowRecordOnPanel();
+        return LoadResult::Loaded;
     }
     for (int slot = 0; slot < CamerasWithRecords(); ++slot)
-        ReadCameraSettings(slot);
-    SaveSettings(settingsPath);
+        ReadCameraSettings(slot); // result ignored: a slot without a camera keeps its record
+    SaveSettings(SettingsPath());
     DefaultImageSavePath();
-    ReadOptions({"StartWithPreview", "InternalDisplay", "ExitOnCapture", "CaptureOnStart",
-                 "UsePrintKeyToCaptureImages", "UseMinMaxOnPrintKey", "HideAppWhenInactive",
-                 "ImageCounter", "ReviewTimeMs"});
+    ReadOptions({&G::StartWithPreview, &G::InternalDisplay, &G::ExitOnCapture, &G::CaptureOnStart,
+                 &G::UsePrintKeyToCaptureImages, &G::UseMinMaxOnPrintKey,
+                 &G::HideAppWhenInactive, &G::ImageCounter, &G::ReviewTimeMs});
     // The panel shows the values just read from the camera, as after any later start; left at
     // the fixed ranges with every slider at 0, the first slider movement would jump the camera
     // far from where it stands.
-    if (CameraSelected()) {
-        RefreshControlRanges(Shell.selectedCamera);
-        ShowCameraSettings();
-    }
-    return 0;
+    RefreshPanel();
+    ShowRecordOnPanel();
+    return LoadResult::Loaded;
 }
 
-int LoadCameraSections() {
+SectionsResult LoadCameraSections() {
+    using G = GeneralSettings;
     ComputeSettingsPath();
-    if (!SettingsFileExists(settingsPath))
-        return 0;
+    if (!SettingsFileExists(SettingsPath()))
+        return SectionsResult::Loaded;
     for (int slot = 0; slot < CamerasWithRecords(); ++slot) {
         CameraSettings& record = CameraRecords[slot];
         char section[16];
@@ -201,27 +202,18 @@ int LoadCameraSections() {
         // Read with room for the longest stored form, so that it compares whole; the stored form
         // of the camera's name is what a file written for this camera reads back as.
         char name[kStoredNameReadSize] = {};
-        platform::ReadProfileString(section, "Name", "", name, sizeof name, settingsPath);
+        platform::ReadProfileString(section, "Name", "", name, sizeof name, SettingsPath());
         if (name[0] != '\0' && StoredNameAsRead(record.Name) != name)
-            return -1;
-        for (const IntField& f : kNumbers)
-            record.*f.field = platform::ReadProfileInt(section, f.key, -1, settingsPath);
-        if (record.Resolution == -1)
-            record.Resolution = 0;
-        if (record.ResolutionX == -1)
-            record.ResolutionX = 1920;
-        if (record.ResolutionY == -1)
-            record.ResolutionY = 1080;
-        for (const FlagField& f : kFlags)
-            record.*f.field = platform::ReadProfileInt(section, f.key, -1, settingsPath) == 1;
+            return SectionsResult::OtherCamera;
+        ReadCameraSection(section, record);
     }
-    ReadOptions({"InternalDisplay", "UsePrintKeyToCaptureImages", "UseMinMaxOnPrintKey",
-                 "HideAppWhenInactive", "IncrementImageName", "InitAndExit", "ReviewTimeMs",
-                 "ImageCounter"});
-    return 0;
+    ReadOptions({&G::InternalDisplay, &G::UsePrintKeyToCaptureImages, &G::UseMinMaxOnPrintKey,
+                 &G::HideAppWhenInactive, &G::IncrementImageName, &G::InitAndExit,
+                 &G::ReviewTimeMs, &G::ImageCounter});
+    return SectionsResult::Loaded;
 }
 
-int SaveSettings(const char* path) {
+void SaveSettings(const char* path) {
     SettingsChanged = false;
     WriteIntSetting(kGeneral, "NumberOfCameras", Shell.camerasFound, path);
     for (int slot = 0; slot < CamerasWithRecords(); ++slot) {
@@ -231,11 +223,6 @@ int SaveSettings(const char* path) {
             continue;
         char section[16];
         SectionName(slot, section);
-        platform::WriteProfileString(section, "Name", StoredName(record.Name).c_str(), path);
-        for (const IntField& f : kNumbers)
-            WriteIntSetting(section, f.key, record.*f.field, path);
-        for (const FlagField& f : kFlags)
-            WriteIntSetting(section, f.key, record.*f.field == 1 ? 1 : 0, path);
+        WriteCameraSection(section, record, path);
     }
-    return 0;
 }

@@ -4,15 +4,27 @@
 
 #include <cstdint>
 
-// The path computed by the last load (empty before the first).
-const char* SettingsPath();
-// Computes the path afresh from the current directory.
-void ComputeSettingsPath();
+enum class LoadResult {
+    Loaded,       // the settings were loaded, or the file was created from the cameras
+    OtherCameras, // the file describes other cameras than those found
+};
+
+enum class SectionsResult {
+    Loaded,
+    OtherCamera, // a stored camera name differs from the camera found in its slot
+};
+
+// The panel's steps in the middle of a load: the selected camera's ranges before the camera
+// sections are read, and the records shown after. The window program sets them at start-up; a
+// program without a panel leaves them empty.
+struct SettingsLoadPanel {
+    void (*refreshRanges)(int slot) = nullptr;
+    void (*showRecord)() = nullptr;
+};
+void SetSettingsLoadPanel(const SettingsLoadPanel& steps);
 
 bool SettingsFileExists(const char* path);
-// 0 when the settings were loaded or created, 1 when the file describes other cameras.
-int LoadSettings();
-// 0, or -1 when a stored camera name differs from the camera found in its slot.
-int LoadCameraSections();
-int SaveSettings(const char* path);
+LoadResult LoadSettings();
+SectionsResult LoadCameraSections();
+void SaveSettings(const char* path);
 void WriteIntSetting(const char* section, const char* key, int32_t value, const char* path);

@@ -3,11 +3,11 @@
 // forgotten unreleased.
 #pragma once
 
-#include "app/shell_state.h"
 #include "camera/capture_filters.h"
 #include "camera/preview_graph.h"
+#include "core/camera_settings.h"
+#include "core/shell_state.h"
 #include "platform/sim/sim_desktop.h"
-#include "settings/camera_settings.h"
 
 inline void FreshTool() {
     for (platform::Filter& f : CaptureFilters)

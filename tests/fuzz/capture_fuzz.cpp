@@ -8,15 +8,16 @@
 // count (2 each), compression, colours used (4 each), frame size delta (2), then the bytes of the
 // format block after the header fields.
 #include "../common/fresh_tool.h"
-#include "fuzz_check.h"
-#include "app/shell_state.h"
 #include "camera/capture_filters.h"
 #include "camera/preview_graph.h"
 #include "camera/still_capture.h"
+#include "core/camera_settings.h"
+#include "core/settings_path.h"
+#include "core/shell_state.h"
+#include "fuzz_check.h"
 #include "platform/sim/sim_desktop.h"
 #include "platform/sim/sim_files.h"
 #include "platform/sim/sim_graph.h"
-#include "settings/camera_settings.h"
 #include "settings/settings_file.h"
 
 #include <cstdio>

@@ -15,16 +15,17 @@
 // one does not; and (for one input in 64) the names survive a save and the configuration
 // check of a second start, while a changed name in a slot is still refused.
 #include "../common/fresh_tool.h"
-#include "fuzz_check.h"
-#include "app/shell_state.h"
 #include "camera/capture_filters.h"
 #include "camera/friendly_name.h"
 #include "camera/preview_graph.h"
+#include "core/camera_settings.h"
+#include "core/settings_path.h"
+#include "core/shell_state.h"
+#include "fuzz_check.h"
+#include "platform/profile.h"
 #include "platform/sim/sim_desktop.h"
 #include "platform/sim/sim_devices.h"
 #include "platform/sim/sim_files.h"
-#include "settings/camera_settings.h"
-#include "platform/profile.h"
 #include "settings/settings_file.h"
 #include "settings/stored_name.h"
 
@@ -207,7 +208,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     Shell.camerasFound = found;
     ComputeSettingsPath();
     SaveSettings(SettingsPath());
-    CHECK(LoadCameraSections() == 0, "the same %d cameras refused after a save", found);
+    CHECK(LoadCameraSections() == SectionsResult::Loaded, "the same %d cameras refused after a save", found);
     // Another camera in one slot: a different name must count as a change, unless the slot
     // has no stored name (an empty one is never written).
     if (found > 0) {
@@ -217,10 +218,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         if (length > 0) {
             const std::string original = name;
             name[length - 1] = name[length - 1] == 'x' ? 'y' : 'x';
-            CHECK(LoadCameraSections() == -1, "slot %d renamed from \"%s\" to \"%s\" accepted",
+            CHECK(LoadCameraSections() == SectionsResult::OtherCamera, "slot %d renamed from \"%s\" to \"%s\" accepted",
                   changed, original.c_str(), name);
             std::strcpy(name, original.c_str());
-            CHECK(LoadCameraSections() == 0, "slot %d refused after its name came back", changed);
+            CHECK(LoadCameraSections() == SectionsResult::Loaded, "slot %d refused after its name came back", changed);
         }
     }
     return 0;

@@ -16,11 +16,11 @@
 
 // ctest runs: 3000
 
-#include "printable.h"
 #include "platform/profile.h"
 #include "platform/sim/sim_desktop.h"
 #include "platform/sim/sim_files.h"
 #include "platform/sim/sim_profile_cache.h"
+#include "printable.h"
 
 #include <fuzzer/FuzzedDataProvider.h>
 

@@ -15,18 +15,18 @@
 
 // ctest runs: 400
 
-#include "printable.h"
 #include "../common/fresh_tool.h"
 #include "app/app_main.h"
-#include "app/shell_state.h"
 #include "camera/capture_filters.h"
 #include "camera/preview_graph.h"
-#include "panel/control_ids.h"
+#include "core/camera_settings.h"
+#include "core/control_ids.h"
+#include "core/shell_state.h"
 #include "platform/sim/sim_desktop.h"
 #include "platform/sim/sim_devices.h"
 #include "platform/sim/sim_files.h"
 #include "platform/sim/sim_profile_cache.h"
-#include "settings/camera_settings.h"
+#include "printable.h"
 
 #include <cstdint>
 #include <cstdio>

@@ -4,6 +4,7 @@
 #include "request_log.h"
 
 #include "properties/camera_records.h"
+#include "properties/exposure_mode.h"
 #include "properties/standard_properties.h"
 
 using Strings = std::vector<std::string>;

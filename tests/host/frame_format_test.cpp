@@ -3,6 +3,7 @@
 #include "fixture.h"
 
 #include "camera/still_capture.h"
+#include "core/settings_path.h"
 #include "platform/sim/sim_graph.h"
 #include "settings/settings_file.h"
 

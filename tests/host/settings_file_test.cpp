@@ -2,6 +2,7 @@
 // how stored values load.
 #include "fixture.h"
 
+#include "core/settings_path.h"
 #include "settings/settings_file.h"
 
 #include <cstring>

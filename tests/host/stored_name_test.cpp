@@ -3,6 +3,7 @@
 // and a different camera still counts as a changed configuration.
 #include "fixture.h"
 
+#include "core/settings_path.h"
 #include "settings/settings_file.h"
 #include "settings/stored_name.h"
 

@@ -1,4 +1,4 @@
-#include "settings/camera_settings.h"
+#include "core/camera_settings.h"
 
 #include <cstring>
 

@@ -14,8 +14,3 @@ struct ShellState {
 };
 
 extern ShellState Shell;
-
-// A control of the main window by identifier (null before the window exists).
-platform::Window ControlOf(int id);
-// Minimise the main window, then restore it: repaints it and brings a hidden window back.
-void MinimiseAndRestore();

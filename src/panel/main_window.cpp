@@ -1,9 +1,8 @@
-#include "app/shell_state.h"
+#include "panel/main_window.h"
 
+#include "core/shell_state.h"
 #include "platform/constants.h"
 #include "platform/window_system.h"
-
-ShellState Shell;
 
 platform::Window ControlOf(int id) {
     return platform::FindControl(Shell.mainWindow, id);

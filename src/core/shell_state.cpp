@@ -1,0 +1,3 @@
+#include "core/shell_state.h"
+
+ShellState Shell;
