@@ -94,6 +94,7 @@ void StartWithSettings(Window window) {
     if (General.StartWithPreview == 1)
         StartTimer(window, IDT_PREVIEW, 100);
     if (General.UsePrintKeyToCaptureImages == 1)
+        // Result ignored: the box has told the operator, and the tool runs on without the key.
         InstallPrintKeyHook(Shell.instance);
 }
 

@@ -25,7 +25,16 @@
 
 using namespace platform;
 
+// The panel's writes to the camera do not look at their results: the panel shows what the
+// operator chose and the record keeps it; a camera that refuses keeps its own value without a
+// notice, and the next apply or move tries again.
+
 namespace {
+
+// The white balance the camera's automatic mode is switched on with.
+constexpr int32_t kAutomaticWhiteBalance = 4000;
+// The focus value that stands for automatic focus.
+constexpr int32_t kAutomaticFocus = -1;
 
 bool IsCheckedNow(int id) {
     return IsChecked(Shell.mainWindow, id) == 1;
@@ -53,14 +62,14 @@ void SwitchCamera(int slot) {
         ReadCameraSettings(0);
 }
 
-void WhiteBalanceChecked(bool checked) {
+void WhiteBalanceChecked(const PropertyRow& row, bool checked) {
     CameraSettings& record = SelectedRecord();
-    record.FlagWhiteBalance = checked;
+    record.*row.flag = checked;
+    const auto property = static_cast<int32_t>(row.id);
     if (checked)
-        SetVideoProcAmp(Shell.selectedCamera, procamp::WhiteBalance, 4000, kFlagsAuto);
+        SetVideoProcAmp(Shell.selectedCamera, property, kAutomaticWhiteBalance, kFlagsAuto);
     else
-        SetVideoProcAmp(Shell.selectedCamera, procamp::WhiteBalance, record.WhiteBalance,
-                        kFlagsManual);
+        SetVideoProcAmp(Shell.selectedCamera, property, record.*row.value, kFlagsManual);
 }
 
 void ExposureChecked(const PropertyRow& row, bool checked) {
@@ -76,10 +85,10 @@ void ExposureChecked(const PropertyRow& row, bool checked) {
     }
 }
 
-void FocusChecked(bool checked) {
+void FocusChecked(const PropertyRow& row, bool checked) {
     CameraSettings& record = SelectedRecord();
-    record.FlagFocusValue = checked;
-    SetFocus(Shell.selectedCamera, checked ? -1 : record.FocusValue);
+    record.*row.flag = checked;
+    SetFocus(Shell.selectedCamera, checked ? kAutomaticFocus : record.*row.value);
 }
 
 // A property's automatic check box, by what its row says the box does.
@@ -89,13 +98,13 @@ void AutomaticBoxClicked(const PropertyRow& row, bool checked) {
         ShowCheckboxMessage(row.boxName, checked);
         return;
     case BoxAction::WhiteBalanceAutomatic:
-        WhiteBalanceChecked(checked);
+        WhiteBalanceChecked(row, checked);
         return;
     case BoxAction::ExposureAutomatic:
         ExposureChecked(row, checked);
         return;
     case BoxAction::FocusAutomatic:
-        FocusChecked(checked);
+        FocusChecked(row, checked);
         return;
     case BoxAction::None:
         return;
@@ -165,27 +174,27 @@ void HandleCommand(int id) {
         return;
     case IDC_RBPWROFF:
         SettingsChanged = true;
-        PowerLine(id, 0);
+        PowerLine(id, kPowerLineOff);
         return;
     case IDC_RB50HZ:
         SettingsChanged = true;
-        PowerLine(id, 1);
+        PowerLine(id, kPowerLine50Hz);
         return;
     case IDC_RB60HZ:
         SettingsChanged = true;
-        PowerLine(id, 2);
+        PowerLine(id, kPowerLine60Hz);
         return;
     case IDC_RBLEDOFF:
         SettingsChanged = true;
-        Led(id, SetLedOff, 0);
+        Led(id, SetLedOff, kLedCodeOff);
         return;
     case IDC_RBLEDAUT:
         SettingsChanged = true;
-        Led(id, SetLedAutomatic, 2);
+        Led(id, SetLedAutomatic, kLedCodeAutomaticChosen);
         return;
     case IDC_RBLEDON:
         SettingsChanged = true;
-        Led(id, SetLedOn, 1);
+        Led(id, SetLedOn, kLedCodeOn);
         return;
     case IDC_RBEXTERN:
         SettingsChanged = true;

@@ -6,14 +6,14 @@
 
 using namespace platform;
 
-int InstallPrintKeyHook(Instance instance) {
+bool InstallPrintKeyHook(Instance instance) {
     Shell.hook = nullptr;
     Shell.hook = InstallKeyboardHook(instance, PrintKeyHookProcedure);
     if (!Shell.hook) {
         ShowMessageBox(nullptr, "Unable to install hook", "Error!", mb::Ok);
-        return -1;
+        return false;
     }
-    return 0;
+    return true;
 }
 
 bool RemovePrintKeyHook() {

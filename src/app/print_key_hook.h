@@ -5,7 +5,7 @@
 #include "platform/types.h"
 #include "platform/window_system.h"
 
-// 0 on success; -1 after the "Unable to install hook" box.
-int InstallPrintKeyHook(platform::Instance instance);
+// False after the "Unable to install hook" box.
+bool InstallPrintKeyHook(platform::Instance instance);
 bool RemovePrintKeyHook();
 intptr_t PrintKeyHookProcedure(int code, uintptr_t kind, const platform::KeyEvent& event);

@@ -186,14 +186,13 @@ void TogglePreview(int slot) {
     UpdatePreviewButton();
 }
 
-int ClosePreview() {
+void ClosePreview() {
     ReleasePreviewGraph();
     if (CameraSettings* record = RecordOf(Shell.selectedCamera))
         record->Previewing = false;
-    return 0;
 }
 
-int ReleasePreviewGraph() {
+void ReleasePreviewGraph() {
     if (PreviewGraph.Control)
         GraphStop(PreviewGraph.Control);
     ReleaseField(PreviewGraph.Control);
@@ -207,19 +206,16 @@ int ReleasePreviewGraph() {
     ReleaseField(PreviewGraph.Renderer);
     ReleaseField(PreviewGraph.CaptureBuilder);
     ReleaseField(PreviewGraph.Camera);
-    return 0;
 }
 
-int RunPreview() {
+void RunPreview() {
     if (PreviewGraph.Control)
         GraphRun(PreviewGraph.Control);
-    return 0;
 }
 
-int StopPreview() {
+void StopPreview() {
     if (PreviewGraph.Control)
         GraphStop(PreviewGraph.Control);
-    return 0;
 }
 
 int PreviewState() {

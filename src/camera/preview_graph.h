@@ -39,11 +39,11 @@ void SetPreviewPanel(const PreviewPanel& panel);
 // Stops a running graph, runs a stopped one, or builds and runs a new one for the slot.
 void TogglePreview(int slot);
 // Releases the graph and the selected camera's binding, and clears its Previewing.
-int ClosePreview();
-int ReleasePreviewGraph();
+void ClosePreview();
+void ReleasePreviewGraph();
 // Run or stop the existing graph; nothing without one.
-int RunPreview();
-int StopPreview();
+void RunPreview();
+void StopPreview();
 // The graph's state (waits up to 2500 ms for it): kPreviewStopped also without a graph.
 constexpr int kPreviewStopped = 0;
 constexpr int kPreviewPaused = 1;

@@ -94,11 +94,11 @@ struct PropertyRow {
     int32_t CameraSettings::*value;
     bool CameraSettings::*flag; // null for none
     Carrier carrier;
-    uint32_t id;       // the property's identifier on its carrier
-    int slider;        // trackbar identifier, 0 for none
-    int checkBox;      // automatic check box identifier, 0 for none
-    int labels[6];     // the labels that go with the slider, 0 where there is none
-    SliderRange range; // the slider's range at start-up; its maximum is the thumb's limit
+    uint32_t id;              // the property's identifier on its carrier
+    int slider;               // trackbar identifier, 0 for none
+    int checkBox;             // automatic check box identifier, 0 for none
+    int labels[6];            // the labels that go with the slider, 0 where there is none
+    SliderRange range;        // the slider's range at start-up; its maximum is the thumb's limit
     const char* statusFormat; // the status text of a slider move, with the value
     BoxAction boxAction;
     const char* boxName; // the box as the "Event" notice names it; null without a notice

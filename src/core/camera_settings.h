@@ -8,6 +8,18 @@
 
 constexpr int kMaxCameras = 6;
 
+// LEDInfo's codes in the record and the settings file. The panel's "Automatic" stores 2; a camera
+// read back in automatic mode gives 3, the vendor's own word for the mode.
+constexpr int32_t kLedCodeOff = 0;
+constexpr int32_t kLedCodeOn = 1;
+constexpr int32_t kLedCodeAutomaticChosen = 2;
+constexpr int32_t kLedCodeAutomaticRead = 3;
+
+// PowerScheme's codes: the power-line frequency the camera filters out.
+constexpr int32_t kPowerLineOff = 0;
+constexpr int32_t kPowerLine50Hz = 1;
+constexpr int32_t kPowerLine60Hz = 2;
+
 struct CameraSettings {
     char Name[256]; // the friendly name, low 8 bits of each UTF-16 unit
     int32_t LEDInfo;

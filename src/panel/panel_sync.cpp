@@ -56,10 +56,10 @@ void ShowRange(const PropertyRow& row, platform::HResult result, const PropertyR
         EnableAndCheck(row.checkBox, false);
         return;
     }
-    platform::SetTrackbarRange(ControlOf(row.slider),
-                               Has(row, kFixedRange)
-                                   ? platform::PackedTrackbarRange(row.range.minimum, row.range.maximum)
-                                   : platform::PackedTrackbarRange(range.minimum, range.maximum));
+    platform::SetTrackbarRange(
+        ControlOf(row.slider),
+        Has(row, kFixedRange) ? platform::PackedTrackbarRange(row.range.minimum, row.range.maximum)
+                              : platform::PackedTrackbarRange(range.minimum, range.maximum));
     platform::SetTrackbarPosition(ControlOf(row.slider), range.defaultValue);
     EnableAndCheck(row.checkBox, (range.capabilities & kFlagsAuto) != 0);
 }
@@ -90,16 +90,17 @@ void RefreshControlRanges(int slot) {
 
     // The zoom has no range query: the fixed range, the widest view, and no automatic zoom.
     const PropertyRow& zoom = RowOf(CameraProperty::Zoom);
-    platform::SetTrackbarRange(ControlOf(zoom.slider),
-                               platform::PackedTrackbarRange(zoom.range.minimum, zoom.range.maximum));
+    platform::SetTrackbarRange(ControlOf(zoom.slider), platform::PackedTrackbarRange(
+                                                           zoom.range.minimum, zoom.range.maximum));
     platform::SetTrackbarPosition(ControlOf(zoom.slider), zoom.range.minimum);
     EnableAndCheck(zoom.checkBox, false);
 
     const PropertyRow& exposureRow = RowOf(CameraProperty::ExposureTime);
     int32_t exposure = 0, mode = 0;
     if (GetVendorExposure(slot, &exposure, &mode) == platform::kOk) {
-        platform::SetTrackbarRange(ControlOf(exposureRow.slider),
-                                   platform::PackedTrackbarRange(exposureRow.range.minimum, exposureRow.range.maximum));
+        platform::SetTrackbarRange(
+            ControlOf(exposureRow.slider),
+            platform::PackedTrackbarRange(exposureRow.range.minimum, exposureRow.range.maximum));
         platform::SetTrackbarPosition(ControlOf(exposureRow.slider), exposure);
         EnableAndCheck(exposureRow.checkBox, (mode & kExposureAutomatic) != 0);
     } else {
@@ -115,20 +116,20 @@ void ShowCameraSettings() {
     if (!record)
         return;
     switch (record->LEDInfo) {
-    case 0:
-    case 1:
-    case 3:
-        Check(IDC_RBLEDOFF, record->LEDInfo == 0);
-        Check(IDC_RBLEDON, record->LEDInfo == 1);
-        Check(IDC_RBLEDAUT, record->LEDInfo == 3);
+    case kLedCodeOff:
+    case kLedCodeOn:
+    case kLedCodeAutomaticRead:
+        Check(IDC_RBLEDOFF, record->LEDInfo == kLedCodeOff);
+        Check(IDC_RBLEDON, record->LEDInfo == kLedCodeOn);
+        Check(IDC_RBLEDAUT, record->LEDInfo == kLedCodeAutomaticRead);
         break;
-    default: // 2 and unknown codes leave the buttons as they are
+    default: // the panel's own automatic code and unknown codes leave the buttons as they are
         break;
     }
-    if (record->PowerScheme >= 0 && record->PowerScheme <= 2) {
-        Check(IDC_RBPWROFF, record->PowerScheme == 0);
-        Check(IDC_RB50HZ, record->PowerScheme == 1);
-        Check(IDC_RB60HZ, record->PowerScheme == 2);
+    if (record->PowerScheme >= kPowerLineOff && record->PowerScheme <= kPowerLine60Hz) {
+        Check(IDC_RBPWROFF, record->PowerScheme == kPowerLineOff);
+        Check(IDC_RB50HZ, record->PowerScheme == kPowerLine50Hz);
+        Check(IDC_RB60HZ, record->PowerScheme == kPowerLine60Hz);
     }
     Check(IDC_RBINTERN, General.InternalDisplay != 0);
     Check(IDC_RBEXTERN, General.InternalDisplay == 0);
@@ -147,7 +148,7 @@ void LoadDefaultSettings(int slot) {
     CameraSettings* record = RecordOf(slot);
     if (!record)
         return;
-    record->LEDInfo = 2;
+    record->LEDInfo = kLedCodeAutomaticChosen;
     record->Resolution = 0;
     PropertyRange range;
     const PropertyRow& power = RowOf(CameraProperty::PowerScheme);

@@ -33,16 +33,16 @@ void ApplyProperty(int slot, CameraSettings& record, const PropertyRow& row) {
 
 void ApplyLed(int slot, int32_t code) {
     switch (code) {
-    case 0:
+    case kLedCodeOff:
         SetLedOff(slot);
         break;
-    case 1:
+    case kLedCodeOn:
         SetLedOn(slot);
         break;
-    case 2:
+    case kLedCodeAutomaticChosen:
         SetLedAutomatic(slot);
         break;
-    default: // 3 is automatic already; other codes name no mode
+    default: // a code read back as automatic is automatic already; other codes name no mode
         break;
     }
 }

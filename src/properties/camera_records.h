@@ -3,11 +3,8 @@
 
 #include "platform/types.h"
 
-// ReadCameraSettings' result for a slot without a camera.
-constexpr platform::HResult kNoCameraInSlot = -1;
-
-// The camera's current values into the slot's record: kNoCameraInSlot when the slot has no
-// camera, else the result of the last read (the LED mode's).
+// The camera's current values into the slot's record: kNoCameraInSlot (camera_filter.h) when
+// the slot has no camera, else the result of the last read (the LED mode's).
 platform::HResult ReadCameraSettings(int slot);
 // The selected camera's record to the camera; ends the process when InitAndExit is 1.
 platform::HResult ApplyCameraSettings();

@@ -7,8 +7,8 @@
 #include "properties/camera_filter.h"
 #include "properties/vendor_properties.h"
 
-using platform::HResult;
 using platform::Held;
+using platform::HResult;
 using platform::kFail;
 
 HResult SetExposureMode(int slot, int32_t mode) {

@@ -54,7 +54,7 @@ HResult SetVideoProcAmp(int slot, int32_t property, int32_t value, int32_t flags
 }
 
 HResult SetPowerLineFrequency(int slot, int32_t value, int32_t flags) {
-    return OnProcAmp(slot, -1, [&](platform::VideoProcAmp amp) {
+    return OnProcAmp(slot, kNoCameraInSlot, [&](platform::VideoProcAmp amp) {
         return platform::ProcAmpSet(amp, procamp::PowerLineFrequency, value, flags);
     });
 }

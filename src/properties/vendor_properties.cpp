@@ -97,9 +97,9 @@ HResult SetLed(int slot, int32_t mode) {
 // identification signal never stays on.
 int32_t LedModeOf(int32_t ledInfo) {
     switch (ledInfo) {
-    case 0:
+    case kLedCodeOff:
         return kLedOff;
-    case 1:
+    case kLedCodeOn:
         return kLedOn;
     default:
         return kLedAutomatic;

@@ -15,6 +15,8 @@ namespace {
 
 constexpr const char* kGeneral = "General";
 constexpr const char* kDefaultImagePath = "C:\\W1X9Image.bmp";
+// What the profile read gives for a key that is not there; a stored -1 counts the same.
+constexpr int32_t kNotStored = -1;
 
 SettingsLoadPanel panel;
 
@@ -55,8 +57,8 @@ void ReadOptions(std::initializer_list<Option> fields) {
     for (Option field : fields) {
         const OptionRow& option = RowOfOption(field);
         int32_t& value = General.*field;
-        value = platform::ReadProfileInt(kGeneral, option.key, -1, SettingsPath());
-        if (value == -1) {
+        value = platform::ReadProfileInt(kGeneral, option.key, kNotStored, SettingsPath());
+        if (value == kNotStored) {
             value = option.defaultValue;
             WriteIntSetting(kGeneral, option.key, option.defaultValue, SettingsPath());
         }
@@ -68,8 +70,7 @@ void DefaultImageSavePath() {
     platform::ReadProfileString(kGeneral, "ImageSavePath", "", General.ImageSavePath, 255,
                                 SettingsPath());
     if (General.ImageSavePath[0] == '\0')
-        platform::WriteProfileString(kGeneral, "ImageSavePath", kDefaultImagePath,
-                                     SettingsPath());
+        platform::WriteProfileString(kGeneral, "ImageSavePath", kDefaultImagePath, SettingsPath());
 }
 
 // A camera section's keys: the properties' values in table order, the stream format, the
@@ -108,7 +109,7 @@ void ShowRecordOnPanel() {
 }
 
 int32_t ReadInt(const char* section, const char* key) {
-    return platform::ReadProfileInt(section, key, -1, SettingsPath());
+    return platform::ReadProfileInt(section, key, kNotStored, SettingsPath());
 }
 
 void ReadCameraSection(const char* section, CameraSettings& record) {
@@ -116,11 +117,11 @@ void ReadCameraSection(const char* section, CameraSettings& record) {
         record.*row.value = ReadInt(section, row.key);
     for (const StreamField& f : kStreamFields)
         record.*f.field = ReadInt(section, f.key);
-    if (record.Resolution == -1)
+    if (record.Resolution == kNotStored)
         record.Resolution = 0;
-    if (record.ResolutionX == -1)
+    if (record.ResolutionX == kNotStored)
         record.ResolutionX = 1920;
-    if (record.ResolutionY == -1)
+    if (record.ResolutionY == kNotStored)
         record.ResolutionY = 1080;
     for (const PropertyRow& row : AllProperties())
         if (row.flagKey)
@@ -164,7 +165,7 @@ LoadResult LoadSettings() {
         ReadOptions({&G::StartWithPreview, &G::ExitOnCapture, &G::CaptureOnStart,
                      &G::UsePrintKeyToCaptureImages, &G::UseMinMaxOnPrintKey, &G::ImageCounter,
                      &G::ReviewTimeMs, &G::HideAppWhenInactive});
-        if (platform::ReadProfileInt(kGeneral, "NumberOfCameras", -1, SettingsPath()) >
+        if (platform::ReadProfileInt(kGeneral, "NumberOfCameras", kNotStored, SettingsPath()) >
             Shell.camerasFound)
             return LoadResult::OtherCameras;
         // The panel takes the camera's ranges before the sections are read and shows the
@@ -180,8 +181,8 @@ LoadResult LoadSettings() {
     SaveSettings(SettingsPath());
     DefaultImageSavePath();
     ReadOptions({&G::StartWithPreview, &G::InternalDisplay, &G::ExitOnCapture, &G::CaptureOnStart,
-                 &G::UsePrintKeyToCaptureImages, &G::UseMinMaxOnPrintKey,
-                 &G::HideAppWhenInactive, &G::ImageCounter, &G::ReviewTimeMs});
+                 &G::UsePrintKeyToCaptureImages, &G::UseMinMaxOnPrintKey, &G::HideAppWhenInactive,
+                 &G::ImageCounter, &G::ReviewTimeMs});
     // The panel shows the values just read from the camera, as after any later start; left at
     // the fixed ranges with every slider at 0, the first slider movement would jump the camera
     // far from where it stands.
@@ -208,8 +209,8 @@ SectionsResult LoadCameraSections() {
         ReadCameraSection(section, record);
     }
     ReadOptions({&G::InternalDisplay, &G::UsePrintKeyToCaptureImages, &G::UseMinMaxOnPrintKey,
-                 &G::HideAppWhenInactive, &G::IncrementImageName, &G::InitAndExit,
-                 &G::ReviewTimeMs, &G::ImageCounter});
+                 &G::HideAppWhenInactive, &G::IncrementImageName, &G::InitAndExit, &G::ReviewTimeMs,
+                 &G::ImageCounter});
     return SectionsResult::Loaded;
 }
 

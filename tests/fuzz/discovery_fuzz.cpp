@@ -208,7 +208,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     Shell.camerasFound = found;
     ComputeSettingsPath();
     SaveSettings(SettingsPath());
-    CHECK(LoadCameraSections() == SectionsResult::Loaded, "the same %d cameras refused after a save", found);
+    CHECK(LoadCameraSections() == SectionsResult::Loaded,
+          "the same %d cameras refused after a save", found);
     // Another camera in one slot: a different name must count as a change, unless the slot
     // has no stored name (an empty one is never written).
     if (found > 0) {
@@ -218,10 +219,12 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         if (length > 0) {
             const std::string original = name;
             name[length - 1] = name[length - 1] == 'x' ? 'y' : 'x';
-            CHECK(LoadCameraSections() == SectionsResult::OtherCamera, "slot %d renamed from \"%s\" to \"%s\" accepted",
-                  changed, original.c_str(), name);
+            CHECK(LoadCameraSections() == SectionsResult::OtherCamera,
+                  "slot %d renamed from \"%s\" to \"%s\" accepted", changed, original.c_str(),
+                  name);
             std::strcpy(name, original.c_str());
-            CHECK(LoadCameraSections() == SectionsResult::Loaded, "slot %d refused after its name came back", changed);
+            CHECK(LoadCameraSections() == SectionsResult::Loaded,
+                  "slot %d refused after its name came back", changed);
         }
     }
     return 0;
