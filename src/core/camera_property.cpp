@@ -87,13 +87,6 @@ const PropertyRow* PropertyRows::end() const {
     return kRows + kPropertyCount;
 }
 
-const PropertyRow* RowOfSlider(int slider) {
-    for (const PropertyRow& row : kRows)
-        if (row.slider != 0 && row.slider == slider)
-            return &row;
-    return nullptr;
-}
-
 const PropertyRow* RowOfCheckBox(int checkBox) {
     for (const PropertyRow& row : kRows)
         if (row.checkBox != 0 && row.checkBox == checkBox)

@@ -115,8 +115,7 @@ struct PropertyRows {
 constexpr PropertyRows AllProperties() {
     return {};
 }
-// The row whose slider or check box has the identifier; null for none.
-const PropertyRow* RowOfSlider(int slider);
+// The row whose check box has the identifier; null for none.
 const PropertyRow* RowOfCheckBox(int checkBox);
 
 constexpr bool Has(const PropertyRow& row, PropertyRule rule) {

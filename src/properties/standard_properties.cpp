@@ -22,16 +22,6 @@ template <class Call> HResult OnProcAmp(int slot, HResult withoutCamera, Call ca
     return call(amp.Get());
 }
 
-template <class Call> HResult OnCameraControl(int slot, Call call) {
-    platform::Filter filter = FilterOfSlot(slot);
-    if (!filter)
-        return kFail;
-    Held<platform::CameraControl> control;
-    if (platform::QueryCameraControl(filter, control.Receive()) != platform::kOk)
-        return kFail;
-    return call(control.Get());
-}
-
 } // namespace
 
 HResult GetVideoProcAmpRange(int slot, int32_t property, platform::PropertyRange* range) {
@@ -60,13 +50,13 @@ HResult SetPowerLineFrequency(int slot, int32_t value, int32_t flags) {
 }
 
 HResult GetCameraControlRange(int slot, int32_t property, platform::PropertyRange* range) {
-    return OnCameraControl(slot, [&](platform::CameraControl control) {
+    return WithCameraControl(slot, [&](platform::CameraControl control) {
         return platform::ControlRange(control, property, range);
     });
 }
 
 HResult SetFocus(int slot, int32_t value) {
-    return OnCameraControl(slot, [&](platform::CameraControl control) {
+    return WithCameraControl(slot, [&](platform::CameraControl control) {
         const HResult result =
             value == -1 ? platform::ControlSet(control, cameracontrol::Focus, 128, kFlagsAuto)
                         : platform::ControlSet(control, cameracontrol::Focus, value, kFlagsManual);
@@ -75,7 +65,7 @@ HResult SetFocus(int slot, int32_t value) {
 }
 
 HResult GetFocus(int slot, int32_t* value, int32_t* flags) {
-    return OnCameraControl(slot, [&](platform::CameraControl control) {
+    return WithCameraControl(slot, [&](platform::CameraControl control) {
         return platform::ControlGet(control, cameracontrol::Focus, value, flags);
     });
 }
