@@ -3,8 +3,8 @@
 # missing, so it is quick and safe to run again.
 set -euo pipefail
 
-packages=(cmake ninja-build g++ libgtest-dev clang-format g++-mingw-w64-x86-64 wine wine64 xvfb
-          openbox xdotool x11-utils imagemagick
+packages=(cmake ninja-build g++ libgtest-dev libbenchmark-dev clang-format g++-mingw-w64-x86-64
+          wine wine64 xvfb openbox xdotool x11-utils imagemagick
           clang-14 libclang-rt-14-dev) # the sanitize preset: sanitizers and libFuzzer
 missing=()
 for p in "${packages[@]}"; do

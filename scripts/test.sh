@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Builds everything and runs every test: host tests and fuzz targets (a short run each) built with
-# clang's address and undefined-behaviour sanitizers, then host tests against the simulated desktop
-# and the end-to-end tests of the real executable under Wine with the virtual camera.
+# clang's address and undefined-behaviour sanitizers, then host tests against the simulated desktop,
+# a smoke run of the benchmarks and the end-to-end tests of the real executable under Wine with the
+# virtual camera.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/install-deps.sh
