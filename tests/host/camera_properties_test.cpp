@@ -12,20 +12,8 @@ namespace {
 
 constexpr platform::HResult kRejected = static_cast<platform::HResult>(0x80070057u);
 
-class CameraPropertiesTest : public SimTest {
+class CameraPropertiesTest : public DiscoveredCameraTest {
   protected:
-    void SetUp() override {
-        SimTest::SetUp();
-        camera = AddVendorCamera();
-        Shell.camerasFound = DiscoverCameras();
-        Shell.selectedCamera = 0;
-        sim::Requests().clear();
-    }
-    void TearDown() override { EXPECT_EQ(sim::InterfacesAlive(), 0) << "an interface was kept"; }
-
-    CameraSettings& record = CameraRecords[0];
-    int camera = 0;
-
     void RecordForApply() {
         record.PowerScheme = 2;
         record.LEDInfo = 3;
