@@ -109,15 +109,4 @@ TEST_F(PrintKeyTest, ExitOnCaptureLosesUnsavedChangesWithoutAQuestion) {
     EXPECT_TRUE(sim::TheDesktop().quitPosted);
 }
 
-TEST_F(PrintKeyTest, UnattendedPreviewCaptureAndExitRunsToTheEnd) {
-    AddVendorCamera();
-    WriteIni(
-        "[General]\r\nImageSavePath=C:\\p\\img.bmp\r\nStartWithPreview=1\r\nCaptureOnStart=1\r\n"
-        "ExitOnCapture=1\r\n");
-    EXPECT_EQ(Start(), 0);
-    EXPECT_FALSE(exitedEarly);
-    EXPECT_EQ(Images(), 1);
-    EXPECT_EQ(sim::MainWindow(), nullptr);
-}
-
 } // namespace
