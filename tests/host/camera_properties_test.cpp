@@ -88,6 +88,7 @@ TEST_F(CameraPropertiesTest, ApplyConventionsForFocusZoomBacklightAndLed) {
     record.LEDInfo = -1;
     ApplyCameraSettings();
     Strings requests = TakeRequests();
+    ASSERT_FALSE(requests.empty());
     EXPECT_EQ(requests.back(), "control set 6 128 1");
     EXPECT_EQ(record.Zoom, 102);
     EXPECT_NE(std::find(requests.begin(), requests.end(), "vendor set 3 0 0 0 102"),

@@ -59,7 +59,9 @@ TEST_F(StartupTest, ThreeCamerasShowThreeLabelledButtonsAndSelectTheFirst) {
     EXPECT_EQ(sim::Control(IDC_RBCAM1)->check, 1);
     EXPECT_EQ(Shell.selectedCamera, 0);
     EXPECT_EQ(sim::Control(IDC_SBSTATUS)->text, "Camera 1: Parvanex A");
-    EXPECT_EQ(sim::TextsOf(IDC_SBSTATUS).front(), "Camera 1: Parvanex A");
+    const auto statusTexts = sim::TextsOf(IDC_SBSTATUS);
+    ASSERT_FALSE(statusTexts.empty());
+    EXPECT_EQ(statusTexts.front(), "Camera 1: Parvanex A");
 }
 
 TEST_F(StartupTest, AFirstStartShowsTheValuesItReadFromTheCamera) {
