@@ -13,20 +13,8 @@ namespace {
 
 constexpr platform::HResult kRejected = static_cast<platform::HResult>(0x80070057u);
 
-class CameraPropertiesTest : public SimTest {
+class CameraPropertiesTest : public DiscoveredCameraTest {
   protected:
-    void SetUp() override {
-        SimTest::SetUp();
-        camera = AddVendorCamera();
-        Shell.camerasFound = DiscoverCameras();
-        Shell.selectedCamera = 0;
-        sim::Requests().clear();
-    }
-    void TearDown() override { EXPECT_EQ(sim::InterfacesAlive(), 0) << "an interface was kept"; }
-
-    CameraSettings& record = CameraRecords[0];
-    int camera = 0;
-
     void RecordForApply() {
         record.PowerScheme = 2;
         record.LEDInfo = 3;
@@ -101,6 +89,7 @@ TEST_F(CameraPropertiesTest, ApplyConventionsForFocusZoomBacklightAndLed) {
     record.LEDInfo = -1;
     ApplyCameraSettings();
     Strings requests = TakeRequests();
+    ASSERT_FALSE(requests.empty());
     EXPECT_EQ(requests.back(), "control set 6 128 1");
     EXPECT_EQ(record.Zoom, 102);
     EXPECT_NE(std::find(requests.begin(), requests.end(), "vendor set 3 0 0 0 102"),

@@ -1,8 +1,9 @@
 // A fresh simulated desktop and fresh module state for every test, and the steps most tests take:
-// attach cameras, start the tool, read the settings file.
+// attach cameras, start the tool (again), read the settings file.
 #pragma once
 
 #include "../common/fresh_tool.h"
+#include "object_counts.h"
 #include "app/app_main.h"
 #include "camera/capture_filters.h"
 #include "camera/preview_graph.h"
@@ -24,15 +25,30 @@ class SimTest : public ::testing::Test {
         exitedEarly = false;
     }
 
-    // A graph that a test left running is given up as the tool would at a camera switch.
-    ~SimTest() override { ReleasePreviewGraph(); }
+    // Whatever the test left the tool holding is given up as the tool's way out would; then
+    // nothing may be left at all.
+    void TearDown() override {
+        ReleaseWhatTheToolHolds();
+        ExpectNothingLeft();
+    }
+    static void ExpectNothingLeft() {
+        EXPECT_EQ(Outstanding(), NothingOutstanding()) << "left behind by the tool";
+    }
 
     static int AddVendorCamera(const std::u16string& name = u"Parvanex Cam 1") {
         return sim::AddCamera(sim::VendorCamera(name));
     }
 
+    // A second start as a new process: releases what the last start holds, expects nothing else
+    // left, then starts afresh.
+    static void Restart() {
+        RestartTool(ExpectNothingLeft);
+        exitedEarly = false;
+    }
+
     // Runs start-up and the message loop until there is nothing left to do. Returns the exit
-    // code: the loop's, the process exit's, or sim::kLoopIdle when the tool waits for input.
+    // code: the loop's, the process exit's (exitedEarly tells the two apart), or sim::kLoopIdle
+    // when the tool waits for input. Every test asserts on it.
     static int Start() {
         try {
             return AppMain(nullptr);
@@ -43,8 +59,12 @@ class SimTest : public ::testing::Test {
     }
 
     static std::string IniPath() { return sim::Files().currentDirectory + "\\Framewright.ini"; }
+    // The settings file; a missing one is a failure, so that no search in it passes for want of
+    // a file.
     static std::string Ini() {
-        std::string* file = sim::FindFile(IniPath());
+        const std::string* file = sim::FindFile(IniPath());
+        if (!file)
+            ADD_FAILURE() << "no settings file at " << IniPath();
         return file ? *file : std::string();
     }
     static void WriteIni(const std::string& text) { sim::Files().files[IniPath()] = text; }
@@ -53,3 +73,18 @@ class SimTest : public ::testing::Test {
 };
 
 inline bool SimTest::exitedEarly = false;
+
+// One vendor camera discovered and selected without a start, for the property functions alone.
+class DiscoveredCameraTest : public SimTest {
+  protected:
+    void SetUp() override {
+        SimTest::SetUp();
+        camera = AddVendorCamera();
+        Shell.camerasFound = DiscoverCameras();
+        ASSERT_EQ(Shell.camerasFound, 1);
+        Shell.selectedCamera = 0;
+        sim::Requests().clear();
+    }
+    CameraSettings& record = CameraRecords[0];
+    int camera = 0;
+};

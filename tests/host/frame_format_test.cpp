@@ -121,7 +121,8 @@ class FrameFormatTest : public SimTest {};
 TEST_F(FrameFormatTest, AnImageIsWrittenOnlyWhenTheHeaderAndTheFrameAgree) {
     for (const char* options : {"", "IncrementImageName=1\r\nImageCounter=0\r\n"}) {
         for (const Case& c : kCases) {
-            SetUp();
+            SCOPED_TRACE(std::string(c.what) + (options[0] ? ", counted" : ", fixed"));
+            Restart();
             WriteIni(std::string("[General]\r\nImageSavePath=") + kImage + "\r\n" + options);
             ComputeSettingsPath();
             General.IncrementImageName = options[0] ? 1 : 0;
@@ -134,21 +135,19 @@ TEST_F(FrameFormatTest, AnImageIsWrittenOnlyWhenTheHeaderAndTheFrameAgree) {
             const std::string image = options[0] ? "C:\\work\\still000001.bmp" : kImage;
             const std::string* file = sim::FindFile(image);
             if (c.agrees) {
-                EXPECT_EQ(result, platform::kOk) << c.what;
-                ASSERT_NE(file, nullptr) << c.what;
-                EXPECT_EQ(file->size(), 14 + frame.block.size() - 48 + frame.sample.size())
-                    << c.what;
+                EXPECT_EQ(result, platform::kOk);
+                ASSERT_NE(file, nullptr);
+                EXPECT_EQ(file->size(), 14 + frame.block.size() - 48 + frame.sample.size());
                 EXPECT_EQ(file->substr(file->size() - frame.sample.size()),
-                          std::string(frame.sample.begin(), frame.sample.end()))
-                    << c.what;
+                          std::string(frame.sample.begin(), frame.sample.end()));
             } else {
-                EXPECT_EQ(result, platform::kInvalidMediaType) << c.what;
-                EXPECT_EQ(file, nullptr) << c.what;
-                EXPECT_EQ(sim::Files().files.size(), 1u) << c.what;
-                EXPECT_EQ(General.ImageCounter, 0) << c.what;
-                EXPECT_EQ(Ini(), iniBefore) << c.what;
+                EXPECT_EQ(result, platform::kInvalidMediaType);
+                EXPECT_EQ(file, nullptr);
+                EXPECT_EQ(sim::Files().files.size(), 1u);
+                EXPECT_EQ(General.ImageCounter, 0);
+                EXPECT_EQ(Ini(), iniBefore);
             }
-            EXPECT_EQ(sim::Graph().taskBlocksAlive, 0) << c.what;
+            EXPECT_EQ(sim::Graph().taskBlocksAlive, 0);
             platform::Release(PreviewGraph.Grabber);
             PreviewGraph.Grabber = nullptr;
         }

@@ -93,8 +93,8 @@ std::vector<HostileCase> Cases() {
 TEST_F(HostileFilesTest, AFailedCaptureKeepsTheEarlierImageAndEveryOtherSetting) {
     for (bool counted : {false, true}) {
         for (const HostileCase& c : Cases()) {
-            const std::string what = std::string(c.what) + (counted ? ", counted" : ", fixed");
-            SetUp();
+            SCOPED_TRACE(std::string(c.what) + (counted ? ", counted" : ", fixed"));
+            Restart();
             StartPreviewing(counted);
             SetSavePath(c.savePath);
             const std::string target = counted ? c.countedImage : c.savePath;
@@ -103,20 +103,19 @@ TEST_F(HostileFilesTest, AFailedCaptureKeepsTheEarlierImageAndEveryOtherSetting)
             c.makeHostile();
             const std::string iniBefore = Ini();
             const platform::HResult result = CaptureStill();
-            EXPECT_EQ(result, counted ? c.countedResult : c.fixedResult) << what;
+            EXPECT_EQ(result, counted ? c.countedResult : c.fixedResult);
             const std::string* image = sim::FindFile(target);
-            ASSERT_NE(image, nullptr) << what;
-            EXPECT_EQ(sim::Files().files.size(), filesBefore) << what; // nothing left over
+            ASSERT_NE(image, nullptr);
+            EXPECT_EQ(sim::Files().files.size(), filesBefore); // nothing left over
             if (platform::Failed(result)) {
-                EXPECT_EQ(*image, "earlier image") << what;
-                EXPECT_EQ(Ini(), iniBefore) << what;
-                EXPECT_EQ(General.ImageCounter, 0) << what;
+                EXPECT_EQ(*image, "earlier image");
+                EXPECT_EQ(Ini(), iniBefore);
+                EXPECT_EQ(General.ImageCounter, 0);
             } else {
-                EXPECT_EQ(image->size(), kFrameFileSize) << what;
-                EXPECT_EQ(Ini(), counted ? WithCounter(iniBefore, 0, 1) : iniBefore) << what;
+                EXPECT_EQ(image->size(), kFrameFileSize);
+                EXPECT_EQ(Ini(), counted ? WithCounter(iniBefore, 0, 1) : iniBefore);
             }
-            EXPECT_NE(Ini().find("[Camera9]\r\nName=kept\r\n"), std::string::npos) << what;
-            ReleasePreviewGraph();
+            EXPECT_NE(Ini().find("[Camera9]\r\nName=kept\r\n"), std::string::npos);
         }
     }
 }
@@ -136,12 +135,18 @@ TEST_F(HostileFilesTest, SavePathsOfEveryAwkwardLengthFixedAndCounted) {
         {PathOfLength(252), platform::kOk, PathOfLength(252).substr(0, 248) + "000001.bmp"},
         {PathOfLength(253), platform::kOk, PathOfLength(253).substr(0, 249) + "000001.bmp"},
         {PathOfLength(254), platform::kOk, ""}, // 250 + 6 + 4 characters exceed the buffer
+        // Longer than the capture takes: once cut to 254 characters without a word, and a fixed
+        // name then lost its extension.
+        {PathOfLength(255), platform::kFail, ""},
+        {PathOfLength(256), platform::kFail, ""},
+        {PathOfLength(300), platform::kFail, ""},
+        {PathOfLength(1100), platform::kFail, ""},
     };
     for (bool counted : {false, true}) {
         for (const auto& l : lengths) {
-            const std::string what = std::to_string(l.savePath.size()) + " characters" +
-                                     (counted ? ", counted" : ", fixed");
-            SetUp();
+            SCOPED_TRACE(std::to_string(l.savePath.size()) + " characters" +
+                         (counted ? ", counted" : ", fixed"));
+            Restart();
             StartPreviewing(counted);
             SetSavePath(l.savePath);
             const std::string iniBefore = Ini();
@@ -150,19 +155,18 @@ TEST_F(HostileFilesTest, SavePathsOfEveryAwkwardLengthFixedAndCounted) {
             const platform::HResult expected =
                 counted ? (l.countedImage.empty() ? platform::kFail : platform::kOk)
                         : l.fixedResult;
-            EXPECT_EQ(CaptureStill(), expected) << what;
+            EXPECT_EQ(CaptureStill(), expected);
             if (expected == platform::kOk) {
                 const std::string* image = sim::FindFile(target);
-                ASSERT_NE(image, nullptr) << what << " " << target;
-                EXPECT_EQ(image->size(), kFrameFileSize) << what;
-                EXPECT_EQ(sim::Files().files.size(), 2u) << what; // no temporary file left
-                EXPECT_EQ(Ini(), counted ? WithCounter(iniBefore, 0, 1) : iniBefore) << what;
+                ASSERT_NE(image, nullptr) << target;
+                EXPECT_EQ(image->size(), kFrameFileSize);
+                EXPECT_EQ(sim::Files().files.size(), 2u); // no temporary file left
+                EXPECT_EQ(Ini(), counted ? WithCounter(iniBefore, 0, 1) : iniBefore);
             } else {
-                EXPECT_EQ(sim::Files().files.size(), 1u) << what;
-                EXPECT_EQ(Ini(), iniBefore) << what;
-                EXPECT_EQ(General.ImageCounter, 0) << what;
+                EXPECT_EQ(sim::Files().files.size(), 1u);
+                EXPECT_EQ(Ini(), iniBefore);
+                EXPECT_EQ(General.ImageCounter, 0);
             }
-            ReleasePreviewGraph();
         }
     }
 }

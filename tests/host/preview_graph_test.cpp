@@ -174,13 +174,4 @@ TEST_F(PreviewGraphTest, EveryWayOutStopsAndReleasesARunningGraph) {
     EXPECT_EQ(PreviewGraph.Control, nullptr);
 }
 
-TEST_F(PreviewGraphTest, AnUnattendedRunEndsWithItsGraphReleased) {
-    AddVendorCamera();
-    WriteIni("[General]\r\nImageSavePath=C:\\a.bmp\r\nStartWithPreview=1\r\nCaptureOnStart=1\r\n"
-             "ExitOnCapture=1\r\nReviewTimeMs=0\r\n");
-    EXPECT_EQ(Start(), 0);
-    EXPECT_EQ(sim::Graph().state, 0); // the capture sequence ran it again just before the end
-    EXPECT_EQ(sim::Graph().objectsAlive, 0);
-}
-
 } // namespace

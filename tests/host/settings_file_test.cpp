@@ -21,58 +21,37 @@ const std::string kGeneralAfterFirstStart = Lines(
      "StartWithPreview=0", "ExitOnCapture=0", "CaptureOnStart=0", "UsePrintKeyToCaptureImages=0",
      "UseMinMaxOnPrintKey=0", "HideAppWhenInactive=0", "ImageCounter=0", "ReviewTimeMs=1500"});
 
-const std::string kCamera0 = Lines({"[Camera0]",
-                                    "Name=Parvanex Cam 1",
-                                    "LEDInfo=3",
-                                    "PowerScheme=1",
-                                    "Brightness=128",
-                                    "Contrast=32",
-                                    "Saturation=64",
-                                    "Sharpness=24",
-                                    "WhiteBalance=4000",
-                                    "BacklightCompensation=0",
-                                    "Gain=0",
-                                    "Zoom=100",
-                                    "ExposureTime=333",
-                                    "FocusValue=128",
-                                    "Resolution=0",
-                                    "ResolutionX=0",
-                                    "ResolutionY=0",
-                                    "FlagBrightness=0",
-                                    "FlagContrast=0",
-                                    "FlagSaturation=0",
-                                    "FlagSharpness=0",
-                                    "FlagWhiteBalance=1",
-                                    "FlagBacklightCompensation=0",
-                                    "FlagGain=0",
-                                    "FlagZoom=0",
-                                    "FlagExposureTime=1",
-                                    "FlagFocusValue=1",
-                                    "FlagAutomatic=1"});
+const std::string kCamera0 =
+    Lines({"[Camera0]", "Name=Parvanex Cam 1", "LEDInfo=3", "PowerScheme=1", "Brightness=128",
+           "Contrast=32", "Saturation=64", "Sharpness=24", "WhiteBalance=4000",
+           "BacklightCompensation=0", "Gain=0", "Zoom=100", "ExposureTime=333", "FocusValue=128",
+           "Resolution=0", "ResolutionX=0", "ResolutionY=0"}) +
+    Lines({"FlagBrightness=0", "FlagContrast=0", "FlagSaturation=0", "FlagSharpness=0",
+           "FlagWhiteBalance=1", "FlagBacklightCompensation=0", "FlagGain=0", "FlagZoom=0",
+           "FlagExposureTime=1", "FlagFocusValue=1", "FlagAutomatic=1"});
 
 class SettingsFileTest : public SimTest {};
 
-TEST_F(SettingsFileTest, FirstStartWithOneCameraWritesTheCamerasCurrentValues) {
+// The first start writes the camera's current values; the second adds the two options a first
+// start leaves out; the third, with every option in the file, leaves it byte for byte.
+TEST_F(SettingsFileTest, ThreeStartsWriteTheCameraThenAddTheTwoOptionsThenLeaveTheFile) {
     AddVendorCamera();
-    Start();
-    EXPECT_EQ(Ini(), kGeneralAfterFirstStart + kCamera0);
-    EXPECT_FALSE(SettingsChanged);
-}
-
-TEST_F(SettingsFileTest, SecondStartAppendsTheTwoOptionsOfAnExistingFile) {
-    AddVendorCamera();
-    Start();
+    ASSERT_EQ(Start(), sim::kLoopIdle);
     ASSERT_EQ(Ini(), kGeneralAfterFirstStart + kCamera0);
-    SetUp(); // a new process with the same camera and the file of the first start
-    WriteIni(kGeneralAfterFirstStart + kCamera0);
-    AddVendorCamera();
-    EXPECT_EQ(Start(), sim::kLoopIdle);
-    EXPECT_EQ(Ini(),
-              kGeneralAfterFirstStart + "IncrementImageName=0\r\nInitAndExit=0\r\n" + kCamera0);
+    EXPECT_FALSE(SettingsChanged);
+    const std::string full =
+        kGeneralAfterFirstStart + "IncrementImageName=0\r\nInitAndExit=0\r\n" + kCamera0;
+    for (const std::string& file : {kGeneralAfterFirstStart + kCamera0, full}) {
+        Restart(); // a new process with the same camera and the file of the start before
+        WriteIni(file);
+        AddVendorCamera();
+        ASSERT_EQ(Start(), sim::kLoopIdle);
+        EXPECT_EQ(Ini(), full);
+    }
 }
 
 TEST_F(SettingsFileTest, NoCameraAndNoFileWritesCountZeroAndNoSection) {
-    Start();
+    ASSERT_EQ(Start(), sim::kLoopIdle);
     EXPECT_EQ(Ini(),
               Lines({"[General]", "NumberOfCameras=0", "ImageSavePath=C:\\W1X9Image.bmp",
                      "StartWithPreview=0", "InternalDisplay=0", "ExitOnCapture=0",
@@ -81,28 +60,27 @@ TEST_F(SettingsFileTest, NoCameraAndNoFileWritesCountZeroAndNoSection) {
     EXPECT_TRUE(sim::Requests().empty());
 }
 
-TEST_F(SettingsFileTest, StoredCountAboveCamerasFoundIsAChangedConfiguration) {
-    AddVendorCamera();
-    WriteIni(Lines({"[General]", "NumberOfCameras=2"}));
-    EXPECT_EQ(Start(), 0);
-    EXPECT_TRUE(exitedEarly);
-    ASSERT_EQ(sim::TheDesktop().boxes.size(), 1u);
-    const sim::MessageBoxShown& box = sim::TheDesktop().boxes[0];
-    EXPECT_EQ(box.text, "Please restore the previous Camera Config or delete Framewright.ini File");
-    EXPECT_EQ(box.caption, "Camera configuration changed");
-    EXPECT_EQ(box.owner, nullptr);
-    EXPECT_EQ(box.flags, 0u);
-    // Nothing reached the camera after the check: the start-up values were never applied.
-    for (const sim::Request& r : sim::Requests())
-        EXPECT_NE(r.direction, sim::Direction::Set);
-}
-
-TEST_F(SettingsFileTest, ADifferentNameInSlotZeroIsAChangedConfiguration) {
-    AddVendorCamera();
-    WriteIni(Lines({"[General]", "NumberOfCameras=1", "[Camera0]", "Name=Parvanex Other"}));
-    EXPECT_EQ(Start(), 0);
-    EXPECT_TRUE(exitedEarly);
-    EXPECT_EQ(sim::TheDesktop().boxes.size(), 1u);
+TEST_F(SettingsFileTest, MoreCamerasStoredOrAnotherNameInSlotZeroIsAChangedConfiguration) {
+    for (const std::string& file :
+         {Lines({"[General]", "NumberOfCameras=2"}),
+          Lines({"[General]", "NumberOfCameras=1", "[Camera0]", "Name=Parvanex Other"})}) {
+        SCOPED_TRACE(file);
+        Restart();
+        AddVendorCamera();
+        WriteIni(file);
+        EXPECT_EQ(Start(), 0);
+        EXPECT_TRUE(exitedEarly);
+        ASSERT_EQ(sim::TheDesktop().boxes.size(), 1u);
+        const sim::MessageBoxShown& box = sim::TheDesktop().boxes[0];
+        EXPECT_EQ(box.text,
+                  "Please restore the previous Camera Config or delete Framewright.ini File");
+        EXPECT_EQ(box.caption, "Camera configuration changed");
+        EXPECT_EQ(box.owner, nullptr);
+        EXPECT_EQ(box.flags, 0u);
+        // Nothing reached the camera after the check: the start-up values were never applied.
+        for (const sim::Request& r : sim::Requests())
+            EXPECT_NE(r.direction, sim::Direction::Set);
+    }
 }
 
 TEST_F(SettingsFileTest, TwoCamerasAndAFileForOneLoadTheSecondAsNotStored) {
@@ -125,7 +103,7 @@ TEST_F(SettingsFileTest, TwoCamerasAndAFileForOneLoadTheSecondAsNotStored) {
 TEST_F(SettingsFileTest, OptionsStoredAsMinusOneOrMissingTakeTheirDefaultsAndAreWritten) {
     AddVendorCamera();
     WriteIni(Lines({"[General]", "ReviewTimeMs=-1", "ImageCounter=7", "ImageSavePath="}));
-    Start();
+    ASSERT_EQ(Start(), sim::kLoopIdle);
     EXPECT_EQ(General.ReviewTimeMs, 1500);
     EXPECT_EQ(General.ImageCounter, 7);
     const std::string ini = Ini();
@@ -137,30 +115,18 @@ TEST_F(SettingsFileTest, OptionsStoredAsMinusOneOrMissingTakeTheirDefaultsAndAre
 TEST_F(SettingsFileTest, ReviewTimeStoredAsZeroStaysZero) {
     AddVendorCamera();
     WriteIni(Lines({"[General]", "ReviewTimeMs=0"}));
-    Start();
+    ASSERT_EQ(Start(), sim::kLoopIdle);
     EXPECT_EQ(General.ReviewTimeMs, 0);
-}
-
-TEST_F(SettingsFileTest, AFileWithEveryOptionKeyIsLeftByteForByte) {
-    AddVendorCamera();
-    Start();
-    SetUp();
-    AddVendorCamera();
-    const std::string full =
-        kGeneralAfterFirstStart + "IncrementImageName=0\r\nInitAndExit=0\r\n" + kCamera0;
-    WriteIni(full);
-    Start();
-    EXPECT_EQ(Ini(), full);
 }
 
 TEST_F(SettingsFileTest, AMaximalNameSurvivesSaveAndLoad) {
     std::u16string name = u"Parvanex ";
     name.resize(300, u'x'); // cut to 255 characters by discovery
     AddVendorCamera(name);
-    Start();
+    ASSERT_EQ(Start(), sim::kLoopIdle);
     const std::string firstFile = Ini();
     ASSERT_NE(firstFile.find("Name=Parvanex " + std::string(246, 'x') + "\r\n"), std::string::npos);
-    SetUp();
+    Restart();
     AddVendorCamera(name);
     WriteIni(firstFile);
     EXPECT_EQ(Start(), sim::kLoopIdle);

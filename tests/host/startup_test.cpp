@@ -8,16 +8,34 @@ namespace {
 
 class StartupTest : public SimTest {
   protected:
-    static size_t IndexOfCall(const std::string& call) {
+    // Whether every call was made, the first time of each after the first time of the one before.
+    // A call that was never made is a failure, never a call that came last.
+    static ::testing::AssertionResult CalledInOrder(std::initializer_list<std::string> order) {
         const auto& calls = sim::TheDesktop().calls;
-        return static_cast<size_t>(std::find(calls.begin(), calls.end(), call) - calls.begin());
+        auto previous = calls.end();
+        for (const std::string& call : order) {
+            const auto at = std::find(calls.begin(), calls.end(), call);
+            if (at == calls.end())
+                return ::testing::AssertionFailure() << "\"" << call << "\" was never called";
+            if (previous != calls.end() && at <= previous)
+                return ::testing::AssertionFailure()
+                       << "\"" << call << "\" (call " << at - calls.begin() << ") came before \""
+                       << *previous << "\" (call " << previous - calls.begin() << ")";
+            previous = at;
+        }
+        return ::testing::AssertionSuccess();
+    }
+    static long Calls(const std::string& call) {
+        const auto& calls = sim::TheDesktop().calls;
+        return std::count(calls.begin(), calls.end(), call);
     }
 };
 
 TEST_F(StartupTest, NoCameraDisablesThePanelButExitStatusAndSelection) {
-    EXPECT_EQ(Start(), sim::kLoopIdle);
+    ASSERT_EQ(Start(), sim::kLoopIdle);
     EXPECT_EQ(sim::Control(IDC_SBSTATUS)->text,
               "No Parvanex Camera detected, please attach a Parvanex Webcam");
+    ASSERT_EQ(sim::MainWindow()->children.size(), 66u);
     for (sim::WindowRecord* c : sim::MainWindow()->children) {
         const bool staysEnabled = c->id == IDC_BTEXIT || c->id == IDC_SBSTATUS ||
                                   (c->id >= IDC_RBCAM6 && c->id <= IDC_RBCAM1);
@@ -33,7 +51,7 @@ TEST_F(StartupTest, ThreeCamerasShowThreeLabelledButtonsAndSelectTheFirst) {
     AddVendorCamera(u"Parvanex A");
     AddVendorCamera(u"Parvanex B");
     AddVendorCamera(u"Parvanex C");
-    Start();
+    ASSERT_EQ(Start(), sim::kLoopIdle);
     EXPECT_EQ(sim::Control(IDC_RBCAM1)->text, "Camera 1: Parvanex A");
     EXPECT_EQ(sim::Control(IDC_RBCAM3)->text, "Camera 3: Parvanex C");
     for (int slot = 0; slot < 6; ++slot)
@@ -41,14 +59,16 @@ TEST_F(StartupTest, ThreeCamerasShowThreeLabelledButtonsAndSelectTheFirst) {
     EXPECT_EQ(sim::Control(IDC_RBCAM1)->check, 1);
     EXPECT_EQ(Shell.selectedCamera, 0);
     EXPECT_EQ(sim::Control(IDC_SBSTATUS)->text, "Camera 1: Parvanex A");
-    EXPECT_EQ(sim::TextsOf(IDC_SBSTATUS).front(), "Camera 1: Parvanex A");
+    const auto statusTexts = sim::TextsOf(IDC_SBSTATUS);
+    ASSERT_FALSE(statusTexts.empty());
+    EXPECT_EQ(statusTexts.front(), "Camera 1: Parvanex A");
 }
 
 TEST_F(StartupTest, AFirstStartShowsTheValuesItReadFromTheCamera) {
     sim::SimCamera c = sim::VendorCamera(u"Parvanex First");
     c.procAmp[0].value = 77;
     AddCamera(c);
-    Start();
+    ASSERT_EQ(Start(), sim::kLoopIdle);
     const sim::WindowRecord* brightness = sim::Control(IDC_TBBRIGHT);
     EXPECT_EQ(brightness->trackbarMin, 0);
     EXPECT_EQ(brightness->trackbarMax, 255);
@@ -71,12 +91,10 @@ TEST_F(StartupTest, StepsRunInOrderAndTheLoopReturnsTheQuitCode) {
     };
     EXPECT_EQ(Start(), 0);
     EXPECT_FALSE(exitedEarly);
-    EXPECT_LT(IndexOfCall("RegisterWindowClass my_wnd_class_name_0"),
-              IndexOfCall("CreateControlFont Times New Roman -13 400"));
-    EXPECT_LT(IndexOfCall("SetClassIcons 101"), IndexOfCall("RegisterUsbDeviceNotices"));
-    EXPECT_LT(IndexOfCall("RegisterUsbDeviceNotices"), IndexOfCall("MessageLoop"));
-    EXPECT_LT(IndexOfCall("MessageLoop"), IndexOfCall("DestroyWindow"));
-    EXPECT_LT(IndexOfCall("DestroyWindow"), IndexOfCall("DeleteControlFont"));
+    EXPECT_TRUE(CalledInOrder(
+        {"RegisterWindowClass my_wnd_class_name_0", "CreateControlFont Times New Roman -13 400"}));
+    EXPECT_TRUE(CalledInOrder({"SetClassIcons 101", "RegisterUsbDeviceNotices", "MessageLoop",
+                               "DestroyWindow", "DeleteControlFont"}));
     EXPECT_EQ(sim::TheDesktop().fontsAlive, 0);
     EXPECT_TRUE(sim::MainWindow() == nullptr);
 }
@@ -89,8 +107,8 @@ TEST_F(StartupTest, AFailedRegistrationSkipsLoadingApplyingTimersAndHook) {
     EXPECT_EQ(Start(), sim::kLoopIdle);
     EXPECT_EQ(Ini(), before);
     EXPECT_TRUE(sim::Requests().empty());
-    EXPECT_EQ(IndexOfCall("SetTimer 253 100"), sim::TheDesktop().calls.size());
-    EXPECT_EQ(IndexOfCall("InstallKeyboardHook"), sim::TheDesktop().calls.size());
+    EXPECT_EQ(Calls("SetTimer 253 100"), 0);
+    EXPECT_EQ(Calls("InstallKeyboardHook"), 0);
     // The window still works: its controls answer and the close box closes it.
     sim::SendToMain(0x0010, 0, 0);
     EXPECT_EQ(sim::MainWindow(), nullptr);
@@ -98,9 +116,9 @@ TEST_F(StartupTest, AFailedRegistrationSkipsLoadingApplyingTimersAndHook) {
 
 TEST_F(StartupTest, InitAndExitAppliesAndEndsBeforeAnyTimerOrHook) {
     AddVendorCamera();
-    Start(); // first start: the file
+    ASSERT_EQ(Start(), sim::kLoopIdle); // first start: the file
     const std::string file = Ini();
-    SetUp();
+    Restart();
     AddVendorCamera();
     std::string options = file;
     auto set = [&](const std::string& from, const std::string& to) {
@@ -116,17 +134,16 @@ TEST_F(StartupTest, InitAndExitAppliesAndEndsBeforeAnyTimerOrHook) {
     const sim::Request& last = sim::Requests().back();
     EXPECT_EQ(last.interface, sim::Interface::CameraControl);
     EXPECT_EQ(last.property, 6); // the focus write is the last before the exit
-    EXPECT_EQ(IndexOfCall("SetTimer 253 100"), sim::TheDesktop().calls.size());
-    EXPECT_EQ(IndexOfCall("InstallKeyboardHook"), sim::TheDesktop().calls.size());
+    EXPECT_EQ(Calls("SetTimer 253 100"), 0);
+    EXPECT_EQ(Calls("InstallKeyboardHook"), 0);
 }
 
 TEST_F(StartupTest, StartWithPreviewArmsThePreviewTimerAndTheHookIsInstalled) {
     AddVendorCamera();
     WriteIni("[General]\r\nStartWithPreview=1\r\nUsePrintKeyToCaptureImages=1\r\n");
-    Start();
-    EXPECT_LT(IndexOfCall("SetTimer 253 100"), IndexOfCall("InstallKeyboardHook"));
-    EXPECT_LT(IndexOfCall("InstallKeyboardHook"), IndexOfCall("MessageLoop"));
-    EXPECT_LT(IndexOfCall("KillTimer 253"), sim::TheDesktop().calls.size());
+    ASSERT_EQ(Start(), sim::kLoopIdle);
+    EXPECT_TRUE(CalledInOrder({"SetTimer 253 100", "InstallKeyboardHook", "MessageLoop"}));
+    EXPECT_EQ(Calls("KillTimer 253"), 1);
 }
 
 TEST_F(StartupTest, AFailedHookInstallShowsItsBoxAndStartUpGoesOn) {

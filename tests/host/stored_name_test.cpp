@@ -15,8 +15,9 @@ class StoredNameTest : public SimTest {
   protected:
     // A first start with a camera of that name, then a second start with the same file and a
     // camera of the second name, whose stored record has a brightness of 91. Returns the file the
-    // first start wrote.
+    // second start was given.
     std::string TwoStarts(const std::u16string& first, const std::u16string& second) {
+        Restart();
         AddVendorCamera(first);
         EXPECT_EQ(Start(), sim::kLoopIdle);
         std::string file = Ini();
@@ -24,24 +25,28 @@ class StoredNameTest : public SimTest {
         EXPECT_EQ(at != std::string::npos, file.find("[Camera0]") != std::string::npos);
         if (at != std::string::npos)
             file.replace(at, 16, "Brightness=91\r\n");
-        SetUp(); // a new process
+        Restart(); // a new process
         AddVendorCamera(second);
         WriteIni(file);
         secondExit = Start();
         return file;
     }
-    bool ChangedBoxShown() const {
+    // The captions of every box shown: none, or the one of a changed configuration.
+    static std::vector<std::string> BoxCaptions() {
+        std::vector<std::string> captions;
         for (const sim::MessageBoxShown& box : sim::TheDesktop().boxes)
-            if (box.caption == "Camera configuration changed")
-                return true;
-        return false;
+            captions.push_back(box.caption);
+        return captions;
     }
-    // The brightness that the second start wrote to the camera, or -1.
-    static int32_t AppliedBrightness() {
+    const std::vector<std::string> kNoBox{}, kChangedBox{"Camera configuration changed"};
+    const std::vector<int32_t> kNoWrite{};
+    // Every brightness the second start wrote to the camera: none is no stand-in value.
+    static std::vector<int32_t> BrightnessWrites() {
+        std::vector<int32_t> writes;
         for (const sim::Request& r : sim::RequestsOf(sim::Interface::ProcAmp, 0))
             if (r.direction == sim::Direction::Set)
-                return r.data[0];
-        return -1;
+                writes.push_back(r.data[0]);
+        return writes;
     }
     int secondExit = 0;
 };
@@ -91,23 +96,28 @@ const NameCase kNames[] = {
     {"bytes 0x80 to 0xff", u"Parvanex \u0080\u0085\u009f\u00a0\u00ff\u00a0"},
 };
 
-TEST_F(StoredNameTest, EveryNameDiscoveryCanProducePassesTheNextStartWithTheSameCamera) {
+// The second start loads the record, and a save right after the load writes the file it loaded.
+TEST_F(StoredNameTest, EveryNameDiscoveryCanProducePassesTheNextStartAndSavesByteForByte) {
     for (const NameCase& c : kNames) {
         SCOPED_TRACE(c.what);
-        SetUp();
         TwoStarts(c.friendlyName, c.friendlyName);
-        EXPECT_EQ(secondExit, sim::kLoopIdle);
+        ASSERT_EQ(secondExit, sim::kLoopIdle);
         EXPECT_FALSE(exitedEarly);
-        EXPECT_FALSE(ChangedBoxShown());
-        // The stored record reached the camera. (A name that narrows to nothing gets no section,
-        // so there is no stored record to apply.)
+        EXPECT_EQ(BoxCaptions(), kNoBox);
+        // The stored record reached the camera, once. A name that narrows to nothing gets no
+        // section: its record stays unstored (-1), and the start applies it as it is.
         const int32_t stored = CameraRecords[0].Name[0] != '\0' ? 91 : -1;
-        EXPECT_EQ(AppliedBrightness(), stored);
         EXPECT_EQ(CameraRecords[0].Brightness, stored);
+        EXPECT_EQ(BrightnessWrites(), std::vector<int32_t>{stored});
+        const std::string loaded = Ini();
+        SaveSettings(SettingsPath());
+        EXPECT_EQ(Ini(), loaded);
     }
 }
 
-TEST_F(StoredNameTest, ANameThatReadsBackUnchangedIsStoredAsItIs) {
+// A name that reads back unchanged is stored as it is; any other is quoted twice with its line
+// breaks escaped.
+TEST_F(StoredNameTest, ANameIsStoredAsItIsOnlyWhenItReadsBackUnchanged) {
     struct Case {
         std::u16string friendlyName;
         std::string line;
@@ -116,20 +126,6 @@ TEST_F(StoredNameTest, ANameThatReadsBackUnchangedIsStoredAsItIs) {
         {u"Parvanex \"Q\" \\ 1", "Name=Parvanex \"Q\" \\ 1\r\n"},
         {u"\"Parvanex", "Name=\"Parvanex\r\n"},
         {u"Parvanex \u00e9\u0416", "Name=Parvanex \xe9\x16\r\n"},
-    };
-    for (const Case& c : cases) {
-        SetUp();
-        AddVendorCamera(c.friendlyName);
-        Start();
-        EXPECT_NE(Ini().find("\r\n" + c.line), std::string::npos) << c.line;
-    }
-}
-
-TEST_F(StoredNameTest, AnyOtherNameIsStoredQuotedTwiceWithItsLineBreaksEscaped) {
-    struct Case {
-        std::u16string friendlyName;
-        std::string line;
-    } cases[] = {
         {u"Parvanex Trailing ", "Name=\"\"Parvanex Trailing \"\"\r\n"},
         {u" Parvanex", "Name=\"\" Parvanex\"\"\r\n"},
         {u"\"Parvanex\"", "Name=\"\"\"Parvanex\"\"\"\r\n"},
@@ -137,10 +133,11 @@ TEST_F(StoredNameTest, AnyOtherNameIsStoredQuotedTwiceWithItsLineBreaksEscaped) 
         {u"Parvanex\r\n", "Name=\"\"Parvanex\\r\\n\"\"\r\n"},
     };
     for (const Case& c : cases) {
-        SetUp();
+        SCOPED_TRACE(c.line);
+        Restart();
         AddVendorCamera(c.friendlyName);
-        Start();
-        EXPECT_NE(Ini().find("\r\n" + c.line), std::string::npos) << c.line << "\nin\n" << Ini();
+        ASSERT_EQ(Start(), sim::kLoopIdle);
+        EXPECT_NE(Ini().find("\r\n" + c.line), std::string::npos) << Ini();
     }
 }
 
@@ -164,13 +161,12 @@ TEST_F(StoredNameTest, ADifferentCameraIsStillAChangedConfiguration) {
         {u"Parvanex " + Repeat(u'x', 245) + u" ", u"Parvanex " + Repeat(u'x', 246)},
     };
     for (const auto& p : pairs) {
-        SetUp();
         TwoStarts(p.written, p.attached);
         SCOPED_TRACE(Ini());
         EXPECT_EQ(secondExit, 0);
         EXPECT_TRUE(exitedEarly);
-        EXPECT_TRUE(ChangedBoxShown());
-        EXPECT_EQ(AppliedBrightness(), -1); // nothing stored reached the camera
+        EXPECT_EQ(BoxCaptions(), kChangedBox);
+        EXPECT_EQ(BrightnessWrites(), kNoWrite); // nothing stored reached the camera
     }
 }
 
@@ -189,14 +185,15 @@ TEST_F(StoredNameTest, FilesWrittenBeforeKeepLoadingAsTheyDid) {
         {"Name=Parvanex Trailing ", u"Parvanex Trailing", true},
     };
     for (const auto& c : cases) {
-        SetUp();
+        Restart();
         SCOPED_TRACE(c.line);
         AddVendorCamera(c.camera);
         const std::string file = "[General]\r\nNumberOfCameras=1\r\n[Camera0]\r\n" +
                                  std::string(c.line) + "\r\nBrightness=77\r\n";
         WriteIni(file);
-        Start();
-        EXPECT_EQ(ChangedBoxShown(), !c.loads);
+        EXPECT_EQ(Start(), c.loads ? sim::kLoopIdle : 0);
+        EXPECT_EQ(exitedEarly, !c.loads);
+        EXPECT_EQ(BoxCaptions(), c.loads ? kNoBox : kChangedBox);
         if (c.loads) {
             EXPECT_EQ(CameraRecords[0].Brightness, 77);
             // A load never writes the name: the line stays, less the trailing blanks that any
@@ -206,23 +203,6 @@ TEST_F(StoredNameTest, FilesWrittenBeforeKeepLoadingAsTheyDid) {
                 line.pop_back();
             EXPECT_NE(Ini().find("\r\n" + line + "\r\n"), std::string::npos);
         }
-    }
-}
-
-TEST_F(StoredNameTest, ASaveAfterALoadKeepsTheStoredNameByteForByte) {
-    for (const NameCase& c : kNames) {
-        SCOPED_TRACE(c.what);
-        SetUp();
-        AddVendorCamera(c.friendlyName);
-        Start();
-        const std::string first = Ini();
-        SetUp();
-        AddVendorCamera(c.friendlyName);
-        WriteIni(first);
-        ASSERT_EQ(Start(), sim::kLoopIdle);
-        const std::string loaded = Ini();
-        SaveSettings(SettingsPath());
-        EXPECT_EQ(Ini(), loaded);
     }
 }
 

@@ -42,50 +42,49 @@ class StreamFormatTest : public SimTest {
     int camera = 0;
 };
 
-TEST_F(StreamFormatTest, ASecondVideoInfoBlockGetsSizeAndRateInItsOwnFields) {
-    StartWithFormatType(platform::kFormatVideoInfo2);
-    sim::Click(IDC_BTPREVW);
-    const auto& requests = sim::Graph().formatRequests;
-    ASSERT_EQ(requests.size(), 2u); // 1920x1080 listed compressed, then RGB24
-    // Each request starts from the pin's current format: 640x480, then what the first one set.
-    const std::vector<uint8_t> blocks[] = {
-        sim::FormatBlock(platform::kFormatVideoInfo2, 640, 480),
-        sim::FormatBlock(platform::kFormatVideoInfo2, 1920, 1080)};
-    for (size_t i = 0; i < requests.size(); ++i) {
-        const sim::FormatRequest& r = requests[i];
-        const std::vector<uint8_t>& before = blocks[i];
-        ASSERT_EQ(r.format.size(), platform::kVideoInfo2Size);
-        EXPECT_TRUE(platform::SameGuid(r.formatType, platform::kFormatVideoInfo2));
-        EXPECT_EQ(r.width, 1920);
-        EXPECT_EQ(r.height, 1080);
-        EXPECT_EQ(r.avgTimePerFrame, 333333);
-        // Copy protection, aspect ratio and interlacing stay as the pin reported them.
-        for (uint32_t offset :
-             {platform::kVideoInfo2InterlaceOffset, platform::kVideoInfo2CopyProtectOffset,
-              platform::kVideoInfo2AspectXOffset, platform::kVideoInfo2AspectYOffset})
-            EXPECT_EQ(Int32At(r.format, offset), Int32At(before, offset)) << "offset " << offset;
-        // Nothing else in the block changed either.
-        std::vector<uint8_t> expected = before;
-        std::memcpy(expected.data() + platform::kAvgTimePerFrameOffset,
-                    r.format.data() + platform::kAvgTimePerFrameOffset, 8);
-        std::memcpy(expected.data() + platform::kVideoInfo2BitmapWidthOffset,
-                    r.format.data() + platform::kVideoInfo2BitmapWidthOffset, 8);
-        EXPECT_EQ(r.format, expected);
+TEST_F(StreamFormatTest, EachVideoInfoBlockGetsSizeAndRateInItsOwnFieldsAndNothingElse) {
+    const struct {
+        const char* what;
+        platform::Guid formatType;
+        uint32_t size, widthOffset; // the height follows the width
+    } layouts[] = {
+        {"video-info", platform::kFormatVideoInfo, platform::kVideoInfoSize,
+         platform::kBitmapWidthOffset},
+        {"second video-info", platform::kFormatVideoInfo2, platform::kVideoInfo2Size,
+         platform::kVideoInfo2BitmapWidthOffset},
+    };
+    for (const auto& layout : layouts) {
+        SCOPED_TRACE(layout.what);
+        Restart();
+        StartWithFormatType(layout.formatType);
+        sim::Click(IDC_BTPREVW);
+        const auto& requests = sim::Graph().formatRequests;
+        ASSERT_EQ(requests.size(), 2u); // 1920x1080 listed compressed, then RGB24
+        // Each request starts from the pin's current format: 640x480, then what the first one set.
+        const std::vector<uint8_t> blocks[] = {sim::FormatBlock(layout.formatType, 640, 480),
+                                               sim::FormatBlock(layout.formatType, 1920, 1080)};
+        for (size_t i = 0; i < requests.size(); ++i) {
+            const sim::FormatRequest& r = requests[i];
+            ASSERT_EQ(r.format.size(), layout.size);
+            EXPECT_TRUE(platform::SameGuid(r.formatType, layout.formatType));
+            EXPECT_EQ(Int32At(r.format, layout.widthOffset), 1920);
+            EXPECT_EQ(Int32At(r.format, layout.widthOffset + 4), 1080);
+            EXPECT_EQ(Int64At(r.format, platform::kAvgTimePerFrameOffset), 333333);
+            EXPECT_EQ(r.width, 1920);
+            EXPECT_EQ(r.height, 1080);
+            EXPECT_EQ(r.avgTimePerFrame, 333333);
+            // Everything else (copy protection, aspect ratio, interlacing of the second block)
+            // stays as the pin reported it.
+            std::vector<uint8_t> expected = blocks[i];
+            std::memcpy(expected.data() + platform::kAvgTimePerFrameOffset,
+                        r.format.data() + platform::kAvgTimePerFrameOffset, 8);
+            std::memcpy(expected.data() + layout.widthOffset, r.format.data() + layout.widthOffset,
+                        8);
+            EXPECT_EQ(r.format, expected);
+        }
+        EXPECT_EQ(sim::Camera(camera).current.width, 1920);
+        EXPECT_EQ(sim::Camera(camera).current.height, 1080);
     }
-    EXPECT_EQ(sim::Camera(camera).current.width, 1920);
-    EXPECT_EQ(sim::Camera(camera).current.height, 1080);
-}
-
-TEST_F(StreamFormatTest, AVideoInfoBlockKeepsItsLayout) {
-    StartWithFormatType(platform::kFormatVideoInfo);
-    sim::Click(IDC_BTPREVW);
-    const auto& requests = sim::Graph().formatRequests;
-    ASSERT_EQ(requests.size(), 2u);
-    const sim::FormatRequest& r = requests.back();
-    ASSERT_EQ(r.format.size(), platform::kVideoInfoSize);
-    EXPECT_EQ(Int32At(r.format, platform::kBitmapWidthOffset), 1920);
-    EXPECT_EQ(Int32At(r.format, platform::kBitmapHeightOffset), 1080);
-    EXPECT_EQ(Int64At(r.format, platform::kAvgTimePerFrameOffset), 333333);
 }
 
 TEST_F(StreamFormatTest, ABlockOfAnotherFormatTypeIsLeftAsThePinReportedIt) {

@@ -64,6 +64,7 @@ class UsbChurnTest : public SimTest {
                   shown ? Label(shown - 1, names[shown - 1])
                         : "No Parvanex Camera detected, please attach a Parvanex Webcam");
         EXPECT_EQ(sim::Control(IDC_BTPREVW)->enabled, shown > 0);
+        EXPECT_TRUE(sim::Control(IDC_BTEXIT)->enabled);
         EXPECT_EQ(sim::Control(IDC_BTPREVW)->text, PreviewState() == 2 ? "Stop" : "Preview");
         for (int slot = 0; slot < shown; ++slot)
             EXPECT_NE(CaptureFilters[slot], nullptr) << "slot " << slot;

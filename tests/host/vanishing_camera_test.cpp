@@ -61,9 +61,15 @@ class VanishingCameraTest : public SimTest {
         return images;
     }
 
-    void ExpectOnlyWholeFrames() {
-        for (const auto& [path, bytes] : Images())
-            EXPECT_TRUE(IsWholeFrame(path, bytes));
+    // Exactly that many images, each one whole frame.
+    ::testing::AssertionResult WholeFrames(size_t count) {
+        const std::map<std::string, std::string> images = Images();
+        if (images.size() != count)
+            return ::testing::AssertionFailure() << images.size() << " images, expected " << count;
+        for (const auto& [path, bytes] : images)
+            if (::testing::AssertionResult whole = IsWholeFrame(path, bytes); !whole)
+                return whole;
+        return ::testing::AssertionSuccess();
     }
 
     std::string Status() { return sim::Control(IDC_SBSTATUS)->text; }
@@ -87,8 +93,7 @@ class VanishingCameraTest : public SimTest {
         EXPECT_EQ(Shell.selectedCamera, 0);
         const size_t before = Images().size();
         sim::Click(IDC_BTCAPIMG);
-        EXPECT_EQ(Images().size(), before + 1) << "no image after the camera came back";
-        ExpectOnlyWholeFrames();
+        EXPECT_TRUE(WholeFrames(before + 1)) << "after the camera came back";
         EXPECT_EQ(PreviewState(), 2);
         EXPECT_EQ(sim::Control(IDC_BTPREVW)->text, "Stop");
         EXPECT_EQ(Outstanding(), HeldByTheTool());
@@ -128,8 +133,7 @@ TEST_P(WhilePreviewRuns, NoPartialImageAndAFreshPreviewAfterTheCameraReturns) {
     const uint64_t pressed = sim::TheDesktop().now;
     sim::Click(IDC_BTCAPIMG);
     EXPECT_EQ(sim::TheDesktop().now - pressed, 0u) << "the frame was there: no wait";
-    EXPECT_EQ(Images().size(), GetParam().imagesBeforeTheNotice);
-    ExpectOnlyWholeFrames();
+    EXPECT_TRUE(WholeFrames(GetParam().imagesBeforeTheNotice));
 
     RemovalNotice();
     EXPECT_EQ(PreviewGraph.Control, nullptr) << "a graph whose camera went is kept";
@@ -185,8 +189,7 @@ TEST_F(VanishingCameraTest, DuringTheReviewTimeOfAPrintKeyCapture) {
     sim::RunFor(200 + 500);
     EXPECT_FALSE(sim::Camera(camera).plugged) << "the review time never came";
     EXPECT_LE(sim::TheDesktop().now - released, 200u + 500u);
-    EXPECT_EQ(Images().size(), 1u);
-    ExpectOnlyWholeFrames();
+    EXPECT_TRUE(WholeFrames(1));
     sim::TheDesktop().onSleep = nullptr;
 
     RemovalNotice();
@@ -195,8 +198,7 @@ TEST_F(VanishingCameraTest, DuringTheReviewTimeOfAPrintKeyCapture) {
     sim::SendToMain(platform::msg::DeviceChange, platform::dbt::DeviceArrival, 0);
     sim::KeyEvent(KeyUp, platform::key::Snapshot, 0x80);
     sim::RunFor(200 + 250 + 500);
-    EXPECT_EQ(Images().size(), 2u);
-    ExpectOnlyWholeFrames();
+    EXPECT_TRUE(WholeFrames(2));
     EXPECT_EQ(Outstanding(), HeldByTheTool());
     ExitAndExpectNothingLeft();
 }

@@ -9,19 +9,7 @@ using Strings = std::vector<std::string>;
 
 namespace {
 
-class VendorPropertiesTest : public SimTest {
-  protected:
-    void SetUp() override {
-        SimTest::SetUp();
-        camera = AddVendorCamera();
-        Shell.camerasFound = DiscoverCameras();
-        Shell.selectedCamera = 0;
-        sim::Requests().clear();
-    }
-    void TearDown() override { EXPECT_EQ(sim::InterfacesAlive(), 0); }
-    CameraSettings& record = CameraRecords[0];
-    int camera = 0;
-};
+class VendorPropertiesTest : public DiscoveredCameraTest {};
 
 TEST_F(VendorPropertiesTest, LedWritesCarryTheModeInWordThreeAndSetTheCode) {
     SetLedOff(0);

@@ -32,7 +32,7 @@ TEST_F(ZoomEvennessTest, StoredZoomIsAppliedEvenAcrossTheWholeRange) {
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.stored);
-        SetUp();
+        Restart();
         AddVendorCamera();
         WriteIni(std::string("[General]\r\nNumberOfCameras=1\r\n[Camera0]\r\nName=Parvanex Cam "
                              "1\r\nZoom=") +
@@ -51,11 +51,12 @@ TEST_F(ZoomEvennessTest, StoredZoomIsAppliedEvenAcrossTheWholeRange) {
 TEST_F(ZoomEvennessTest, TheSliderSendsEvenValues) {
     AddVendorCamera();
     ASSERT_EQ(Start(), sim::kLoopIdle);
-    for (int position : {101, 250, 399}) {
+    for (int position : {101, 151, 250, 399}) {
         sim::Requests().clear();
         sim::MoveSlider(IDC_TBZOOM, position);
         const int32_t expected = position % 2 ? position + 1 : position;
         EXPECT_EQ(CameraRecords[0].Zoom, expected);
+        EXPECT_EQ(sim::Control(IDC_SBSTATUS)->text, "Zoom Value: " + std::to_string(expected));
         EXPECT_EQ(TakeRequests(),
                   (std::vector<std::string>{"vendor set 3 0 0 0 " + std::to_string(expected)}));
     }
