@@ -21,7 +21,7 @@ int StartTool() {
 }
 
 bool StartPreviewing() {
-    FreshTool();
+    RestartTool();
     sim::AddCamera(sim::VendorCamera(u"Parvanex Bench"));
     sim::Files().files[SettingsFilePath()] = "[General]\r\nImageSavePath=C:\\bench.bmp\r\n";
     StartTool();

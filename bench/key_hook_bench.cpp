@@ -14,7 +14,7 @@ namespace {
 const platform::KeyEvent kOrdinaryKey{0x41, 0}; // 'A', pressed by hand
 
 void PassKeyStraightOn(benchmark::State& state) {
-    FreshTool();
+    RestartTool();
     SimRecordsKeeper records;
     for (auto _ : state) {
         benchmark::DoNotOptimize(platform::PassKeyEventOn(0, platform::msg::KeyDown, kOrdinaryKey));
@@ -24,7 +24,7 @@ void PassKeyStraightOn(benchmark::State& state) {
 BENCHMARK(PassKeyStraightOn);
 
 void PrintKeyHookOnOrdinaryKey(benchmark::State& state) {
-    FreshTool();
+    RestartTool();
     SimRecordsKeeper records;
     for (auto _ : state) {
         benchmark::DoNotOptimize(PrintKeyHookProcedure(0, platform::msg::KeyDown, kOrdinaryKey));

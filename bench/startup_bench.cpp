@@ -25,7 +25,7 @@ namespace {
 constexpr int kCameras = 6;
 
 void AttachSixCamerasAndFile() {
-    FreshTool();
+    RestartTool();
     for (int i = 0; i < kCameras; ++i)
         sim::AddCamera(sim::VendorCamera(u"Parvanex Bench " + std::u16string(1, u'1' + i)));
     sim::Files().files[SettingsFilePath()] = "[General]\r\nNumberOfCameras=6\r\n";

@@ -157,13 +157,12 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const std::string started = Ini();
     const bool savedOnce = running && SaveButtonClicked();
     const std::string saved = Ini();
-    ReleasePreviewGraph();
     if (!savedOnce) {
-        FreshTool(); // nothing of this input stays allocated into the next
+        RestartTool(); // nothing of this input stays allocated into the next
         return 0;
     }
 
-    FreshTool();
+    RestartTool();
     AttachCameras(setup);
     sim::Files().files[IniPath()] = saved;
     const bool runningAgain = Start();
@@ -176,7 +175,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         if (sameEncoding && resaved != loaded)
             FailReadBack(loaded, resaved);
     }
-    ReleasePreviewGraph();
-    FreshTool();
+    RestartTool();
     return 0;
 }

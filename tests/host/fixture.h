@@ -3,13 +3,13 @@
 #pragma once
 
 #include "../common/fresh_tool.h"
-#include "object_counts.h"
 #include "app/app_main.h"
 #include "camera/capture_filters.h"
 #include "camera/preview_graph.h"
 #include "core/camera_settings.h"
 #include "core/control_ids.h"
 #include "core/shell_state.h"
+#include "object_counts.h"
 #include "platform/sim/sim_desktop.h"
 #include "platform/sim/sim_devices.h"
 #include "platform/sim/sim_files.h"
