@@ -11,6 +11,7 @@
 
 #include <cstring>
 #include <map>
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -121,6 +122,12 @@ struct RunningCase {
     size_t imagesBeforeTheNotice;
 };
 
+// Printed by name: the default would print the bytes of the record, pointers included, and the
+// test's name in ctest would change with every build.
+void PrintTo(const RunningCase& c, std::ostream* os) {
+    *os << c.name;
+}
+
 class WhilePreviewRuns : public VanishingCameraTest,
                          public ::testing::WithParamInterface<RunningCase> {};
 
@@ -214,6 +221,10 @@ struct SliderCase {
     const char* status;
 };
 
+void PrintTo(const SliderCase& c, std::ostream* os) {
+    *os << "slider " << c.slider << " at " << c.position;
+}
+
 class BetweenSliderAndWrite : public VanishingCameraTest,
                               public ::testing::WithParamInterface<SliderCase> {};
 
@@ -255,6 +266,7 @@ INSTANTIATE_TEST_SUITE_P(
         SliderCase{IDC_TBZOOM, 150, sim::Interface::Vendor, 3, "Zoom Value: 150"},
         SliderCase{IDC_TBEXPTIM, 400, sim::Interface::Vendor, 5,
                    "Exposure Time Value: 0.0400 seconds"},
-        SliderCase{IDC_TBFOCUS, 90, sim::Interface::CameraControl, 6, "Focus Value: 90"}));
+        SliderCase{IDC_TBFOCUS, 90, sim::Interface::CameraControl, 6, "Focus Value: 90"}),
+    [](const auto& info) { return "Slider" + std::to_string(info.param.slider); });
 
 } // namespace
