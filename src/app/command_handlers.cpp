@@ -111,6 +111,16 @@ void AutomaticBoxClicked(const PropertyRow& row, bool checked) {
     }
 }
 
+// The camera mode's radio buttons: the mode to the camera and the record, then the whole record
+// applied; automatic exposure first shows the camera's ranges again.
+void CameraModeChosen(int slot, bool automatic) {
+    SetExposureMode(slot, automatic ? kExposureAutomatic : kExposureManual);
+    SelectedRecord().FlagAutomatic = automatic;
+    if (automatic)
+        RefreshControlRanges(slot);
+    ApplyCameraSettings();
+}
+
 void PowerLine(int id, int32_t value) {
     if (!IsCheckedNow(id))
         return;
@@ -156,21 +166,10 @@ void HandleCommand(int id) {
         CaptureImage();
         return;
     case IDC_RBMODMAN:
-        SettingsChanged = true;
-        if (IsCheckedNow(id)) {
-            SetExposureMode(slot, kExposureManual);
-            SelectedRecord().FlagAutomatic = false;
-            ApplyCameraSettings();
-        }
-        return;
     case IDC_RBMODAUT:
         SettingsChanged = true;
-        if (IsCheckedNow(id)) {
-            SetExposureMode(slot, kExposureAutomatic);
-            SelectedRecord().FlagAutomatic = true;
-            RefreshControlRanges(slot);
-            ApplyCameraSettings();
-        }
+        if (IsCheckedNow(id))
+            CameraModeChosen(slot, id == IDC_RBMODAUT);
         return;
     case IDC_RBPWROFF:
         SettingsChanged = true;

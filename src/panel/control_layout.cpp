@@ -77,52 +77,53 @@ const ControlSpec kControls[kControlCount] = {
     {IDC_BTCAPIMG, K::PushButton, "Capture Image", 16, 440, 104, 40},
 };
 
+namespace {
+
+constexpr uint32_t kTransparent = 0x00000020; // WS_EX_TRANSPARENT
+
+// Window class, style and extended style of each kind of control, in ControlKind's order.
+struct KindFacts {
+    ControlKind kind;
+    const char* windowClass;
+    uint32_t style;
+    uint32_t exStyle;
+};
+constexpr KindFacts kKinds[] = {
+    {K::GroupBox, "Button", 0x50020007, kTransparent},
+    {K::RadioFirst, "Button", 0x50010009, 0},
+    {K::Radio, "Button", 0x50000009, 0},
+    {K::CheckBox, "Button", 0x50010003, 0},
+    {K::PushButton, "Button", 0x50012F00, 0},
+    {K::Label, "Static", 0x50000300, 0},
+    {K::LabelTransparent, "Static", 0x50000300, kTransparent},
+    {K::Slider, "msctls_trackbar32", 0x50010000, 0},
+    {K::StatusBar, "msctls_statusbar32", 0x50000000, kTransparent},
+};
+
+constexpr bool KindsInOrder() {
+    for (size_t i = 0; i < sizeof kKinds / sizeof kKinds[0]; ++i)
+        if (static_cast<size_t>(kKinds[i].kind) != i)
+            return false;
+    return true;
+}
+static_assert(KindsInOrder(), "one row per ControlKind, in its order");
+
+const KindFacts& FactsOf(ControlKind kind) {
+    return kKinds[static_cast<size_t>(kind)];
+}
+
+} // namespace
+
 const char* ClassOf(ControlKind kind) {
-    switch (kind) {
-    case K::Label:
-    case K::LabelTransparent:
-        return "Static";
-    case K::Slider:
-        return "msctls_trackbar32";
-    case K::StatusBar:
-        return "msctls_statusbar32";
-    default:
-        return "Button";
-    }
+    return FactsOf(kind).windowClass;
 }
 
 uint32_t StyleOf(ControlKind kind) {
-    switch (kind) {
-    case K::GroupBox:
-        return 0x50020007;
-    case K::RadioFirst:
-        return 0x50010009;
-    case K::Radio:
-        return 0x50000009;
-    case K::CheckBox:
-        return 0x50010003;
-    case K::PushButton:
-        return 0x50012F00;
-    case K::Label:
-    case K::LabelTransparent:
-        return 0x50000300;
-    case K::Slider:
-        return 0x50010000;
-    case K::StatusBar:
-        return 0x50000000;
-    }
-    return 0;
+    return FactsOf(kind).style;
 }
 
 uint32_t ExStyleOf(ControlKind kind) {
-    switch (kind) {
-    case K::GroupBox:
-    case K::LabelTransparent:
-    case K::StatusBar:
-        return 0x00000020; // WS_EX_TRANSPARENT
-    default:
-        return 0;
-    }
+    return FactsOf(kind).exStyle;
 }
 
 void CreateControls(platform::Window mainWindow) {
