@@ -1,6 +1,7 @@
 #include "camera/preview_graph.h"
 
 #include "camera/capture_filters.h"
+#include "camera/media_types.h"
 #include "camera/stream_format.h"
 #include "core/camera_settings.h"
 #include "core/shell_state.h"
@@ -69,13 +70,6 @@ void PlaceInParametersBox(int32_t style) {
     VideoWindowOwner(PreviewGraph.VideoWindow, box);
     const Rect client = ClientRect(box);
     VideoWindowPosition(PreviewGraph.VideoWindow, 0, 0, client.right, client.bottom);
-}
-
-MediaType Rgb24Video() {
-    MediaType type{};
-    type.majorType = kMediaTypeVideo;
-    type.subtype = kMediaSubtypeRgb24;
-    return type;
 }
 
 enum class Build { Done, MissingCamera };
