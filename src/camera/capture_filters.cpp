@@ -56,7 +56,11 @@ int DiscoverCameras() {
     return found;
 }
 
-platform::HResult AddCameraToGraph(int slot) {
+namespace {
+
+// Walks the capture category to its end and hands the device of the slot (the vendor's cameras
+// counted in the list's order) to atSlot; the result of the last call made, atSlot's included.
+template <class AtSlot> platform::HResult WalkCaptureDevices(int slot, AtSlot atSlot) {
     platform::Held<platform::DeviceList> devices;
     const platform::HResult opened =
         platform::OpenDeviceList(platform::DeviceCategory::Capture, devices.Receive());
@@ -71,14 +75,35 @@ platform::HResult AddCameraToGraph(int slot) {
         last = platform::ReadFriendlyName(device.Get(), &friendlyName);
         if (platform::Failed(last) || !IsVendorCamera(friendlyName))
             continue;
-        if (index == slot) {
-            StoreFilter(slot, platform::BindFilter(device.Get()));
-            last = CaptureFilters[slot]
-                       ? platform::AddFilterToGraph(PreviewGraph.Graph, CaptureFilters[slot],
-                                                    "Parvanex Camera")
-                       : platform::kFail;
-        }
+        if (index == slot)
+            last = atSlot(device.Get());
         ++index;
     }
     return last;
+}
+
+} // namespace
+
+platform::HResult AddCameraToGraph(int slot) {
+    return WalkCaptureDevices(slot, [slot](platform::Device device) {
+        StoreFilter(slot, platform::BindFilter(device));
+        return CaptureFilters[slot]
+                   ? platform::AddFilterToGraph(PreviewGraph.Graph, CaptureFilters[slot],
+                                                "Parvanex Camera")
+                   : platform::kFail;
+    });
+}
+
+platform::Filter BindCameraIntoGraph(int slot, platform::FilterGraph graph,
+                                     platform::HResult* result) {
+    platform::Filter camera = nullptr;
+    platform::HResult added = platform::kFail;
+    const platform::HResult walked = WalkCaptureDevices(slot, [&](platform::Device device) {
+        camera = platform::BindFilter(device);
+        added =
+            camera ? platform::AddFilterToGraph(graph, camera, "Parvanex Camera") : platform::kFail;
+        return added;
+    });
+    *result = camera ? added : (platform::Failed(walked) ? walked : platform::kFail);
+    return camera;
 }

@@ -4,6 +4,7 @@
 
 #include "core/camera_settings.h"
 #include "platform/media.h"
+#include "platform/media_graph.h"
 
 extern platform::Filter CaptureFilters[kMaxCameras];
 
@@ -12,6 +13,12 @@ int DiscoverCameras();
 // Binds a fresh filter for the slot's camera from the capture category into CaptureFilters and
 // adds it to the preview graph being built; the result of the last call made.
 platform::HResult AddCameraToGraph(int slot);
+// Binds a fresh filter for the slot's camera in the same way, adds it to the given graph under the
+// same name, and hands it to the caller, leaving CaptureFilters alone. Null, with the list's or
+// the binding's failure (kFail when there is none to give), when the slot's camera is not listed
+// or cannot be bound; else the filter, with the result of adding it.
+platform::Filter BindCameraIntoGraph(int slot, platform::FilterGraph graph,
+                                     platform::HResult* result);
 // Releases the slot's filter, if any, and empties its entry.
 void ReleaseCaptureFilter(int slot);
 // The same for all six slots (the tool's way out).

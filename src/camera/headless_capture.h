@@ -8,12 +8,12 @@
 #include <cstdint>
 
 enum class HeadlessOutcome {
-    Written,      // the image is in the file
-    NoCamera,     // the slot holds no camera
-    CameraBusy,   // the window program has this camera's preview open
-    GraphFailed,  // the graph could not be built or run (result says why)
-    NoFrame,      // no frame came within the time-out
-    WriteFailed,  // the file could not be written (result says why)
+    Written,     // the image is in the file
+    NoCamera,    // the slot holds no camera
+    CameraBusy,  // the window program has this camera's preview open
+    GraphFailed, // the graph could not be built or run (result says why)
+    NoFrame,     // no frame came within the time-out
+    WriteFailed, // the file could not be written (result says why)
 };
 
 struct HeadlessCapture {
@@ -24,9 +24,21 @@ struct HeadlessCapture {
 // Builds the graph for the slot's camera with the stream format width x height, runs it, waits
 // at most timeoutMs for the first frame, writes it as a bitmap file at path, and releases every
 // part of the graph before it returns, whatever the outcome.
+//
+// The slots are those DiscoverCameras filled: a slot outside 0 to 5 or without a capture filter
+// is NoCamera, as is a camera that the capture category no longer lists or that cannot be bound.
+// A claim on the camera (PreviewOpenElsewhere) is CameraBusy before anything is built. The graph
+// binds a filter of its own for the camera and leaves PreviewGraph and CaptureFilters alone. A
+// width or height of 0 or less asks for 1920 x 1080, the preview's default. The wait counts its
+// 10 ms sleeps, as the window program's capture does. NoFrame also stands for a frame that its
+// connected format does not describe (result kInvalidMediaType); no sample at all gives the
+// grabber's kNoSampleYet. The file is written beside the path and put in place only when whole
+// (WriteBitmapFile), so a failed write leaves no file and keeps one that stood there.
 HeadlessCapture CaptureWithoutWindow(int slot, int32_t width, int32_t height, uint32_t timeoutMs,
                                      const char* path);
 
 // Whether the window program has the slot's camera in a preview graph at this moment. The window
-// program claims the camera while its preview graph exists; another process only asks.
+// program claims the camera while its preview graph exists; another process only asks. The claim
+// names the camera by its friendly name and its place among the cameras of that name
+// (camera_claim.h), so it must be asked after DiscoverCameras.
 bool PreviewOpenElsewhere(int slot);

@@ -1,5 +1,12 @@
 #include "camera/media_types.h"
 
+platform::MediaType Rgb24Video() {
+    platform::MediaType type{};
+    type.majorType = platform::kMediaTypeVideo;
+    type.subtype = platform::kMediaSubtypeRgb24;
+    return type;
+}
+
 void ClearMediaType(platform::MediaType& type) {
     if (type.formatSize != 0) {
         platform::FreeTaskMemory(type.format);

@@ -1,6 +1,8 @@
 #include "camera/preview_graph.h"
 
+#include "camera/camera_claim.h"
 #include "camera/capture_filters.h"
+#include "camera/media_types.h"
 #include "camera/stream_format.h"
 #include "core/camera_settings.h"
 #include "core/shell_state.h"
@@ -51,6 +53,15 @@ void ReleaseGraphCore() {
     ReleaseField(PreviewGraph.Camera);
 }
 
+// Given back once every part of the graph has gone, so that a process that finds the camera free
+// does not meet this graph still streaming from it.
+void GiveBackCameraClaim() {
+    if (PreviewGraph.CameraClaim) {
+        GiveBackNamedClaim(PreviewGraph.CameraClaim);
+        PreviewGraph.CameraClaim = nullptr;
+    }
+}
+
 // What an earlier graph or an abandoned build left behind, before a new build replaces it.
 void ReleaseLeftovers() {
     if (PreviewGraph.Control)
@@ -60,6 +71,7 @@ void ReleaseLeftovers() {
     ReleaseField(PreviewGraph.GrabberFilter);
     ReleaseField(PreviewGraph.Grabber);
     ReleaseField(PreviewGraph.Renderer);
+    GiveBackCameraClaim();
 }
 
 void PlaceInParametersBox(int32_t style) {
@@ -69,13 +81,6 @@ void PlaceInParametersBox(int32_t style) {
     VideoWindowOwner(PreviewGraph.VideoWindow, box);
     const Rect client = ClientRect(box);
     VideoWindowPosition(PreviewGraph.VideoWindow, 0, 0, client.right, client.bottom);
-}
-
-MediaType Rgb24Video() {
-    MediaType type{};
-    type.majorType = kMediaTypeVideo;
-    type.subtype = kMediaSubtypeRgb24;
-    return type;
 }
 
 enum class Build { Done, MissingCamera };
@@ -139,6 +144,9 @@ Build BuildGraph(int slot) {
     }
     if (Failed(status))
         ReleaseGraphCore();
+    else if (PreviewGraph.Control)
+        // Without a claim (the system refused the name) the preview runs as it would anyway.
+        PreviewGraph.CameraClaim = TakeNamedClaim(PreviewClaimName(slot).c_str());
     ReleaseField(object);
     return Build::Done;
 }
@@ -206,6 +214,7 @@ void ReleasePreviewGraph() {
     ReleaseField(PreviewGraph.Renderer);
     ReleaseField(PreviewGraph.CaptureBuilder);
     ReleaseField(PreviewGraph.Camera);
+    GiveBackCameraClaim();
 }
 
 void RunPreview() {

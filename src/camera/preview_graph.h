@@ -2,6 +2,7 @@
 #pragma once
 
 #include "platform/media_graph.h"
+#include "platform/process.h"
 
 // Every reference is null while no graph exists and emptied when released.
 struct PreviewGraphParts {
@@ -16,6 +17,9 @@ struct PreviewGraphParts {
     // The camera filter the graph was built with, held so that a device notice can ask whether
     // that camera is still there after the capture filter entries were bound anew.
     platform::Filter Camera = nullptr;
+    // The camera claimed for other processes to see (camera_claim.h) from a build that succeeded
+    // until the graph is released.
+    platform::Claim CameraClaim = nullptr;
 };
 
 extern PreviewGraphParts PreviewGraph;

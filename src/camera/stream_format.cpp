@@ -40,9 +40,14 @@ const VideoFields* FieldsOf(const Guid& formatType) {
 } // namespace
 
 HResult SetStreamFormat(int slot, int width, int height, int framesPerSecond) {
+    return SetCameraStreamFormat(PreviewGraph.CaptureBuilder, CaptureFilters[slot], width, height,
+                                 framesPerSecond);
+}
+
+HResult SetCameraStreamFormat(CaptureBuilder builder, Filter camera, int width, int height,
+                              int framesPerSecond) {
     Held<StreamConfig> config;
-    if (FindCaptureStreamConfig(PreviewGraph.CaptureBuilder, CaptureFilters[slot],
-                                config.Receive()) != kOk)
+    if (FindCaptureStreamConfig(builder, camera, config.Receive()) != kOk)
         return kFail;
     int32_t count = 0, capsSize = 0;
     HResult result = StreamCapsCount(config.Get(), &count, &capsSize);
@@ -58,7 +63,7 @@ HResult SetStreamFormat(int slot, int width, int height, int framesPerSecond) {
         result = StreamCaps(config.Get(), i, capsSize, &again, &listedWidth, &listedHeight);
         if (Failed(result))
             continue;
-        Held<Pin> pin(FindFreeOutputPin(CaptureFilters[slot], kPinOutput));
+        Held<Pin> pin(FindFreeOutputPin(camera, kPinOutput));
         result =
             ApplyPinFormat(pin.Get(), width, height, framesPerSecond, kMediaSubtypeRgb24) ? 1 : 0;
         // Requests go on for every entry of the wanted size up to the first uncompressed one.

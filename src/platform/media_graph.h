@@ -1,6 +1,6 @@
 // What the preview graph and the still capture need of the media framework: the filter graph and
 // its interfaces, the capture graph builder, the sample grabber, the video mixing renderer 9, the
-// capture pin's stream configuration, pins, media types and the task allocator.
+// null renderer, the capture pin's stream configuration, pins, media types and the task allocator.
 #pragma once
 
 #include "platform/media.h"
@@ -93,6 +93,9 @@ HResult CreateCaptureBuilder(CaptureBuilder* out);
 HResult CreateSampleGrabber(Filter* out);
 HResult QuerySampleGrabber(Filter filter, SampleGrabber* out);
 HResult CreateVideoRenderer(Filter* out);
+// CoCreateInstance of the null renderer (qedit): it takes any media type on its input, discards
+// every sample and opens no window.
+HResult CreateNullRenderer(Filter* out);
 // IFilterGraph::AddFilter with an ASCII name.
 HResult AddFilterToGraph(FilterGraph graph, Filter filter, const char* name);
 

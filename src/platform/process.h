@@ -1,9 +1,12 @@
-// The process: waiting, ending, and the two diagnostic streams.
+// The process: waiting, ending, the two diagnostic streams, and claims other processes can see.
 #pragma once
 
 #include <cstdint>
 
 namespace platform {
+
+struct ClaimTag;
+using Claim = ClaimTag*; // a handle on a named kernel object (HANDLE)
 
 // Sleep: blocks the thread; nothing is handled meanwhile.
 void SleepFor(uint32_t milliseconds);
@@ -13,5 +16,19 @@ void SleepFor(uint32_t milliseconds);
 void WriteDebugText(const char* text);
 // The standard error stream.
 void WriteStandardError(const char* text);
+
+// A claim is a named kernel object (a mutex that nobody waits on): it exists while some process
+// holds a handle on it, so its existence is what another process asks about. The system gives the
+// handle back when a process ends, however it ends. Names are ASCII and at most 260 characters;
+// after an optional namespace (Global\ or Local\) they hold no backslash; case counts.
+//
+// Creates or opens the object and holds it; null when the system refused (a bad name, or an object
+// of that name that this process may not open).
+Claim TakeNamedClaim(const char* name);
+// Closes the handle.
+void GiveBackNamedClaim(Claim claim);
+// Whether some process, this one included, holds a claim of that name; an object of that name
+// that this process may not open counts as held.
+bool NamedClaimHeld(const char* name);
 
 } // namespace platform

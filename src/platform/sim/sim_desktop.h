@@ -9,6 +9,7 @@
 #include <cstdint>
 #include <deque>
 #include <functional>
+#include <map>
 #include <memory>
 #include <string>
 #include <vector>
@@ -102,6 +103,16 @@ struct Desktop {
     std::function<bool()> onIdle;
     // Called after every sleep of the tool, with its length: a test acts while the tool waits.
     std::function<void(uint32_t)> onSleep;
+    // Named kernel objects (the claims of process.h), shared by every process of the desktop: per
+    // name, the handles the tool holds and the handles other processes hold (a test sets those).
+    // An object exists while it has a handle of either kind.
+    struct NamedObject {
+        int handlesHere = 0;
+        int handlesElsewhere = 0;
+    };
+    std::map<std::string, NamedObject> namedObjects;
+    std::map<uintptr_t, std::string> claimHandles; // the tool's open handles and their names
+    uintptr_t nextClaimHandle = 0x7000;
 };
 
 constexpr int kLoopIdle = -1000;
@@ -128,6 +139,12 @@ void Post(platform::Window window, uint32_t message, uintptr_t wParam, intptr_t 
 void RunFor(uint64_t milliseconds);
 // A low-level keyboard event as the hook sees it (kind: platform::msg::KeyUp and so on).
 intptr_t KeyEvent(uintptr_t kind, uint32_t virtualKey, uint32_t flags);
+
+// Another process takes, or gives back, a claim of that name.
+void HoldClaimElsewhere(const std::string& name);
+void GiveBackClaimElsewhere(const std::string& name);
+// The claims the tool holds at this moment, by name (one entry per handle).
+std::vector<std::string> ClaimsHeldByTheTool();
 
 // Texts that a control received, in order.
 std::vector<std::string> TextsOf(int id);

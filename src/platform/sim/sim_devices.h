@@ -116,10 +116,11 @@ bool FilterDeviceGone(platform::Filter filter);
 // The camera's generation a filter was bound in, and whether that binding is dead by now.
 int FilterGeneration(platform::Filter filter);
 bool CameraGone(int camera, int generation);
-// A filter object that is not a camera (the graph's grabber and renderer), with its kind.
+// A filter object that is not a camera (the graph's grabber and renderers), with its kind.
 platform::Filter NewFilter(int kind);
 constexpr int kGrabberFilter = -2;
 constexpr int kRendererFilter = -3;
+constexpr int kNullRendererFilter = -4;
 // Creating the system device enumerator fails with this result while it is negative.
 void FailDeviceEnumerator(platform::HResult result);
 

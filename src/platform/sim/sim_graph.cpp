@@ -268,6 +268,14 @@ HResult CreateVideoRenderer(Filter* out) {
     return kOk;
 }
 
+HResult CreateNullRenderer(Filter* out) {
+    *out = nullptr;
+    if (HResult failure = sim::Fails("CreateNullRenderer"))
+        return failure;
+    *out = sim::NewFilter(sim::kNullRendererFilter);
+    return kOk;
+}
+
 HResult AddFilterToGraph(FilterGraph graph, Filter filter, const char* name) {
     const std::string step = std::string("AddFilter ") + name;
     if (HResult failure = sim::Fails(step))
@@ -351,6 +359,8 @@ HResult FindCaptureStreamConfig(CaptureBuilder, Filter filter, StreamConfig* out
 HResult RenderVideoStream(CaptureBuilder builder, Filter source, Filter intermediate, Filter sink) {
     sim::GraphModel& g = Graph();
     g.calls.push_back("RenderStream");
+    if (HResult failure = sim::Fails("RenderStream"))
+        return failure;
     const int camera = sim::CameraOfFilter(source);
     if (camera < 0)
         return kFail;
@@ -358,9 +368,16 @@ HResult RenderVideoStream(CaptureBuilder builder, Filter source, Filter intermed
     if (!sim::InGraph(graph, source) || !sim::InGraph(graph, intermediate) ||
         !sim::InGraph(graph, sink))
         return static_cast<HResult>(0x8004025Fu); // VFW_E_NOT_IN_GRAPH
+    // The grabber has one input and one output, and only a renderer takes the stream's end: any
+    // other filter there has no input pin to connect.
+    const int sinkKind = sim::CameraOfFilter(sink);
+    if (sim::CameraOfFilter(intermediate) != sim::kGrabberFilter ||
+        (sinkKind != sim::kRendererFilter && sinkKind != sim::kNullRendererFilter))
+        return static_cast<HResult>(0x80040217u); // VFW_E_CANNOT_CONNECT
     if (sim::FilterDeviceGone(source))
         return sim::kDeviceNotConnected;
     g.connected = true;
+    g.connectedSinkKind = sinkKind;
     g.connectedCamera = camera;
     g.connectedGraph = graph;
     g.connectedSource = source;
@@ -473,6 +490,8 @@ HResult PinConnectedTo(Pin pin, Pin* peer) {
 HResult GraphRun(MediaControl control) {
     sim::GraphModel& g = Graph();
     g.calls.push_back("Run");
+    if (HResult failure = sim::Fails("Run"))
+        return failure;
     // A source whose device went refuses to pause, and the graph stays where it was.
     if (g.connected && g.connectedGraph == sim::Obj(control)->graph && g.connectedSource &&
         sim::FilterDeviceGone(g.connectedSource))

@@ -27,14 +27,17 @@ struct FormatRequest {
 struct GraphModel {
     // Results that a step gives instead of succeeding, keyed by the step's name:
     // "CreateFilterGraph", "QueryFilterGraph", "QueryGraphBuilder", "CreateCaptureBuilder",
-    // "CreateSampleGrabber", "QuerySampleGrabber", "CreateVideoRenderer", "AddFilter Video
-    // Renderer", "SetFiltergraph", "QueryMediaControl", "QueryVideoWindow".
+    // "CreateSampleGrabber", "QuerySampleGrabber", "CreateVideoRenderer", "CreateNullRenderer",
+    // "AddFilter <name>" (any name the tool gives), "SetFiltergraph", "QueryMediaControl",
+    // "QueryVideoWindow", "RenderStream", "Run".
     std::map<std::string, platform::HResult> failures;
     std::vector<std::string> calls; // "AddFilter <name>", "RenderStream", "Run", "Stop", ...
     std::vector<FormatRequest> formatRequests;
     int32_t state = 0; // 0 stopped, 1 paused, 2 running
     bool connected = false;
     int connectedCamera = -1;
+    int connectedSinkKind = 0; // the renderer the stream ends in: sim::kRendererFilter or
+                               // sim::kNullRendererFilter; kept after the graph goes
 
     // The grabber. After a run of a connected graph it holds a sample of the camera's current
     // format, unless a test set its own (autoSample false).

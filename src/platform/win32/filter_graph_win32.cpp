@@ -46,6 +46,10 @@ HResult CreateVideoRenderer(Filter* out) {
                              IID_IBaseFilter, out);
 }
 
+HResult CreateNullRenderer(Filter* out) {
+    return win32::CreateInto(win32::kNullRendererClass, CLSCTX_INPROC_SERVER, IID_IBaseFilter, out);
+}
+
 HResult AddFilterToGraph(FilterGraph graph, Filter filter, const char* name) {
     // The names the tool gives are plain ASCII, so widening each character is exact.
     std::wstring wide;

@@ -15,6 +15,8 @@ extern const GUID kCaptureCategory;
 extern const GUID kSampleGrabberClass;
 // IID_ISampleGrabber (qedit).
 extern const GUID kSampleGrabberInterface;
+// CLSID_NullRenderer (qedit).
+extern const GUID kNullRendererClass;
 // CLSID_VideoMixingRenderer9: declared by vmr9.h only, which would drag in d3d9.h.
 extern const GUID kVideoMixingRenderer9Class;
 

@@ -1,0 +1,129 @@
+#include "camera/headless_capture.h"
+
+#include "camera/camera_claim.h"
+#include "camera/capture_filters.h"
+#include "camera/grabbed_frame.h"
+#include "camera/media_types.h"
+#include "camera/stream_format.h"
+#include "platform/held.h"
+#include "platform/media_graph.h"
+#include "platform/process.h"
+
+using namespace platform;
+
+namespace {
+
+// Every part of one headless graph, each released when the graph goes out of scope; a graph that
+// was run is stopped first. The window program's PreviewGraph is never touched.
+struct HeadlessGraph {
+    Held<GraphObject> object;
+    Held<FilterGraph> graph;
+    Held<GraphBuilder> builder;
+    Held<CaptureBuilder> captureBuilder;
+    Held<Filter> camera;
+    Held<Filter> grabberFilter;
+    Held<SampleGrabber> grabber;
+    Held<Filter> renderer;
+    Held<MediaControl> control;
+    bool running = false;
+
+    void Stop() {
+        if (running)
+            GraphStop(control.Get());
+        running = false;
+    }
+    ~HeadlessGraph() { Stop(); }
+};
+
+HeadlessCapture Outcome(HeadlessOutcome outcome, HResult result) {
+    return HeadlessCapture{outcome, result};
+}
+
+// camera -> sample grabber (RGB24, samples kept) -> null renderer, in the preview's order of
+// steps, with the stream format asked before the connection. True when the graph is built; else
+// false with the outcome and the failing call's result in failure.
+bool Build(HeadlessGraph& g, int slot, int32_t width, int32_t height, HeadlessCapture* failure) {
+    HResult result = CreateFilterGraph(g.object.Receive());
+    if (!Failed(result))
+        result = QueryFilterGraph(g.object.Get(), g.graph.Receive());
+    if (!Failed(result))
+        result = QueryGraphBuilder(g.object.Get(), g.builder.Receive());
+    if (!Failed(result))
+        result = CreateCaptureBuilder(g.captureBuilder.Receive());
+    if (!Failed(result)) {
+        *g.camera.Receive() = BindCameraIntoGraph(slot, g.graph.Get(), &result);
+        if (!g.camera) {
+            *failure = Outcome(HeadlessOutcome::NoCamera, result);
+            return false;
+        }
+    }
+    if (!Failed(result))
+        result = CreateSampleGrabber(g.grabberFilter.Receive());
+    if (!Failed(result))
+        result = AddFilterToGraph(g.graph.Get(), g.grabberFilter.Get(), "Sample Grabber");
+    if (!Failed(result))
+        result = QuerySampleGrabber(g.grabberFilter.Get(), g.grabber.Receive());
+    if (!Failed(result))
+        result = GrabberSetMediaType(g.grabber.Get(), Rgb24Video());
+    if (!Failed(result))
+        result = CreateNullRenderer(g.renderer.Receive());
+    if (!Failed(result))
+        result = AddFilterToGraph(g.graph.Get(), g.renderer.Get(), "Null Renderer");
+    if (!Failed(result))
+        result = GrabberSetBufferSamples(g.grabber.Get(), true);
+    if (!Failed(result))
+        result = CaptureBuilderSetGraph(g.captureBuilder.Get(), g.builder.Get());
+    if (!Failed(result))
+        result = SetCameraStreamFormat(g.captureBuilder.Get(), g.camera.Get(), width, height, 30);
+    if (!Failed(result))
+        result = RenderVideoStream(g.captureBuilder.Get(), g.camera.Get(), g.grabberFilter.Get(),
+                                   g.renderer.Get());
+    if (!Failed(result))
+        result = QueryMediaControl(g.object.Get(), g.control.Receive());
+    if (Failed(result)) {
+        *failure = Outcome(HeadlessOutcome::GraphFailed, result);
+        return false;
+    }
+    return true;
+}
+
+} // namespace
+
+HeadlessCapture CaptureWithoutWindow(int slot, int32_t width, int32_t height, uint32_t timeoutMs,
+                                     const char* path) {
+    if (slot < 0 || slot >= kMaxCameras || !CaptureFilters[slot])
+        return Outcome(HeadlessOutcome::NoCamera, kFail);
+    if (PreviewOpenElsewhere(slot))
+        return Outcome(HeadlessOutcome::CameraBusy, kFail);
+    // The preview's own default, for a caller that leaves the size open.
+    if (width <= 0 || height <= 0) {
+        width = 1920;
+        height = 1080;
+    }
+
+    HeadlessGraph g;
+    HeadlessCapture failure{};
+    if (!Build(g, slot, width, height, &failure))
+        return failure;
+    HResult result = GraphRun(g.control.Get());
+    if (Failed(result))
+        return Outcome(HeadlessOutcome::GraphFailed, result);
+    g.running = true;
+    WaitForGrabberFrame(g.grabber.Get(), g.control.Get(), timeoutMs);
+
+    GrabbedFrame frame;
+    result = frame.Take(g.grabber.Get());
+    // The camera is let go before the file is written: the frame is a copy.
+    g.Stop();
+    if (Failed(result))
+        return Outcome(HeadlessOutcome::NoFrame, result);
+    result = frame.WriteTo(path);
+    if (Failed(result))
+        return Outcome(HeadlessOutcome::WriteFailed, result);
+    return Outcome(HeadlessOutcome::Written, kOk);
+}
+
+bool PreviewOpenElsewhere(int slot) {
+    const std::string name = PreviewClaimName(slot);
+    return !name.empty() && NamedClaimHeld(name.c_str());
+}
