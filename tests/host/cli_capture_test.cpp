@@ -39,6 +39,7 @@ TEST_F(CliCaptureTest, WritesOneBitmapOfTheDefaultFormatAndReleasesTheGraph) {
     EXPECT_EQ(run.code, 0) << run.err;
     EXPECT_EQ(run.out, "camera 1: 1920x1080 image written to C:\\work\\shot.bmp\n");
     EXPECT_EQ(ImageSize(kShot), "1920x1080");
+    ASSERT_NE(sim::FindFile(kShot), nullptr);
     EXPECT_EQ(sim::FindFile(kShot)->size(), 54u + 1920u * 3u * 1080u);
     ASSERT_FALSE(sim::Graph().formatRequests.empty());
     EXPECT_EQ(sim::Graph().formatRequests.back().width, 1920);
