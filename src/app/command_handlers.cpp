@@ -17,6 +17,7 @@
 #include "platform/window_system.h"
 #include "properties/camera_records.h"
 #include "properties/exposure_mode.h"
+#include "properties/property_write.h"
 #include "properties/standard_properties.h"
 #include "properties/vendor_properties.h"
 #include "settings/settings_file.h"
@@ -30,11 +31,6 @@ using namespace platform;
 // notice, and the next apply or move tries again.
 
 namespace {
-
-// The white balance the camera's automatic mode is switched on with.
-constexpr int32_t kAutomaticWhiteBalance = 4000;
-// The focus value that stands for automatic focus.
-constexpr int32_t kAutomaticFocus = -1;
 
 bool IsCheckedNow(int id) {
     return IsChecked(Shell.mainWindow, id) == 1;
@@ -65,11 +61,10 @@ void SwitchCamera(int slot) {
 void WhiteBalanceChecked(const PropertyRow& row, bool checked) {
     CameraSettings& record = SelectedRecord();
     record.*row.flag = checked;
-    const auto property = static_cast<int32_t>(row.id);
     if (checked)
-        SetVideoProcAmp(Shell.selectedCamera, property, kAutomaticWhiteBalance, kFlagsAuto);
+        WritePropertyAutomatic(Shell.selectedCamera, row);
     else
-        SetVideoProcAmp(Shell.selectedCamera, property, record.*row.value, kFlagsManual);
+        WriteProperty(Shell.selectedCamera, row, record.*row.value);
 }
 
 void ExposureChecked(const PropertyRow& row, bool checked) {
@@ -88,7 +83,10 @@ void ExposureChecked(const PropertyRow& row, bool checked) {
 void FocusChecked(const PropertyRow& row, bool checked) {
     CameraSettings& record = SelectedRecord();
     record.*row.flag = checked;
-    SetFocus(Shell.selectedCamera, checked ? kAutomaticFocus : record.*row.value);
+    if (checked)
+        WritePropertyAutomatic(Shell.selectedCamera, row);
+    else
+        WriteProperty(Shell.selectedCamera, row, record.*row.value);
 }
 
 // A property's automatic check box, by what its row says the box does.

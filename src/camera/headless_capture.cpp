@@ -5,6 +5,7 @@
 #include "camera/grabbed_frame.h"
 #include "camera/media_types.h"
 #include "camera/stream_format.h"
+#include "core/camera_settings.h"
 #include "platform/held.h"
 #include "platform/media_graph.h"
 #include "platform/process.h"
@@ -97,8 +98,8 @@ HeadlessCapture CaptureWithoutWindow(int slot, int32_t width, int32_t height, ui
         return Outcome(HeadlessOutcome::CameraBusy, kFail);
     // The preview's own default, for a caller that leaves the size open.
     if (width <= 0 || height <= 0) {
-        width = 1920;
-        height = 1080;
+        width = kDefaultResolutionX;
+        height = kDefaultResolutionY;
     }
 
     HeadlessGraph g;

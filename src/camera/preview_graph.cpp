@@ -122,9 +122,9 @@ Build BuildGraph(int slot) {
             return;
         CameraSettings& record = CameraRecords[slot];
         if (record.ResolutionX == 0)
-            record.ResolutionX = 1920;
+            record.ResolutionX = kDefaultResolutionX;
         if (record.ResolutionY == 0)
-            record.ResolutionY = 1080;
+            record.ResolutionY = kDefaultResolutionY;
         if (!step(SetStreamFormat(slot, record.ResolutionX, record.ResolutionY, 30)))
             return;
         QueryVideoWindow(PreviewGraph.Builder, &PreviewGraph.VideoWindow);

@@ -87,6 +87,13 @@ struct SliderRange {
     int32_t maximum;
 };
 
+// A word that stands for one code of a property whose values are codes (the power line's
+// frequency, the LED's mode): what a person types and reads instead of the number.
+struct ValueWord {
+    const char* word;
+    int32_t code;
+};
+
 struct PropertyRow {
     CameraProperty property;
     const char* key;     // the value's settings key
@@ -103,7 +110,16 @@ struct PropertyRow {
     BoxAction boxAction;
     const char* boxName; // the box as the "Event" notice names it; null without a notice
     uint32_t rules;      // PropertyRule bits
+    // The words of a coded value, ending with a null word; a code's first word is the one shown.
+    // Null for a property whose value is a plain number.
+    const ValueWord* words;
 };
+
+// The camera mode (exposure automatic or manual, with the frame-rate lock that goes with it) has no
+// row: it spans the camera control's exposure and the vendor's exposure time. Where properties are
+// named, it is named so; its words are those of the vendor's exposure mode word.
+constexpr const char* kCameraModeName = "CameraMode";
+extern const ValueWord kCameraModeWords[];
 
 // The row of a property; every CameraProperty has one.
 const PropertyRow& RowOf(CameraProperty property);

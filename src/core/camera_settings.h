@@ -15,10 +15,17 @@ constexpr int32_t kLedCodeOn = 1;
 constexpr int32_t kLedCodeAutomaticChosen = 2;
 constexpr int32_t kLedCodeAutomaticRead = 3;
 
+// The FocusValue that stands for the camera's automatic focus.
+constexpr int32_t kAutomaticFocus = -1;
+
 // PowerScheme's codes: the power-line frequency the camera filters out.
 constexpr int32_t kPowerLineOff = 0;
 constexpr int32_t kPowerLine50Hz = 1;
 constexpr int32_t kPowerLine60Hz = 2;
+
+// The stream format asked of a camera whose record stores none.
+constexpr int32_t kDefaultResolutionX = 1920;
+constexpr int32_t kDefaultResolutionY = 1080;
 
 struct CameraSettings {
     char Name[256]; // the friendly name, low 8 bits of each UTF-16 unit

@@ -16,35 +16,33 @@ bool AutomaticIn(int32_t flags) {
     return (flags & kFlagsAuto) != 0;
 }
 
-// One property of the record to the camera, by its row. The LED, the power-line frequency and the
-// camera mode are not written here: they have their own place in the apply order.
-void ApplyProperty(int slot, CameraSettings& record, const PropertyRow& row) {
+// One property of the record to the camera, by its row; kOk when a condition of its row leaves it
+// out. The LED, the power-line frequency and the camera mode are not written here: they have their
+// own place in the apply order.
+platform::HResult ApplyProperty(int slot, CameraSettings& record, const PropertyRow& row) {
     if (Has(row, kAppliedWhenManual) && record.*row.flag)
-        return;
+        return platform::kOk;
     if (Has(row, kRaisedToEven))
         record.*row.value = EvenZoom(record.*row.value);
     const int32_t value = record.*row.value;
     if (Has(row, kAppliedWhenZeroOrOne) && value != 0 && value != 1)
-        return;
-    // Result ignored: a camera that refuses one property keeps its own value while the record
-    // keeps the operator's; the next apply tries again.
-    WriteProperty(slot, row, value);
+        return platform::kOk;
+    return WriteProperty(slot, row, value);
 }
 
-void ApplyLed(int slot, int32_t code) {
-    switch (code) {
-    case kLedCodeOff:
-        SetLedOff(slot);
-        break;
-    case kLedCodeOn:
-        SetLedOn(slot);
-        break;
-    case kLedCodeAutomaticChosen:
-        SetLedAutomatic(slot);
-        break;
-    default: // a code read back as automatic is automatic already; other codes name no mode
-        break;
-    }
+// A code read back as automatic is automatic already, and other codes name no mode: neither is
+// written.
+platform::HResult ApplyLed(int slot, int32_t code) {
+    if (code != kLedCodeOff && code != kLedCodeOn && code != kLedCodeAutomaticChosen)
+        return platform::kOk;
+    return WriteProperty(slot, RowOf(CameraProperty::LEDInfo), code);
+}
+
+// A camera that refuses one property keeps its own value while the record keeps the operator's;
+// the apply goes on, and the next one tries again.
+void Note(std::vector<Refusal>* refusals, const char* property, platform::HResult result) {
+    if (refusals && platform::Failed(result))
+        refusals->push_back({property, result});
 }
 
 } // namespace
@@ -86,23 +84,24 @@ platform::HResult ReadCameraSettings(int slot) {
     return GetLedMode(slot);
 }
 
-platform::HResult ApplyCameraSettings() {
+platform::HResult ApplyCameraSettings(std::vector<Refusal>* refusals) {
     const int slot = Shell.selectedCamera;
     if (FilterOfSlot(slot)) {
         CameraSettings& record = *RecordOf(slot);
         // A fixed order: power line, LED, then the properties top to bottom, with the camera mode
         // around the first of them: automatic before it, manual after it.
-        SetPowerLineFrequency(slot, record.PowerScheme, kFlagsManual);
-        ApplyLed(slot, record.LEDInfo);
+        Note(refusals, RowOf(CameraProperty::PowerScheme).key,
+             SetPowerLineFrequency(slot, record.PowerScheme, kFlagsManual));
+        Note(refusals, RowOf(CameraProperty::LEDInfo).key, ApplyLed(slot, record.LEDInfo));
         bool modeDone = false;
         for (const PropertyRow& row : AllProperties()) {
             if (row.slider == 0)
                 continue;
             if (!modeDone && record.FlagAutomatic)
-                SetExposureMode(slot, kExposureAutomatic);
-            ApplyProperty(slot, record, row);
+                Note(refusals, kCameraModeName, SetExposureMode(slot, kExposureAutomatic));
+            Note(refusals, row.key, ApplyProperty(slot, record, row));
             if (!modeDone && !record.FlagAutomatic)
-                SetExposureMode(slot, kExposureManual);
+                Note(refusals, kCameraModeName, SetExposureMode(slot, kExposureManual));
             modeDone = true;
         }
     }

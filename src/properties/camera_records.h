@@ -3,8 +3,18 @@
 
 #include "platform/types.h"
 
+#include <vector>
+
+// A request that the camera refused while a whole record was applied: the property by its settings
+// key (or kCameraModeName) and the camera's result.
+struct Refusal {
+    const char* property;
+    platform::HResult result;
+};
+
 // The camera's current values into the slot's record: kNoCameraInSlot (camera_filter.h) when
 // the slot has no camera, else the result of the last read (the LED mode's).
 platform::HResult ReadCameraSettings(int slot);
-// The selected camera's record to the camera; ends the process when InitAndExit is 1.
-platform::HResult ApplyCameraSettings();
+// The selected camera's record to the camera; ends the process when InitAndExit is 1. A refused
+// request does not stop the apply; with refusals given, each is added there.
+platform::HResult ApplyCameraSettings(std::vector<Refusal>* refusals = nullptr);

@@ -1,6 +1,7 @@
 #include "properties/standard_properties.h"
 
 #include "core/camera_property.h"
+#include "core/camera_settings.h"
 #include "platform/held.h"
 #include "platform/process.h"
 #include "properties/camera_filter.h"
@@ -58,8 +59,9 @@ HResult GetCameraControlRange(int slot, int32_t property, platform::PropertyRang
 HResult SetFocus(int slot, int32_t value) {
     return WithCameraControl(slot, [&](platform::CameraControl control) {
         const HResult result =
-            value == -1 ? platform::ControlSet(control, cameracontrol::Focus, 128, kFlagsAuto)
-                        : platform::ControlSet(control, cameracontrol::Focus, value, kFlagsManual);
+            value == kAutomaticFocus
+                ? platform::ControlSet(control, cameracontrol::Focus, 128, kFlagsAuto)
+                : platform::ControlSet(control, cameracontrol::Focus, value, kFlagsManual);
         return platform::Failed(result) ? kFail : result;
     });
 }

@@ -108,15 +108,21 @@ int32_t LedModeOf(int32_t ledInfo) {
 
 } // namespace
 
-HResult GetLedMode(int slot) {
+HResult ReadLedMode(int slot, int32_t* mode) {
     PropertyData data(20);
     Outcome outcome = Request(slot, Access::Get, VENDOR_PROPERTY_LED, data);
     if (!outcome.reachedCamera || outcome.result != kOk)
         return outcome.result;
-    const int32_t mode = data.Word(3);
-    if (mode == kLedAutomatic || mode == kLedOn || mode == kLedOff)
-        RecordOf(slot)->LEDInfo = mode;
+    *mode = data.Word(3);
     return kOk;
+}
+
+HResult GetLedMode(int slot) {
+    int32_t mode = kLedIdentify; // a mode the record never takes, for a slot without a camera
+    const HResult result = ReadLedMode(slot, &mode);
+    if (result == kOk && (mode == kLedAutomatic || mode == kLedOn || mode == kLedOff))
+        RecordOf(slot)->LEDInfo = mode;
+    return result;
 }
 
 HResult SetLedOff(int slot) {

@@ -17,7 +17,10 @@ constexpr int32_t kLedOn = 1;
 constexpr int32_t kLedIdentify = 2;
 constexpr int32_t kLedAutomatic = 3;
 
+// The camera's LED mode into the slot's record, when it is off, on or automatic.
 HResult GetLedMode(int slot);
+// The camera's LED mode (word 3 of the LED property); mode is filled only when the read succeeds.
+HResult ReadLedMode(int slot, int32_t* mode);
 HResult SetLedOff(int slot);
 HResult SetLedOn(int slot);
 HResult SetLedAutomatic(int slot);

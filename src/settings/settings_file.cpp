@@ -52,25 +52,28 @@ const OptionRow& RowOfOption(Option field) {
 }
 
 // Reads options in the given order; a stored -1 (or a missing key) takes the default, which is
-// written to the file at once.
-void ReadOptions(std::initializer_list<Option> fields) {
+// written to the file at once. False when such a write failed.
+bool ReadOptions(std::initializer_list<Option> fields, const char* path) {
+    bool written = true;
     for (Option field : fields) {
         const OptionRow& option = RowOfOption(field);
         int32_t& value = General.*field;
-        value = platform::ReadProfileInt(kGeneral, option.key, kNotStored, SettingsPath());
+        value = platform::ReadProfileInt(kGeneral, option.key, kNotStored, path);
         if (value == kNotStored) {
             value = option.defaultValue;
-            WriteIntSetting(kGeneral, option.key, option.defaultValue, SettingsPath());
+            written = WriteIntSetting(kGeneral, option.key, option.defaultValue, path) && written;
         }
     }
+    return written;
 }
 
 // An empty "ImageSavePath" gets the default written to the file; the field keeps what was read.
-void DefaultImageSavePath() {
-    platform::ReadProfileString(kGeneral, "ImageSavePath", "", General.ImageSavePath, 255,
-                                SettingsPath());
+// False when that write failed.
+bool DefaultImageSavePath(const char* path) {
+    platform::ReadProfileString(kGeneral, "ImageSavePath", "", General.ImageSavePath, 255, path);
     if (General.ImageSavePath[0] == '\0')
-        platform::WriteProfileString(kGeneral, "ImageSavePath", kDefaultImagePath, SettingsPath());
+        return platform::WriteProfileString(kGeneral, "ImageSavePath", kDefaultImagePath, path);
+    return true;
 }
 
 // A camera section's keys: the properties' values in table order, the stream format, the
@@ -108,37 +111,78 @@ void ShowRecordOnPanel() {
         panel.showRecord();
 }
 
-int32_t ReadInt(const char* section, const char* key) {
-    return platform::ReadProfileInt(section, key, kNotStored, SettingsPath());
-}
-
-void ReadCameraSection(const char* section, CameraSettings& record) {
+void ReadCameraSection(const char* section, CameraSettings& record, const char* path) {
+    auto read = [&](const char* key) {
+        return platform::ReadProfileInt(section, key, kNotStored, path);
+    };
     for (const PropertyRow& row : AllProperties())
-        record.*row.value = ReadInt(section, row.key);
+        record.*row.value = read(row.key);
     for (const StreamField& f : kStreamFields)
-        record.*f.field = ReadInt(section, f.key);
+        record.*f.field = read(f.key);
     if (record.Resolution == kNotStored)
         record.Resolution = 0;
     if (record.ResolutionX == kNotStored)
-        record.ResolutionX = 1920;
+        record.ResolutionX = kDefaultResolutionX;
     if (record.ResolutionY == kNotStored)
-        record.ResolutionY = 1080;
+        record.ResolutionY = kDefaultResolutionY;
     for (const PropertyRow& row : AllProperties())
         if (row.flagKey)
-            record.*row.flag = ReadInt(section, row.flagKey) == 1;
-    record.FlagAutomatic = ReadInt(section, kCameraModeKey) == 1;
+            record.*row.flag = read(row.flagKey) == 1;
+    record.FlagAutomatic = read(kCameraModeKey) == 1;
 }
 
-void WriteCameraSection(const char* section, const CameraSettings& record, const char* path) {
-    platform::WriteProfileString(section, "Name", StoredName(record.Name).c_str(), path);
+// False when a write failed; the others are still made.
+bool WriteCameraSection(const char* section, const CameraSettings& record, const char* path) {
+    bool written =
+        platform::WriteProfileString(section, "Name", StoredName(record.Name).c_str(), path);
     for (const PropertyRow& row : AllProperties())
-        WriteIntSetting(section, row.key, record.*row.value, path);
+        written = WriteIntSetting(section, row.key, record.*row.value, path) && written;
     for (const StreamField& f : kStreamFields)
-        WriteIntSetting(section, f.key, record.*f.field, path);
+        written = WriteIntSetting(section, f.key, record.*f.field, path) && written;
     for (const PropertyRow& row : AllProperties())
         if (row.flagKey)
-            WriteIntSetting(section, row.flagKey, record.*row.flag ? 1 : 0, path);
-    WriteIntSetting(section, kCameraModeKey, record.FlagAutomatic ? 1 : 0, path);
+            written =
+                WriteIntSetting(section, row.flagKey, record.*row.flag ? 1 : 0, path) && written;
+    return WriteIntSetting(section, kCameraModeKey, record.FlagAutomatic ? 1 : 0, path) && written;
+}
+
+// The stored camera count above the cameras found: the file describes other cameras.
+bool MoreCamerasStored(const char* path) {
+    return platform::ReadProfileInt(kGeneral, "NumberOfCameras", kNotStored, path) >
+           Shell.camerasFound;
+}
+
+// Each found camera's section into its record, after the check that a stored name is the
+// camera's; stops at the first that is not (the records before it are read by then).
+SectionsResult ReadCameraSections(const char* path) {
+    for (int slot = 0; slot < CamerasWithRecords(); ++slot) {
+        CameraSettings& record = CameraRecords[slot];
+        char section[16];
+        SectionName(slot, section);
+        // Read with room for the longest stored form, so that it compares whole; the stored form
+        // of the camera's name is what a file written for this camera reads back as.
+        char name[kStoredNameReadSize] = {};
+        platform::ReadProfileString(section, "Name", "", name, sizeof name, path);
+        if (name[0] != '\0' && StoredNameAsRead(record.Name) != name)
+            return SectionsResult::OtherCamera;
+        ReadCameraSection(section, record, path);
+    }
+    return SectionsResult::Loaded;
+}
+
+// What a first start writes, where no file was: each camera read into its record, the records
+// saved, and the options of "General" read with their defaults written where the file lacks them.
+bool StoreCamerasAsFirstStart(const char* path) {
+    using G = GeneralSettings;
+    for (int slot = 0; slot < CamerasWithRecords(); ++slot)
+        ReadCameraSettings(slot); // result ignored: a slot without a camera keeps its record
+    bool written = SaveSettings(path);
+    written = DefaultImageSavePath(path) && written;
+    return ReadOptions({&G::StartWithPreview, &G::InternalDisplay, &G::ExitOnCapture,
+                        &G::CaptureOnStart, &G::UsePrintKeyToCaptureImages, &G::UseMinMaxOnPrintKey,
+                        &G::HideAppWhenInactive, &G::ImageCounter, &G::ReviewTimeMs},
+                       path) &&
+           written;
 }
 
 } // namespace
@@ -151,22 +195,22 @@ bool SettingsFileExists(const char* path) {
     return platform::FileOpensForReading(path);
 }
 
-void WriteIntSetting(const char* section, const char* key, int32_t value, const char* path) {
+bool WriteIntSetting(const char* section, const char* key, int32_t value, const char* path) {
     char text[16];
     std::snprintf(text, sizeof text, "%d", value);
-    platform::WriteProfileString(section, key, text, path);
+    return platform::WriteProfileString(section, key, text, path);
 }
 
 LoadResult LoadSettings() {
     using G = GeneralSettings;
     ComputeSettingsPath();
     if (SettingsFileExists(SettingsPath())) {
-        DefaultImageSavePath();
+        DefaultImageSavePath(SettingsPath());
         ReadOptions({&G::StartWithPreview, &G::ExitOnCapture, &G::CaptureOnStart,
                      &G::UsePrintKeyToCaptureImages, &G::UseMinMaxOnPrintKey, &G::ImageCounter,
-                     &G::ReviewTimeMs, &G::HideAppWhenInactive});
-        if (platform::ReadProfileInt(kGeneral, "NumberOfCameras", kNotStored, SettingsPath()) >
-            Shell.camerasFound)
+                     &G::ReviewTimeMs, &G::HideAppWhenInactive},
+                    SettingsPath());
+        if (MoreCamerasStored(SettingsPath()))
             return LoadResult::OtherCameras;
         // The panel takes the camera's ranges before the sections are read and shows the
         // records after; without a camera it stays as start-up left it.
@@ -176,13 +220,8 @@ LoadResult LoadSettings() {
         ShowRecordOnPanel();
         return LoadResult::Loaded;
     }
-    for (int slot = 0; slot < CamerasWithRecords(); ++slot)
-        ReadCameraSettings(slot); // result ignored: a slot without a camera keeps its record
-    SaveSettings(SettingsPath());
-    DefaultImageSavePath();
-    ReadOptions({&G::StartWithPreview, &G::InternalDisplay, &G::ExitOnCapture, &G::CaptureOnStart,
-                 &G::UsePrintKeyToCaptureImages, &G::UseMinMaxOnPrintKey, &G::HideAppWhenInactive,
-                 &G::ImageCounter, &G::ReviewTimeMs});
+    // Result ignored: a file that cannot be written leaves the tool running on its records.
+    StoreCamerasAsFirstStart(SettingsPath());
     // The panel shows the values just read from the camera, as after any later start; left at
     // the fixed ranges with every slider at 0, the first slider movement would jump the camera
     // far from where it stands.
@@ -196,34 +235,61 @@ SectionsResult LoadCameraSections() {
     ComputeSettingsPath();
     if (!SettingsFileExists(SettingsPath()))
         return SectionsResult::Loaded;
-    for (int slot = 0; slot < CamerasWithRecords(); ++slot) {
-        CameraSettings& record = CameraRecords[slot];
-        char section[16];
-        SectionName(slot, section);
-        // Read with room for the longest stored form, so that it compares whole; the stored form
-        // of the camera's name is what a file written for this camera reads back as.
-        char name[kStoredNameReadSize] = {};
-        platform::ReadProfileString(section, "Name", "", name, sizeof name, SettingsPath());
-        if (name[0] != '\0' && StoredNameAsRead(record.Name) != name)
-            return SectionsResult::OtherCamera;
-        ReadCameraSection(section, record);
-    }
+    if (ReadCameraSections(SettingsPath()) != SectionsResult::Loaded)
+        return SectionsResult::OtherCamera;
     ReadOptions({&G::InternalDisplay, &G::UsePrintKeyToCaptureImages, &G::UseMinMaxOnPrintKey,
                  &G::HideAppWhenInactive, &G::IncrementImageName, &G::InitAndExit, &G::ReviewTimeMs,
-                 &G::ImageCounter});
+                 &G::ImageCounter},
+                SettingsPath());
     return SectionsResult::Loaded;
 }
 
-void SaveSettings(const char* path) {
+StoredCameras ReadStoredCameras(const char* path) {
+    if (!SettingsFileExists(path))
+        return StoredCameras::NoFile;
+    if (MoreCamerasStored(path) || ReadCameraSections(path) != SectionsResult::Loaded)
+        return StoredCameras::OtherCameras;
+    return StoredCameras::Loaded;
+}
+
+bool StoredStreamFormat(int slot, const char* path, int32_t* width, int32_t* height) {
+    char section[16];
+    SectionName(slot, section);
+    int32_t CameraSettings::*const fields[] = {&CameraSettings::ResolutionX,
+                                               &CameraSettings::ResolutionY};
+    int32_t stored[2] = {};
+    for (int i = 0; i < 2; ++i)
+        for (const StreamField& f : kStreamFields)
+            if (f.field == fields[i])
+                stored[i] = platform::ReadProfileInt(section, f.key, kNotStored, path);
+    if (stored[0] <= 0 || stored[1] <= 0)
+        return false;
+    *width = stored[0];
+    *height = stored[1];
+    return true;
+}
+
+bool SaveCurrentCameras(const char* path) {
+    // The save writes "InternalDisplay" with the record's value: a file that holds the option
+    // keeps its value, as the window program would have loaded it.
+    const OptionRow& display = RowOfOption(&GeneralSettings::InternalDisplay);
+    const int32_t stored = platform::ReadProfileInt(kGeneral, display.key, kNotStored, path);
+    General.InternalDisplay = stored == kNotStored ? display.defaultValue : stored;
+    return StoreCamerasAsFirstStart(path);
+}
+
+bool SaveSettings(const char* path) {
     SettingsChanged = false;
-    WriteIntSetting(kGeneral, "NumberOfCameras", Shell.camerasFound, path);
+    bool written = WriteIntSetting(kGeneral, "NumberOfCameras", Shell.camerasFound, path);
     for (int slot = 0; slot < CamerasWithRecords(); ++slot) {
-        WriteIntSetting(kGeneral, "InternalDisplay", General.InternalDisplay, path);
+        written =
+            WriteIntSetting(kGeneral, "InternalDisplay", General.InternalDisplay, path) && written;
         const CameraSettings& record = CameraRecords[slot];
         if (record.Name[0] == '\0')
             continue;
         char section[16];
         SectionName(slot, section);
-        WriteCameraSection(section, record, path);
+        written = WriteCameraSection(section, record, path) && written;
     }
+    return written;
 }

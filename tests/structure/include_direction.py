@@ -6,7 +6,8 @@ Usage: include_direction.py SRC_DIR ROOM=USES,USES ...   (the rooms and arrows o
 
 Every room may include its own headers and the platform's interface headers (src/platform/*.h);
 no room includes a platform binding (src/platform/win32/, src/platform/sim/). The bindings include
-only platform headers; the Windows entry point alone reaches the shell.
+only platform headers; each Windows entry point reaches its own program's entry alone (the window
+program's shell, the command-line program).
 """
 import os
 import re
@@ -14,7 +15,11 @@ import sys
 import tempfile
 
 INCLUDE = re.compile(r'^\s*#\s*include\s+"([^"]+)"', re.M)
-ENTRY_POINT = "platform/win32/winmain_win32.cpp"
+# Each entry point of the Windows build and the one header of the logic it may include.
+ENTRY_POINTS = {
+    "platform/win32/winmain_win32.cpp": "app/app_main.h",
+    "platform/win32/cli_main_win32.cpp": "cli/cli_main.h",
+}
 
 
 def parse_rooms(args):
@@ -32,7 +37,7 @@ def allowed(path, header, rooms):
     if len(target) < 2:
         return False  # every include names its room
     if parts[0] == "platform":
-        if path == ENTRY_POINT and header == "app/app_main.h":
+        if ENTRY_POINTS.get(path) == header:
             return True
         return target[0] == "platform"
     room = parts[0]
@@ -61,28 +66,42 @@ def violations(src, rooms):
 
 
 def self_test(rooms):
-    """A tree with one file in each room including a header from the room above it must fail
-    once per room, and the same tree with downward includes must pass."""
-    order = list(rooms)
+    """A tree with one file in each room including a header of a room it may not use must fail
+    once per such room, and the same tree with each room including every room it uses must pass.
+    An include of a binding, and an entry point including the other program's entry, are caught."""
     with tempfile.TemporaryDirectory() as src:
-        for room in order:
+        for room in rooms:
             os.makedirs(os.path.join(src, room))
-        for lower, upper in zip(order, order[1:]):
-            with open(os.path.join(src, lower, "up.cpp"), "w") as f:
-                f.write(f'#include "{upper}/x.h"\n')
-            with open(os.path.join(src, upper, "down.cpp"), "w") as f:
-                f.write(f'#include "{lower}/x.h"\n#include "platform/types.h"\n')
+        expected = 0
+        for room, uses in rooms.items():
+            forbidden = [other for other in rooms if other != room and other not in uses]
+            if forbidden:
+                with open(os.path.join(src, room, "up.cpp"), "w") as f:
+                    f.write(f'#include "{forbidden[0]}/x.h"\n')
+                expected += 1
+            with open(os.path.join(src, room, "down.cpp"), "w") as f:
+                f.write("".join(f'#include "{used}/x.h"\n' for used in sorted(uses)))
+                f.write('#include "platform/types.h"\n')
         caught = violations(src, rooms)
-        expected = len(order) - 1
         if len(caught) != expected:
             print(f"self-test: expected {expected} violations, got {len(caught)}: {caught}")
             return 1
-        with open(os.path.join(src, order[-1], "binding.cpp"), "w") as f:
+        last = list(rooms)[-1]
+        with open(os.path.join(src, last, "binding.cpp"), "w") as f:
             f.write('#include "platform/sim/sim_desktop.h"\n')
         if len(violations(src, rooms)) != expected + 1:
             print("self-test: an include of a platform binding was not caught")
             return 1
-    print(f"self-test: {expected} upward includes and one binding include caught")
+        entries = sorted(ENTRY_POINTS.items())
+        os.makedirs(os.path.join(src, "platform", "win32"))
+        for (path, _), (_, other) in zip(entries, entries[1:] + entries[:1]):
+            with open(os.path.join(src, path), "w") as f:
+                f.write(f'#include "{other}"\n')
+        if len(violations(src, rooms)) != expected + 1 + len(entries):
+            print("self-test: an entry point including another program's entry was not caught")
+            return 1
+    print(f"self-test: {expected} includes of rooms not used, one binding include and "
+          f"{len(entries)} crossed entry points caught")
     return 0
 
 

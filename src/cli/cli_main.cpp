@@ -1,0 +1,96 @@
+#include "cli/cli_main.h"
+
+#include "camera/capture_filters.h"
+#include "camera/friendly_name.h"
+#include "camera/preview_graph.h"
+#include "cli/commands.h"
+#include "cli/exit_codes.h"
+#include "cli/usage.h"
+#include "core/camera_settings.h"
+#include "core/shell_state.h"
+#include "settings/settings_file.h"
+
+namespace {
+
+// The program has no panel: the preview's and the settings load's panel steps stay empty. Nothing
+// of "General" is read, and InitAndExit, which would end the process inside an apply, stays 0.
+void PrepareWithoutPanel() {
+    SetPreviewPanel(PreviewPanel());
+    SetSettingsLoadPanel(SettingsLoadPanel());
+    General = GeneralSettings();
+}
+
+bool TakesCamera(Command command) {
+    return command != Command::List && command != Command::Save;
+}
+
+int RunCommand(CommandContext& context) {
+    const Invocation& invocation = context.invocation;
+    if (TakesCamera(invocation.command) && context.Slot() >= Shell.camerasFound) {
+        const int found = Shell.camerasFound;
+        return context.Error(
+            kExitNoCamera,
+            "no camera " + std::to_string(invocation.camera) + ": " +
+                (found == 0
+                     ? std::string("no Parvanex camera found")
+                     : std::to_string(found) + (found == 1 ? " camera found" : " cameras found")));
+    }
+    switch (invocation.command) {
+    case Command::List:
+        return RunList(context);
+    case Command::Get:
+        return RunGet(context);
+    case Command::Set:
+        return RunSet(context);
+    case Command::Apply:
+        return RunApply(context);
+    case Command::Save:
+        return RunSave(context);
+    case Command::Identify:
+        return RunIdentify(context);
+    case Command::Capture:
+        return RunCapture(context);
+    case Command::Help:
+    case Command::Version:
+        break;
+    }
+    return kExitDone;
+}
+
+} // namespace
+
+int CliMain(const std::vector<std::string>& args, std::string& out, std::string& err) {
+    Invocation invocation;
+    std::string problem, usage;
+    if (!ParseArguments(args, &invocation, &problem, &usage)) {
+        err += UsageMessage(problem, usage);
+        return kExitArguments;
+    }
+    if (invocation.command == Command::Help) {
+        out += HelpText();
+        return kExitDone;
+    }
+    if (invocation.command == Command::Version) {
+        out += VersionText();
+        return kExitDone;
+    }
+    PrepareWithoutPanel();
+    // Found as the window program finds them: the vendor's word, six at most, in the platform's
+    // order; --camera counts in that order from 1.
+    Shell.camerasFound = DiscoverCameras();
+    CommandContext context{invocation, out, err};
+    const int exitCode = RunCommand(context);
+    ReleaseCaptureFilters();
+    return exitCode;
+}
+
+std::vector<std::string> NarrowArguments(const std::vector<std::u16string>& args) {
+    std::vector<std::string> narrowed;
+    for (const std::u16string& arg : args) {
+        std::string text(arg.size() + 1, '\0');
+        NarrowName(arg, &text[0], text.size());
+        text.resize(arg.size());
+        narrowed.push_back(text);
+    }
+    return narrowed;
+}

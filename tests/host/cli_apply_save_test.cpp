@@ -1,0 +1,226 @@
+// apply and save against the settings file: apply makes the camera requests of the window
+// program's InitAndExit start, checks the file against the cameras as that start does, acts on no
+// option and writes nothing; save writes what a first start writes, which the window program then
+// loads without a question.
+#include "cli_fixture.h"
+
+namespace {
+
+class CliApplySaveTest : public CliTest {
+  protected:
+    // The file a first start of the window program writes for the cameras attached.
+    static std::string FirstStartFile() {
+        Start();
+        const std::string file = Ini();
+        ReleasePreviewGraph();
+        return file;
+    }
+    static void Replace(std::string& text, const std::string& from, const std::string& to) {
+        const size_t at = text.find(from);
+        ASSERT_NE(at, std::string::npos) << from;
+        text.replace(at, from.size(), to);
+    }
+    static sim::SimCamera ChangedCamera(const std::u16string& name) {
+        sim::SimCamera c = sim::VendorCamera(name);
+        c.procAmp[0].value = 77;
+        c.procAmp[13].value = 2;
+        c.vendor[3] = {0, 0, 0, 250};
+        c.vendor[5] = {2, 0, 0, 500};
+        c.vendor[7] = {0, 0, 0, 1, 0};
+        return c;
+    }
+};
+
+TEST_F(CliApplySaveTest, ApplyMakesTheRequestsOfTheWindowProgramsInitAndExitStart) {
+    AddVendorCamera();
+    std::string file = FirstStartFile();
+    // A manual record unlike the camera's values, InitAndExit on, and the options that a start
+    // would write back missing.
+    Replace(file, "Brightness=128", "Brightness=90");
+    Replace(file, "Zoom=100", "Zoom=151");
+    Replace(file, "FlagWhiteBalance=1", "FlagWhiteBalance=0");
+    Replace(file, "WhiteBalance=4000", "WhiteBalance=5000");
+    Replace(file, "FlagAutomatic=1", "FlagAutomatic=0");
+    Replace(file, "LEDInfo=3", "LEDInfo=1");
+    Replace(file, "ReviewTimeMs=1500\r\n", "InitAndExit=1\r\n");
+
+    SetUp();
+    AddVendorCamera();
+    WriteIni(file);
+    EXPECT_EQ(Start(), 0);
+    ASSERT_TRUE(exitedEarly);
+    const std::vector<std::string> window = TakeRequests();
+
+    SetUp();
+    AddVendorCamera();
+    WriteIni(file);
+    const CliRun run = Cli({"apply"});
+    EXPECT_EQ(run.code, 0) << run.err;
+    EXPECT_EQ(run.out, "camera 1: [Camera0] of C:\\work\\Framewright.ini applied\n");
+    const std::vector<std::string> cli = TakeRequests();
+    EXPECT_EQ(Ini(), file); // nothing written: no option, no default
+    // The window program's start reads the camera's ranges for its panel first; from its first
+    // write on, both make the same requests.
+    ASSERT_GE(window.size(), cli.size());
+    const size_t panelReads = window.size() - cli.size();
+    EXPECT_EQ(std::vector<std::string>(window.begin() + panelReads, window.end()), cli);
+    for (size_t i = 0; i < panelReads; ++i)
+        EXPECT_EQ(window[i].find(" set "), std::string::npos) << window[i];
+    ASSERT_FALSE(cli.empty());
+    EXPECT_EQ(cli.front(), "procamp set 13 1 2");
+    EXPECT_EQ(cli.back(), "control set 6 128 2");
+    EXPECT_EQ(sim::Camera(0).procAmp[0].value, 90);
+    EXPECT_EQ(sim::Camera(0).vendor[3][3], 152);
+}
+
+TEST_F(CliApplySaveTest, ApplyOfTheSecondCameraFromAnotherFile) {
+    AddVendorCamera(u"Parvanex A");
+    AddVendorCamera(u"Parvanex B");
+    std::string file = FirstStartFile();
+    Replace(file, "[Camera1]\r\nName=Parvanex B\r\nLEDInfo=3\r\nPowerScheme=1\r\nBrightness=128",
+            "[Camera1]\r\nName=Parvanex B\r\nLEDInfo=3\r\nPowerScheme=1\r\nBrightness=33");
+    SetUp();
+    AddVendorCamera(u"Parvanex A");
+    AddVendorCamera(u"Parvanex B");
+    sim::Files().files["C:\\work\\other.ini"] = file;
+    const CliRun run = Cli({"apply", "--camera", "2", "--settings", "other.ini"});
+    EXPECT_EQ(run.code, 0) << run.err;
+    EXPECT_EQ(run.out, "camera 2: [Camera1] of .\\other.ini applied\n");
+    EXPECT_EQ(sim::Camera(1).procAmp[0].value, 33);
+    for (const sim::Request& r : sim::Requests())
+        EXPECT_EQ(r.camera, 1);
+    EXPECT_EQ(sim::FindFile(IniPath()), nullptr);
+    EXPECT_EQ(sim::Files().files["C:\\work\\other.ini"], file);
+}
+
+TEST_F(CliApplySaveTest, ApplyOfAFileThatCannotBeReadOrNamesOtherCamerasExitsFive) {
+    AddVendorCamera();
+    const std::string file = FirstStartFile();
+    struct Case {
+        const char* what;
+        std::string file; // empty: no file
+        bool unreadable;
+        std::string message;
+    };
+    std::string otherName = file, moreCameras = file;
+    Replace(otherName, "Name=Parvanex Cam 1", "Name=Parvanex Elsewhere");
+    Replace(moreCameras, "NumberOfCameras=1", "NumberOfCameras=2");
+    const std::string describesOthers =
+        "FramewrightCli: the settings file C:\\work\\Framewright.ini describes other cameras than "
+        "those attached\n";
+    const Case cases[] = {
+        {"no file", "", false,
+         "FramewrightCli: cannot read the settings file C:\\work\\Framewright.ini\n"},
+        {"held by another program", file, true,
+         "FramewrightCli: cannot read the settings file C:\\work\\Framewright.ini\n"},
+        {"another camera's name", otherName, false, describesOthers},
+        {"more cameras stored", moreCameras, false, describesOthers},
+    };
+    for (const Case& c : cases) {
+        SetUp();
+        AddVendorCamera();
+        if (!c.file.empty())
+            WriteIni(c.file);
+        if (c.unreadable)
+            sim::Files().unreadable.insert(IniPath());
+        const CliRun run = Cli({"apply"});
+        EXPECT_EQ(run.code, 5) << c.what;
+        EXPECT_EQ(run.err, c.message) << c.what;
+        EXPECT_TRUE(sim::Requests().empty()) << c.what;
+        EXPECT_EQ(Ini(), c.file) << c.what;
+    }
+}
+
+TEST_F(CliApplySaveTest, ApplyNamesEachRefusalAndMakesTheOtherRequests) {
+    AddVendorCamera();
+    std::string file = FirstStartFile();
+    Replace(file, "FlagAutomatic=1", "FlagAutomatic=0");
+    SetUp();
+    AddVendorCamera();
+    WriteIni(file);
+    sim::Reject(0, sim::Interface::ProcAmp, sim::Direction::Set, 13);
+    sim::Reject(0, sim::Interface::Vendor, sim::Direction::Set, 3);
+    sim::Reject(0, sim::Interface::CameraControl, sim::Direction::Set, 19);
+    const CliRun run = Cli({"apply"});
+    EXPECT_EQ(run.code, 4);
+    EXPECT_EQ(run.err, "FramewrightCli: camera 1 refused PowerScheme: 0x80070057\n"
+                       "FramewrightCli: camera 1 refused CameraMode: 0x80004005\n"
+                       "FramewrightCli: camera 1 refused Zoom: 0x80004005\n");
+    const std::vector<std::string> requests = TakeRequests();
+    EXPECT_EQ(requests.front(), "procamp set 13 1 2");
+    EXPECT_EQ(requests.back(), "control set 6 128 2");
+}
+
+TEST_F(CliApplySaveTest, SaveWritesWhatAFirstStartWritesAndTheWindowProgramAsksNothing) {
+    sim::AddCamera(ChangedCamera(u"Parvanex A"));
+    AddVendorCamera(u"Parvanex B");
+    const std::string firstStart = FirstStartFile();
+
+    SetUp();
+    sim::AddCamera(ChangedCamera(u"Parvanex A"));
+    AddVendorCamera(u"Parvanex B");
+    const CliRun run = Cli({"save"});
+    EXPECT_EQ(run.code, 0) << run.err;
+    EXPECT_EQ(run.out, "2 cameras saved to C:\\work\\Framewright.ini\n");
+    EXPECT_EQ(Ini(), firstStart);
+    for (const std::string& request : TakeRequests())
+        EXPECT_EQ(request.find(" set "), std::string::npos) << request;
+
+    // The window program with the saved file: no box, a start that stays up.
+    const std::string saved = Ini();
+    SetUp();
+    sim::AddCamera(ChangedCamera(u"Parvanex A"));
+    AddVendorCamera(u"Parvanex B");
+    WriteIni(saved);
+    EXPECT_EQ(Start(), sim::kLoopIdle);
+    EXPECT_FALSE(exitedEarly);
+    EXPECT_TRUE(sim::TheDesktop().boxes.empty());
+    EXPECT_EQ(CameraRecords[0].Brightness, 77);
+}
+
+TEST_F(CliApplySaveTest, SaveKeepsTheOptionsTheFileHolds) {
+    AddVendorCamera();
+    std::string file = FirstStartFile();
+    Replace(file, "InternalDisplay=0", "InternalDisplay=1");
+    Replace(file, "StartWithPreview=0", "StartWithPreview=1");
+    Replace(file, "ImageSavePath=C:\\W1X9Image.bmp", "ImageSavePath=D:\\shots\\x.bmp");
+    Replace(file, "ReviewTimeMs=1500\r\n", "ReviewTimeMs=700\r\nInitAndExit=1\r\n");
+    Replace(file, "Brightness=128", "Brightness=10");
+    SetUp();
+    sim::AddCamera(ChangedCamera(u"Parvanex Cam 1"));
+    WriteIni(file);
+    EXPECT_EQ(Cli({"save"}).code, 0);
+    std::string expected = file;
+    Replace(expected, "Brightness=10", "Brightness=77");
+    Replace(expected, "LEDInfo=3", "LEDInfo=1");
+    Replace(expected, "PowerScheme=1", "PowerScheme=2");
+    Replace(expected, "Zoom=100", "Zoom=250");
+    Replace(expected, "ExposureTime=333", "ExposureTime=500");
+    Replace(expected, "FlagExposureTime=1", "FlagExposureTime=0");
+    Replace(expected, "FlagAutomatic=1", "FlagAutomatic=0");
+    EXPECT_EQ(Ini(), expected);
+}
+
+TEST_F(CliApplySaveTest, SaveToAnotherFileOrOneThatCannotBeWritten) {
+    AddVendorCamera();
+    const CliRun named = Cli({"save", "--settings", "D:\\config\\fw.ini"});
+    EXPECT_EQ(named.code, 0) << named.err;
+    EXPECT_EQ(named.out, "1 camera saved to D:\\config\\fw.ini\n");
+    ASSERT_NE(sim::FindFile("D:\\config\\fw.ini"), nullptr);
+    EXPECT_EQ(sim::FindFile(IniPath()), nullptr);
+
+    sim::Files().unwritable.insert(IniPath());
+    const CliRun refused = Cli({"save"});
+    EXPECT_EQ(refused.code, 5);
+    EXPECT_EQ(refused.err,
+              "FramewrightCli: cannot write the settings file C:\\work\\Framewright.ini\n");
+
+    const CliRun tooLong = Cli({"save", "--settings", "C:\\" + std::string(257, 'x')});
+    EXPECT_EQ(tooLong.code, 2);
+    EXPECT_EQ(tooLong.err.rfind("FramewrightCli: --settings: the path is longer than the file "
+                                "functions take\nusage: FramewrightCli save [--settings FILE]\n",
+                                0),
+              0u);
+}
+
+} // namespace

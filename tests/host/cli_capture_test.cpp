@@ -1,0 +1,146 @@
+// capture: one still without a window, by the contract of camera/headless_capture.h. The stream
+// format comes from the camera's section, else from --width and --height, else 1920 x 1080; no
+// frame in time, a camera the window program previews and a file that cannot be written exit 6.
+#include "cli_fixture.h"
+#include "core/control_ids.h"
+#include "platform/sim/sim_graph.h"
+
+#include <cstring>
+
+namespace {
+
+class CliCaptureTest : public CliTest {
+  protected:
+    static constexpr const char* kShot = "C:\\work\\shot.bmp";
+
+    static int32_t Word32(const std::string& file, size_t offset) {
+        int32_t value = 0;
+        std::memcpy(&value, file.data() + offset, 4);
+        return value;
+    }
+    // The bitmap's width and height from its info header, or "no file".
+    static std::string ImageSize(const char* path) {
+        const std::string* file = sim::FindFile(path);
+        if (!file || file->size() < 54 || file->substr(0, 2) != "BM")
+            return "no file";
+        return std::to_string(Word32(*file, 18)) + "x" + std::to_string(Word32(*file, 22));
+    }
+    static void ExpectEverythingReleased() {
+        EXPECT_EQ(sim::Graph().graphsAlive, 0);
+        EXPECT_EQ(sim::Graph().objectsAlive, 0);
+        EXPECT_EQ(sim::FiltersAlive(), 0);
+        EXPECT_EQ(sim::InterfacesAlive(), 0);
+    }
+};
+
+TEST_F(CliCaptureTest, WritesOneBitmapOfTheDefaultFormatAndReleasesTheGraph) {
+    AddVendorCamera();
+    const CliRun run = Cli({"capture", "--out", kShot});
+    EXPECT_EQ(run.code, 0) << run.err;
+    EXPECT_EQ(run.out, "camera 1: 1920x1080 image written to C:\\work\\shot.bmp\n");
+    EXPECT_EQ(ImageSize(kShot), "1920x1080");
+    ASSERT_NE(sim::FindFile(kShot), nullptr);
+    EXPECT_EQ(sim::FindFile(kShot)->size(), 54u + 1920u * 3u * 1080u);
+    ASSERT_FALSE(sim::Graph().formatRequests.empty());
+    EXPECT_EQ(sim::Graph().formatRequests.back().width, 1920);
+    EXPECT_EQ(sim::Graph().formatRequests.back().height, 1080);
+    EXPECT_TRUE(sim::TheDesktop().windows.empty()); // no window at all
+    EXPECT_TRUE(sim::Requests().empty());           // no property asked or written
+    ExpectEverythingReleased();
+}
+
+TEST_F(CliCaptureTest, TheFormatComesFromTheSectionElseFromTheOptions) {
+    struct Case {
+        const char* what;
+        std::string ini; // empty: no file
+        std::vector<std::string> size;
+        const char* expected;
+    };
+    const std::string section = "[General]\r\nNumberOfCameras=1\r\n[Camera0]\r\nName=Parvanex Cam "
+                                "1\r\n";
+    const Case cases[] = {
+        {"stored format over the options",
+         section + "ResolutionX=1280\r\nResolutionY=720\r\n",
+         {"--width", "640", "--height", "480"},
+         "1280x720"},
+        {"stored format alone",
+         section + "ResolutionX=1280\r\nResolutionY=720\r\n",
+         {},
+         "1280x720"},
+        {"no file: the options", "", {"--width", "640", "--height", "480"}, "640x480"},
+        {"a stored 0 (a first start's file): the options",
+         section + "ResolutionX=0\r\nResolutionY=0\r\n",
+         {"--width", "640", "--height", "480"},
+         "640x480"},
+        {"a section without a format and no options: the default", section, {}, "1920x1080"},
+    };
+    for (const Case& c : cases) {
+        SetUp();
+        AddVendorCamera();
+        if (!c.ini.empty())
+            WriteIni(c.ini);
+        std::vector<std::string> args = {"capture", "--out", kShot};
+        args.insert(args.end(), c.size.begin(), c.size.end());
+        const CliRun run = Cli(args);
+        EXPECT_EQ(run.code, 0) << c.what << ": " << run.err;
+        EXPECT_EQ(ImageSize(kShot), c.expected) << c.what;
+        EXPECT_EQ(run.out,
+                  std::string("camera 1: ") + c.expected + " image written to C:\\work\\shot.bmp\n")
+            << c.what;
+        if (!c.ini.empty())
+            EXPECT_EQ(Ini(), c.ini) << c.what; // read, never written
+    }
+}
+
+TEST_F(CliCaptureTest, ASettingsFileForOtherCamerasExitsFiveBeforeTheGraph) {
+    AddVendorCamera();
+    WriteIni("[General]\r\nNumberOfCameras=1\r\n[Camera0]\r\nName=Parvanex Elsewhere\r\n");
+    const CliRun run = Cli({"capture", "--out", kShot});
+    EXPECT_EQ(run.code, 5);
+    EXPECT_EQ(ImageSize(kShot), "no file");
+    EXPECT_TRUE(sim::Graph().calls.empty());
+}
+
+TEST_F(CliCaptureTest, NoFrameWithinTheTimeOutExitsSixAndWritesNothing) {
+    AddVendorCamera();
+    sim::Graph().firstSampleAfterMs = 5000;
+    const uint64_t before = sim::TheDesktop().now;
+    const CliRun run = Cli({"capture", "--out", kShot, "--timeout-ms", "500"});
+    EXPECT_EQ(run.code, 6);
+    EXPECT_EQ(run.err, "FramewrightCli: camera 1: no frame within 500 ms\n");
+    EXPECT_EQ(run.out, "");
+    EXPECT_EQ(ImageSize(kShot), "no file");
+    EXPECT_GE(sim::TheDesktop().now - before, 500u);
+    EXPECT_LT(sim::TheDesktop().now - before, 5000u);
+    ExpectEverythingReleased();
+}
+
+TEST_F(CliCaptureTest, ACameraTheWindowProgramPreviewsIsLeftAlone) {
+    AddVendorCamera();
+    WriteIni("[General]\r\nImageSavePath=C:\\work\\window.bmp\r\n");
+    ASSERT_EQ(Start(), sim::kLoopIdle);
+    sim::Click(IDC_BTPREVW);
+    ASSERT_EQ(sim::Graph().state, 2);
+    const size_t graphCalls = sim::Graph().calls.size();
+    const CliRun run = Cli({"capture", "--out", kShot});
+    EXPECT_EQ(run.code, 6);
+    EXPECT_EQ(run.err, "FramewrightCli: camera 1 is being previewed by the window program; close "
+                       "its preview and try again\n");
+    EXPECT_EQ(ImageSize(kShot), "no file");
+    EXPECT_EQ(sim::Graph().calls.size(), graphCalls); // no graph built, nothing stopped
+    EXPECT_EQ(sim::Graph().state, 2);
+}
+
+TEST_F(CliCaptureTest, AFileThatCannotBeWrittenExitsSixWithItsResult) {
+    AddVendorCamera();
+    sim::Files().unwritable.insert("C:\\work\\locked");
+    const CliRun run = Cli({"capture", "--out", "C:\\work\\locked\\shot.bmp"});
+    EXPECT_EQ(run.code, 6);
+    EXPECT_EQ(run.err.rfind("FramewrightCli: cannot write C:\\work\\locked\\shot.bmp: 0x8007", 0),
+              0u)
+        << run.err;
+    EXPECT_EQ(ImageSize("C:\\work\\locked\\shot.bmp"), "no file");
+    ExpectEverythingReleased();
+}
+
+} // namespace

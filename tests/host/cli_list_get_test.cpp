@@ -1,0 +1,168 @@
+// list and get: the cameras as discovery finds them, and the properties as the camera reports
+// them, property by property in the table's order; text for a person, JSON for a script; a missing
+// camera and refused reads.
+#include "cli_fixture.h"
+
+namespace {
+
+class CliListGetTest : public CliTest {
+  protected:
+    // A camera whose values all differ from the vendor camera's starting ones.
+    static void AddChangedCamera() {
+        sim::SimCamera c = sim::VendorCamera(u"Parvanex Changed");
+        c.procAmp[0].value = 77;                                // brightness, manual
+        c.procAmp[7].flags = 2;                                 // white balance manual
+        c.procAmp[7].value = 5100;                              //
+        c.procAmp[13].value = 2;                                // 60 Hz
+        c.cameraControl[6] = {c.cameraControl[6].range, 40, 2}; // manual focus
+        c.vendor[3] = {0, 0, 0, 250};                           // zoom
+        c.vendor[5] = {2, 0, 0, 500};                           // manual exposure, 500
+        c.vendor[7] = {0, 0, 0, 1, 0};                          // LED on
+        sim::AddCamera(c);
+    }
+};
+
+const std::vector<std::string> kEveryRead = {
+    "vendor get 7",    "procamp get 13",  "procamp range 13", "procamp get 0",   "procamp range 0",
+    "procamp get 1",   "procamp range 1", "procamp get 3",    "procamp range 3", "procamp get 4",
+    "procamp range 4", "procamp get 7",   "procamp range 7",  "procamp get 8",   "procamp range 8",
+    "procamp get 9",   "procamp range 9", "vendor get 3",     "vendor get 5",    "control get 6",
+    "control range 6", "vendor get 5"};
+
+TEST_F(CliListGetTest, ListShowsTheVendorsCamerasInTheirOrderAsTextAndJson) {
+    AddVendorCamera(u"Parvanex One");
+    sim::AddCamera(sim::VendorCamera(u"Office Cam")); // not the vendor's: not listed
+    AddVendorCamera(u"Parvanex Two");
+    const CliRun text = Cli({"list"});
+    EXPECT_EQ(text.code, 0);
+    EXPECT_EQ(text.out, "1  Parvanex One\n2  Parvanex Two\n");
+    EXPECT_EQ(text.err, "");
+    const CliRun json = Cli({"list", "--json"});
+    EXPECT_EQ(json.code, 0);
+    EXPECT_EQ(json.out, "[{\"camera\":1,\"name\":\"Parvanex One\"},"
+                        "{\"camera\":2,\"name\":\"Parvanex Two\"}]\n");
+    EXPECT_TRUE(sim::Requests().empty()); // names only: no property is asked
+    EXPECT_EQ(sim::FiltersAlive(), 0);    // the bindings are released at the end
+}
+
+TEST_F(CliListGetTest, ListWithoutACameraIsDoneAndEmpty) {
+    sim::AddCamera(sim::VendorCamera(u"Office Cam"));
+    EXPECT_EQ(Cli({"list"}).out, "No Parvanex camera found.\n");
+    const CliRun json = Cli({"list", "--json"});
+    EXPECT_EQ(json.code, 0);
+    EXPECT_EQ(json.out, "[]\n");
+}
+
+TEST_F(CliListGetTest, JsonNamesAreEscapedAndTheirBytesReadAsLatin1) {
+    AddVendorCamera(u"Parvanex \"Q\" \\ \u00e9\t\u0141");
+    EXPECT_EQ(Cli({"list", "--json"}).out,
+              "[{\"camera\":1,\"name\":\"Parvanex \\\"Q\\\" \\\\ \\u00e9\\u0009A\"}]\n");
+}
+
+TEST_F(CliListGetTest, GetReadsEveryPropertyInTableOrderAndShowsWhatTheCameraReports) {
+    AddChangedCamera();
+    const CliRun run = Cli({"get"});
+    EXPECT_EQ(run.code, 0) << run.err;
+    EXPECT_EQ(TakeRequests(), kEveryRead);
+    EXPECT_EQ(run.out,
+              "Camera 1: Parvanex Changed\n"
+              "property               value   automatic  minimum  maximum  step  default  can be "
+              "automatic\n"
+              "LEDInfo                on      -          -        -        -     -        -\n"
+              "PowerScheme            60      no         0        2        1     1        no\n"
+              "Brightness             77      no         0        255      1     128      yes\n"
+              "Contrast               32      no         0        255      1     32       no\n"
+              "Saturation             64      no         0        255      1     64       no\n"
+              "Sharpness              24      no         0        255      1     24       no\n"
+              "WhiteBalance           5100    no         2800     6500     1     4000     yes\n"
+              "BacklightCompensation  0       no         0        1        1     0        no\n"
+              "Gain                   0       no         0        255      1     0        no\n"
+              "Zoom                   250     -          -        -        -     -        -\n"
+              "ExposureTime           500     no         -        -        -     -        -\n"
+              "FocusValue             40      no         0        255      1     128      yes\n"
+              "CameraMode             manual  -          -        -        -     -        -\n");
+}
+
+TEST_F(CliListGetTest, GetJsonHasOneMemberPerPropertyNamedInTheOrderGiven) {
+    AddChangedCamera();
+    const CliRun run = Cli({"get", "--json", "CameraMode", "ledinfo", "PowerScheme", "Zoom",
+                            "ExposureTime", "FocusValue"});
+    EXPECT_EQ(run.code, 0) << run.err;
+    EXPECT_EQ(TakeRequests(),
+              (std::vector<std::string>{"vendor get 5", "vendor get 7", "procamp get 13",
+                                        "procamp range 13", "vendor get 3", "vendor get 5",
+                                        "control get 6", "control range 6"}));
+    EXPECT_EQ(run.out, "{\"camera\":1,\"name\":\"Parvanex Changed\","
+                       "\"CameraMode\":{\"value\":\"manual\"},"
+                       "\"LEDInfo\":{\"value\":\"on\"},"
+                       "\"PowerScheme\":{\"value\":\"60\",\"automatic\":false,\"minimum\":0,"
+                       "\"maximum\":2,\"step\":1,\"default\":1,\"canBeAutomatic\":false},"
+                       "\"Zoom\":{\"value\":250},"
+                       "\"ExposureTime\":{\"value\":500,\"automatic\":false},"
+                       "\"FocusValue\":{\"value\":40,\"automatic\":false,\"minimum\":0,"
+                       "\"maximum\":255,\"step\":1,\"default\":128,\"canBeAutomatic\":true}}\n");
+}
+
+TEST_F(CliListGetTest, TheAutomaticModesReadBackAsAutomatic) {
+    AddVendorCamera(); // white balance, exposure, focus and LED automatic
+    const CliRun run =
+        Cli({"get", "--json", "WhiteBalance", "FocusValue", "CameraMode", "LEDInfo"});
+    EXPECT_NE(run.out.find("\"WhiteBalance\":{\"value\":4000,\"automatic\":true,"),
+              std::string::npos);
+    EXPECT_NE(run.out.find("\"FocusValue\":{\"value\":128,\"automatic\":true,"), std::string::npos);
+    EXPECT_NE(run.out.find("\"CameraMode\":{\"value\":\"auto\"}"), std::string::npos);
+    EXPECT_NE(run.out.find("\"LEDInfo\":{\"value\":\"auto\"}"), std::string::npos) << run.out;
+}
+
+TEST_F(CliListGetTest, ACameraNumberBeyondThoseFoundExitsThreeAndAsksNothing) {
+    AddVendorCamera();
+    for (const char* command : {"get", "set", "apply", "identify", "capture"}) {
+        std::vector<std::string> args = {command, "--camera", "2"};
+        if (std::string(command) == "set")
+            args.push_back("Brightness=1");
+        if (std::string(command) == "capture")
+            args.insert(args.end(), {"--out", "C:\\work\\x.bmp"});
+        const CliRun run = Cli(args);
+        EXPECT_EQ(run.code, 3) << command;
+        EXPECT_EQ(run.err, "FramewrightCli: no camera 2: 1 camera found\n") << command;
+        EXPECT_EQ(run.out, "") << command;
+    }
+    EXPECT_TRUE(sim::Requests().empty());
+    EXPECT_EQ(sim::FindFile("C:\\work\\x.bmp"), nullptr);
+    SetUp();
+    const CliRun none = Cli({"get"});
+    EXPECT_EQ(none.code, 3);
+    EXPECT_EQ(none.err, "FramewrightCli: no camera 1: no Parvanex camera found\n");
+}
+
+TEST_F(CliListGetTest, RefusedReadsAreNamedWithTheirResultsAndTheOthersStillRead) {
+    AddVendorCamera();
+    sim::Reject(0, sim::Interface::ProcAmp, sim::Direction::Get, 1); // contrast: E_INVALIDARG
+    sim::Reject(0, sim::Interface::ProcAmp, sim::Direction::Range, 9);
+    sim::Reject(0, sim::Interface::Vendor, sim::Direction::Get, 3);
+    const CliRun json = Cli({"get", "--json"});
+    EXPECT_EQ(json.code, 4);
+    EXPECT_EQ(json.err, "FramewrightCli: camera 1 refused the read of Contrast: 0x80070057\n"
+                        "FramewrightCli: camera 1 refused the range of Gain: 0x80070057\n"
+                        "FramewrightCli: camera 1 refused the read of Zoom: 0x80004005\n");
+    EXPECT_EQ(TakeRequests(), kEveryRead);
+    EXPECT_NE(json.out.find("\"Contrast\":{\"error\":\"0x80070057\",\"minimum\":0,"),
+              std::string::npos);
+    EXPECT_NE(json.out.find("\"Gain\":{\"value\":0,\"automatic\":false,"
+                            "\"rangeError\":\"0x80070057\"}"),
+              std::string::npos);
+    EXPECT_NE(json.out.find("\"Zoom\":{\"error\":\"0x80004005\"}"), std::string::npos);
+
+    const CliRun text = Cli({"get", "Contrast", "Gain"});
+    EXPECT_EQ(text.code, 4);
+    EXPECT_EQ(text.out,
+              "Camera 1: Parvanex Cam 1\n"
+              "property  value               automatic  minimum             maximum  step  "
+              "default  can be automatic\n"
+              "Contrast  refused 0x80070057  -          0                   255      1     32  "
+              "     no\n"
+              "Gain      0                   no         refused 0x80070057  -        -     -  "
+              "      -\n");
+}
+
+} // namespace
