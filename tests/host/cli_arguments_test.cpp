@@ -98,7 +98,7 @@ const WrongCall kWrongCalls[] = {
 
 TEST_F(CliArgumentsTest, AWrongCallExitsTwoWithItsUsageLineBeforeAskingAnything) {
     for (const WrongCall& call : kWrongCalls) {
-        SetUp();
+        Restart();
         AddVendorCamera();
         WriteIni("[General]\r\nNumberOfCameras=1\r\n");
         const CliRun run = Cli(call.args);

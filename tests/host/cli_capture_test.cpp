@@ -75,7 +75,7 @@ TEST_F(CliCaptureTest, TheFormatComesFromTheSectionElseFromTheOptions) {
         {"a section without a format and no options: the default", section, {}, "1920x1080"},
     };
     for (const Case& c : cases) {
-        SetUp();
+        Restart();
         AddVendorCamera();
         if (!c.ini.empty())
             WriteIni(c.ini);

@@ -129,7 +129,7 @@ TEST_F(CliListGetTest, ACameraNumberBeyondThoseFoundExitsThreeAndAsksNothing) {
     }
     EXPECT_TRUE(sim::Requests().empty());
     EXPECT_EQ(sim::FindFile("C:\\work\\x.bmp"), nullptr);
-    SetUp();
+    Restart();
     const CliRun none = Cli({"get"});
     EXPECT_EQ(none.code, 3);
     EXPECT_EQ(none.err, "FramewrightCli: no camera 1: no Parvanex camera found\n");

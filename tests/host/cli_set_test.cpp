@@ -13,7 +13,7 @@ class CliSetTest : public CliTest {
   protected:
     // The camera requests of a set on a fresh vendor camera.
     std::vector<std::string> SetRequests(const std::string& assignment) {
-        SetUp();
+        Restart();
         AddVendorCamera();
         const CliRun run = Cli({"set", assignment});
         EXPECT_EQ(run.code, 0) << assignment << ": " << run.err;
@@ -109,7 +109,7 @@ TEST_F(CliSetTest, EachValueMakesTheRequestsOfThePanelsChoice) {
         {"PowerScheme=50", {IDC_RB60HZ}, IDC_RB50HZ, -1},
     };
     for (const PanelChoice& choice : choices) {
-        SetUp();
+        Restart();
         AddVendorCamera();
         Start();
         for (int id : choice.before)
