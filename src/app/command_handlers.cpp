@@ -58,7 +58,9 @@ void SwitchCamera(int slot) {
         ReadCameraSettings(0);
 }
 
-void WhiteBalanceChecked(const PropertyRow& row, bool checked) {
+// White balance and focus: the flag in the record, and the camera's automatic mode on, or the
+// record's value back in manual mode.
+void AutomaticChecked(const PropertyRow& row, bool checked) {
     CameraSettings& record = SelectedRecord();
     record.*row.flag = checked;
     if (checked)
@@ -80,15 +82,6 @@ void ExposureChecked(const PropertyRow& row, bool checked) {
     }
 }
 
-void FocusChecked(const PropertyRow& row, bool checked) {
-    CameraSettings& record = SelectedRecord();
-    record.*row.flag = checked;
-    if (checked)
-        WritePropertyAutomatic(Shell.selectedCamera, row);
-    else
-        WriteProperty(Shell.selectedCamera, row, record.*row.value);
-}
-
 // A property's automatic check box, by what its row says the box does.
 void AutomaticBoxClicked(const PropertyRow& row, bool checked) {
     switch (row.boxAction) {
@@ -96,13 +89,11 @@ void AutomaticBoxClicked(const PropertyRow& row, bool checked) {
         ShowCheckboxMessage(row.boxName, checked);
         return;
     case BoxAction::WhiteBalanceAutomatic:
-        WhiteBalanceChecked(row, checked);
+    case BoxAction::FocusAutomatic:
+        AutomaticChecked(row, checked);
         return;
     case BoxAction::ExposureAutomatic:
         ExposureChecked(row, checked);
-        return;
-    case BoxAction::FocusAutomatic:
-        FocusChecked(row, checked);
         return;
     case BoxAction::None:
         return;
