@@ -1,6 +1,6 @@
-// Start-up: the window class, the font, the main window and its controls, discovery, the camera
-// selection, the settings file and its check, the stored values applied, the unattended options
-// armed, the Print-key hook; then the message loop.
+// Start-up: the window class, the screen's DPI, the font, the main window and its controls,
+// discovery, the camera selection, the settings file and its check, the stored values applied, the
+// unattended options armed, the Print-key hook; then the message loop.
 #include "app/app_main.h"
 
 #include "app/print_key_hook.h"
@@ -9,6 +9,7 @@
 #include "camera/preview_graph.h"
 #include "core/camera_settings.h"
 #include "core/control_ids.h"
+#include "core/dpi_scale.h"
 #include "core/shell_state.h"
 #include "panel/control_layout.h"
 #include "panel/main_window.h"
@@ -108,12 +109,16 @@ int AppMain(Instance instance) {
     ConnectPanelSteps();
     InitializeCommonControls();
     RegisterWindowClass(instance, kClassName, MainWindowProcedure, 0x88, kIconResource);
-    Shell.controlFont = CreateControlFont("Times New Roman", -13, 400);
+    // The font, the window and its controls are made for the screen's DPI once: the process is
+    // system-aware (res/framewright.manifest), so the DPI cannot change while it runs.
+    Shell.dpi = ScreenDpi();
+    Shell.controlFont = CreateControlFont("Times New Roman", ScaledToDpi(-13, Shell.dpi), 400);
     ClearCameraRecords();
 
     Window window =
         CreateWindowWith(style::ExWindowEdge, kClassName, "Orvisto Settings", 0x16CF0080,
-                         kUseDefaultPosition, kUseDefaultPosition, 778, 542, nullptr, 0, instance);
+                         kUseDefaultPosition, kUseDefaultPosition, ScaledToDpi(778, Shell.dpi),
+                         ScaledToDpi(542, Shell.dpi), nullptr, 0, instance);
     SetClassIcons(window, instance, kIconResource);
     Shell.camerasFound = DiscoverCameras();
     if (Shell.camerasFound <= 0) {

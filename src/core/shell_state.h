@@ -1,5 +1,5 @@
 // The process-wide state of the shell: instance, main window, control font, the cameras found,
-// the selected camera and the Print-key hook.
+// the selected camera, the Print-key hook and the screen's DPI that the window was made for.
 #pragma once
 
 #include "platform/types.h"
@@ -11,6 +11,7 @@ struct ShellState {
     int camerasFound = 0;
     int selectedCamera = -1; // -1 while no camera has been found
     platform::Hook hook = nullptr;
+    int dpi = 96; // the screen's DPI at start-up; the layout, the font and the window follow it
 };
 
 extern ShellState Shell;

@@ -2,6 +2,7 @@
 
 #include "core/camera_property.h"
 #include "core/control_ids.h"
+#include "core/dpi_scale.h"
 #include "core/shell_state.h"
 #include "panel/main_window.h"
 #include "platform/window_system.h"
@@ -127,10 +128,14 @@ uint32_t ExStyleOf(ControlKind kind) {
 }
 
 void CreateControls(platform::Window mainWindow) {
+    const int dpi = Shell.dpi;
     for (const ControlSpec& c : kControls) {
+        // x, y, width and height each scaled on its own (not the right and bottom edges), so
+        // that at 96 DPI the rectangles are exactly the table's.
         platform::Window control = platform::CreateWindowWith(
-            ExStyleOf(c.kind), ClassOf(c.kind), c.caption, StyleOf(c.kind), c.x, c.y, c.width,
-            c.height, mainWindow, c.id, Shell.instance);
+            ExStyleOf(c.kind), ClassOf(c.kind), c.caption, StyleOf(c.kind), ScaledToDpi(c.x, dpi),
+            ScaledToDpi(c.y, dpi), ScaledToDpi(c.width, dpi), ScaledToDpi(c.height, dpi),
+            mainWindow, c.id, Shell.instance);
         platform::SetControlFont(control, Shell.controlFont);
     }
     if (platform::Icon icon = platform::LoadAppIcon(Shell.instance, 101))

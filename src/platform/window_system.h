@@ -13,6 +13,10 @@ void InitializeCommonControls();
 // Registers a window class with the given procedure, class style and icon resource.
 bool RegisterWindowClass(Instance instance, const char* className, WindowProcedure procedure,
                          uint32_t classStyle, int iconResource);
+// The screen's dots per inch as this process sees them: 96 at 100 %, 144 at 150 %. The manifest
+// declares the process aware of the system's DPI, so this is the real setting (an unaware process
+// is told 96 by Windows and stretched as a bitmap). It stays the same for the process's life.
+int ScreenDpi();
 // Creates a font with the given face, height and weight, every other field 0.
 Font CreateControlFont(const char* face, int height, int weight);
 // Releases a font made by CreateControlFont.

@@ -4,14 +4,24 @@
 The enabled state depends on the cameras found and is checked by the tests themselves. Radio
 buttons gain and lose WS_TABSTOP with their check mark, and the camera selection buttons
 are hidden without a camera, so those two bits are compared only where they cannot have moved;
-the status bar's text is the tool's current status, not its creation caption."""
+the status bar's text is the tool's current status, not its creation caption.
+
+With a DPI other than 96 as the third argument, every rectangle value is expected at MulDiv(value,
+DPI, 96), give or take a pixel of rounding; the status bar places itself at the bottom of the client
+area at the height its font needs, so its rectangle is left to the caller then."""
 import sys
 
 TABSTOP, VISIBLE, DISABLED = 0x00010000, 0x10000000, 0x08000000
 AUTORADIO = 0x9
 
 
-def main(expected_path, actual_path):
+def scaled(value, dpi):
+    """MulDiv(value, dpi, 96): rounded to the nearest, halves away from zero."""
+    product = value * dpi
+    return (abs(product) + 48) // 96 * (1 if product >= 0 else -1)
+
+
+def main(expected_path, actual_path, dpi=96):
     expected = [l.rstrip("\n").split("\t") for l in open(expected_path) if not l.startswith("#")]
     actual = [l.rstrip("\n").split("\t") for l in open(actual_path) if l.strip()]
     failures = []
@@ -27,8 +37,14 @@ def main(expected_path, actual_path):
             mask &= ~TABSTOP
         if name.startswith("IDC_RBCAM"):
             mask &= ~VISIBLE
-        got = (a_id, a_cls, a_style & mask, int(a_ex, 16), a_left, a_top, a_width, a_height)
-        want = (cid, cls, style & mask, exstyle, left, top, width, height)
+        rect = [int(v) for v in (left, top, width, height)]
+        a_rect = [int(v) for v in (a_left, a_top, a_width, a_height)]
+        if dpi != 96:
+            rect = [scaled(v, dpi) for v in rect]
+            if name == "IDC_SBSTATUS" or all(abs(a - e) <= 1 for a, e in zip(a_rect, rect)):
+                a_rect = rect  # within a pixel of rounding, or placed by the status bar itself
+        got = (a_id, a_cls, a_style & mask, int(a_ex, 16), *a_rect)
+        want = (cid, cls, style & mask, exstyle, *rect)
         if got != want:
             failures.append(f"{name}: expected {want}, got {got}")
         if name not in ("IDC_SBSTATUS",) and not name.startswith("IDC_RBCAM") and a_text != caption:
@@ -39,4 +55,4 @@ def main(expected_path, actual_path):
 
 
 if __name__ == "__main__":
-    sys.exit(main(sys.argv[1], sys.argv[2]))
+    sys.exit(main(sys.argv[1], sys.argv[2], int(sys.argv[3]) if len(sys.argv) > 3 else 96))

@@ -19,7 +19,8 @@ int Usage() {
                "  press TITLE ID | wait-no-box CAPTION TIMEOUT_MS\n"
                "  send TITLE MSG WPARAM LPARAM | send-watched TITLE MSG WPARAM LPARAM\n"
                "  hold-window TITLE SECONDS | windows TITLE | watch-window TITLE MS [STOP_FILE]\n"
-               "  inject-key VK | wait-timers TITLE PERIOD_MS | run EXIT_FILE PROGRAM\n",
+               "  inject-key VK | wait-timers TITLE PERIOD_MS | run EXIT_FILE PROGRAM\n"
+               "  text-fit TITLE\n",
                stderr);
     return 1;
 }
@@ -59,6 +60,8 @@ int main(int argc, char** argv) {
         return driver::Status(title);
     if (command == "windows" && argc == 3)
         return driver::ListWindows(title);
+    if (command == "text-fit" && argc == 3)
+        return driver::TextFit(title);
     if (command == "inject-key" && argc == 3 && Number(argv[2], &a))
         return driver::InjectKey(static_cast<unsigned>(a));
     if (command == "run" && argc == 4)

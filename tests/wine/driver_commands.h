@@ -36,6 +36,9 @@ int InjectKey(unsigned virtualKey);
 // driver_timer_commands.cpp: returns once every timer of the tool due within periodMs from now has
 // been handled (timer_probe_hook.dll starts a thread timer inside the tool).
 int WaitTimers(const std::string& title, unsigned long periodMs);
+// driver_text_fit_commands.cpp: the tool's screen DPI and its manifest's dpiAware, and every text's
+// need against its control's room, measured inside the tool (text_fit_hook.dll).
+int TextFit(const std::string& title);
 // driver_process_commands.cpp: runs program, waits for it, writes its Windows exit code to
 // exitFile.
 int RunTool(const std::string& exitFile, const std::string& program);

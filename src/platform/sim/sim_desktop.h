@@ -95,6 +95,7 @@ struct Desktop {
     bool failDeviceRegistration = false;
     bool failHookInstall = false;
     bool iconLoads = true;
+    int dpi = 96; // what ScreenDpi reports: a test sets 144 for a screen at 150 %
     int fontsAlive = 0;
     platform::KeyboardHookProcedure hook = nullptr;
     std::vector<platform::KeyEvent> passedKeyEvents; // events handed to the next hook

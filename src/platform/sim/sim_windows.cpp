@@ -134,6 +134,10 @@ bool RegisterWindowClass(Instance, const char* className, WindowProcedure proced
     return true;
 }
 
+int ScreenDpi() {
+    return TheDesktop().dpi;
+}
+
 Font CreateControlFont(const char* face, int height, int weight) {
     TheDesktop().fontsAlive++;
     sim::Log("CreateControlFont " + std::string(face) + " " + std::to_string(height) + " " +
