@@ -2,11 +2,12 @@
 # Builds everything and runs every test: host tests and fuzz targets (a short run each) built with
 # clang's address and undefined-behaviour sanitizers, then host tests against the simulated desktop,
 # a smoke run of the benchmarks and the end-to-end tests of the real executable under Wine with the
-# virtual camera.
+# virtual camera, and of the release package, which is made first (scripts/release.sh).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/install-deps.sh
 bash scripts/build.sh
+bash scripts/release.sh >/dev/null
 cmake --preset sanitize >/dev/null
 cmake --build build/sanitize -j"$(nproc 2>/dev/null || echo 2)"
 ctest --test-dir build/sanitize --output-on-failure -j"$(nproc 2>/dev/null || echo 2)"

@@ -28,7 +28,9 @@ e2e_require() {
 # e2e_begin NAME [CAMERAS]: a temporary folder with a working folder, a display, and a prefix.
 # Without CAMERAS the prefix has no camera at all; with CAMERAS (a virtual camera configuration,
 # a file name in tests/e2e/cameras/ or a path) the camera prefix is used, those cameras are
-# registered, and the camera's log, state and unplug files live in the test's folder.
+# registered, and the camera's log, state and unplug files live in the test's folder. With
+# E2E_FRESH_PREFIX=1 the prefix is made from nothing in the test's folder (wineboot, about 12 s)
+# instead of the build's shared one, and removed with it.
 e2e_begin() {
     e2e_require "$E2E_EXE" "$E2E_DRIVER"
     E2E_NAME=$1
@@ -37,6 +39,7 @@ e2e_begin() {
     mkdir -p "$E2E_WORK"
     # Prefixes are made once per build folder and reused by the tests after it.
     E2E_PREFIX=${FRAMEWRIGHT_E2E_PREFIX:-$E2E_ROOT/build/e2e-prefix}
+    [ "${E2E_FRESH_PREFIX:-0}" = 1 ] && E2E_PREFIX=$E2E_TMP/prefix
     unset FRAMEWRIGHT_VCAM_PREPARE
     if [ $# -ge 2 ]; then
         e2e_require "$E2E_VCAM_DLL"
