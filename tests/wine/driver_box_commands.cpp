@@ -22,11 +22,16 @@ std::string MessageOf(HWND box) {
 } // namespace
 
 int WaitBox(const std::string& caption, unsigned long timeoutMs) {
+    const DWORD start = GetTickCount();
     HWND box = WaitTopLevel(caption, true, timeoutMs);
     if (!box) {
         std::fprintf(stderr, "time-out waiting for a box \"%s\"\n", caption.c_str());
         return 1;
     }
+    // A box can be visible before its message is in place (under load the driver read an empty
+    // message once): every box of the tool says something, so wait for the text too.
+    while (MessageOf(box).empty() && GetTickCount() - start < timeoutMs && IsWindow(box))
+        Sleep(10);
     HWND owner = GetWindow(box, GW_OWNER);
     std::string ownerTitle = "0";
     if (owner) {
