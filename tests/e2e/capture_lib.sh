@@ -125,6 +125,9 @@ watch_start() {
     WATCH_FILE=$E2E_TMP/$1.txt
     WATCH_STOP=$E2E_TMP/$1.stop
     rm -f "$WATCH_STOP"
+    # Emptied here, not by the background job's redirection: the wait below must not read an
+    # earlier watch's lines before the job has started.
+    : >"$WATCH_FILE.raw"
     ws_run "$E2E_PREFIX" 120 "$E2E_DRIVER" watch-window "$TITLE" 90000 "$(windows_path "$WATCH_STOP")" \
         >"$WATCH_FILE.raw" 2>>"$E2E_TMP/driver.err" &
     WATCH_JOB=$!
@@ -140,6 +143,13 @@ watch_end() {
     rc=$?
     tr -d '\r' <"$WATCH_FILE.raw" >"$WATCH_FILE"
     return $rc
+}
+
+# sequence_over: true once the Print key's capture sequence has ended, i.e. the camera has been
+# stopped for the review and run again after the mark.
+sequence_over() {
+    [ "$(log_since_mark 'filter (run|stop)' | sed 's/cam=0 filter //; s/ hr=.*//' | tail -2 |
+        paste -sd ' ')" == "stop run" ]
 }
 
 # timers_passed N: returns once the tool's timers have had their turn N times over: a timer due

@@ -51,13 +51,6 @@ focus_holder() {
     wait_until 5 eval '[ "$(tr -d "\r" <"$E2E_TMP/holder.txt" | grep -E "^(in)?active$" | tail -1)" == active ]'
 }
 
-# The Print key's capture sequence has ended once the camera has been stopped for the review
-# and run again after the mark.
-sequence_over() {
-    [ "$(log_since_mark 'filter (run|stop)' | sed 's/cam=0 filter //; s/ hr=.*//' | tail -2 |
-        paste -sd ' ')" == "stop run" ]
-}
-
 # An arrival's or a removal's rescan is over when the status bar shows its last text.
 cycle() {
     e2e_unplug 0 || return 1

@@ -22,7 +22,10 @@ LRESULT CALLBACK HolderProcedure(HWND window, UINT message, WPARAM wParam, LPARA
         std::printf("keydown 0x%02x\n", static_cast<unsigned>(wParam));
         return 0;
     case WM_KEYUP:
-        std::printf("keyup 0x%02x\n", static_cast<unsigned>(wParam));
+        // The input's time stamp, which the tool's keyboard hook is given too: a test can tell how
+        // far apart two releases were where it counts, whatever the sender meant.
+        std::printf("keyup 0x%02x\nreleased-at %lu\n", static_cast<unsigned>(wParam),
+                    static_cast<unsigned long>(GetMessageTime()));
         return 0;
     case WM_SYSKEYDOWN:
         std::printf("syskeydown 0x%02x\n", static_cast<unsigned>(wParam));
