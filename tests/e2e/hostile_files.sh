@@ -62,6 +62,9 @@ no_leftovers() { check_eq "$1: no temporary file left" "" "$(listing | grep -i p
 # hold PATH / release: PATH held open without sharing by another program, then let go.
 hold() {
     rm -f "$E2E_TMP/release"
+    # Emptied before the holder starts, not by the background job's redirection: the wait below
+    # must not read the previous holder's "held" (it did, and a capture then ran unheld).
+    : >"$E2E_TMP/hold.txt"
     ws_run "$E2E_PREFIX" 120 "$HOLD_FILE" "$(windows_path "$1")" \
         "$(windows_path "$E2E_TMP/release")" 100 >"$E2E_TMP/hold.txt" 2>&1 &
     HOLD_PID=$!
@@ -212,10 +215,17 @@ for path in "${nowhere[@]}" "" a.b; do
 done
 check_eq "counted: no missing folder was made" "" "$(ls -d "$E2E_WORK/missing" 2>/dev/null)"
 set_save_path "${WORK_WIN}Shot.bmp"
-# A counted capture while another program holds the settings file is checked by the host tests
-# only: in one merged run under Wine the capture still read the path and saved the counter (an
-# image was written) although the holder had the file open without sharing, while a run of the
-# same script on its own branch refused it; the cause is not found yet (docs/hostile-files.md).
+# A settings file held open without sharing: no path can be read and no counter saved, so the
+# capture writes nothing and the number stays free.
+ini_before=$(bytes_of "$INI")
+before=$(listing)
+hold "$INI"
+capture "counted, settings file held by another program"
+alive "counted, settings file held by another program"
+release
+check_eq "counted, settings file held: no file is written" "$before" "$(listing)"
+check_eq "counted, settings file held: the settings file is unchanged" "$ini_before" \
+    "$(bytes_of "$INI")"
 capture "counted, Shot.bmp again"
 check_eq "counted: the next image is number 2, no number skipped" \
     "Shot000001.bmp Shot000002.bmp 2" "$(images) $(setting ImageCounter)"
