@@ -27,6 +27,9 @@ start_with() {
     check_true "$label: the window appears" d wait-window "$TITLE" 30000 >/dev/null
     check_true "$label: start-up applied the record" wait_until 20 log_has 'cameracontrol set id=6 '
     # Not through d: its filter of line ends would hold the holder's lines back until it ends.
+    # Emptied first: the waits below must not read the previous case's holder's "ready" and
+    # "active" before the background job's redirection has emptied its file.
+    : >"$E2E_TMP/holder.txt"
     ws_run "$E2E_PREFIX" 60 "$E2E_DRIVER" hold-window "$HOLDER" 50 >"$E2E_TMP/holder.txt" \
         2>>"$E2E_TMP/driver.err" &
     HOLDER_JOB=$!
