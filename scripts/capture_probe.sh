@@ -2,11 +2,13 @@
 # The memory a still capture's framework and system calls keep under Wine, without the tool:
 # capture_probe.exe runs the virtual camera's graph and repeats MODE (idle, buffer, type or full,
 # see tests/wine/capture_probe.cpp) COUNT times, INTERVAL_MS apart, printing its resident memory
-# every 50 rounds. Prints the samples and the slope after the first 100 rounds, in KB per round.
+# every 50 rounds (every 5 for rebuild). Prints the samples and the slope after the first 100
+# rounds (5 for rebuild), in KB per round.
 #
 #   bash scripts/capture_probe.sh full 1000 300
+#   bash scripts/capture_probe.sh rebuild 30 300   # the graph released and built anew each round
 set -u
-mode=${1:?usage: capture_probe.sh idle|buffer|type|full COUNT INTERVAL_MS}
+mode=${1:?usage: capture_probe.sh idle|buffer|type|full|rebuild COUNT INTERVAL_MS}
 count=${2:-1000}
 interval=${3:-300}
 . "$(dirname "$0")/../tests/e2e/e2e_lib.sh"
@@ -20,12 +22,14 @@ started=$SECONDS
 seconds=$((SECONDS - started))
 echo "rounds  rss_kb"
 awk '$1 ~ /^[0-9]+$/ {printf "%6d  %6d\n", $1, $2}' "$E2E_TMP/samples.txt"
-awk -v mode="$mode" -v interval="$interval" -v seconds="$seconds" '$1 ~ /^[0-9]+$/ && $1 >= 100 {
+settle=100
+[ "$mode" = rebuild ] && settle=5
+awk -v mode="$mode" -v interval="$interval" -v seconds="$seconds" -v settle="$settle" '$1 ~ /^[0-9]+$/ && $1 >= settle {
         n++; sx += $1; sy += $2; sxx += $1 * $1; sxy += $1 * $2 }
     /^done$/ { done = 1 }
     END {
         d = n * sxx - sx * sx
-        printf "mode %s, interval %d ms, %s in %d s: slope after 100 rounds %.3f KB per round\n",
-            mode, interval, done ? "completed" : "NOT completed", seconds,
+        printf "mode %s, interval %d ms, %s in %d s: slope after %d rounds %.3f KB per round\n",
+            mode, interval, done ? "completed" : "NOT completed", seconds, settle,
             (n > 1 && d) ? (n * sxy - sx * sy) / d : 0 }' "$E2E_TMP/samples.txt"
 grep -q '^done$' "$E2E_TMP/samples.txt"

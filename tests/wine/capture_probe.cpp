@@ -11,7 +11,10 @@
 //   type    buffer, plus GetConnectedMediaType and freeing its format block and IUnknown
 //   full    type, plus the settings file read and write and the bitmap file written, renamed into
 //           place and deleted, as a counted capture does
-// Prints "ROUND RSS_KB" every 50 rounds (round 0 before the first) and "done" at the end.
+//   rebuild the whole graph stopped, released and built again up to its first frame, as the tool's
+//           rescan after a removal and an arrival does (without the removal)
+// Prints "ROUND RSS_KB" every 50 rounds (every 5 for rebuild; round 0 before the first) and "done"
+// at the end.
 #define STRSAFE_NO_DEPRECATE
 #include <windows.h>
 
@@ -145,103 +148,131 @@ struct Round {
     }
 };
 
-} // namespace
-
-int main(int argc, char** argv) {
-    std::setvbuf(stdout, nullptr, _IONBF, 0);
-    if (argc != 5) {
-        std::fputs("usage: capture_probe.exe idle|buffer|type|full COUNT INTERVAL_MS FOLDER\n",
-                   stderr);
-        return 2;
-    }
-    const std::string mode = argv[1];
-    const long count = std::strtol(argv[2], nullptr, 10);
-    const DWORD interval = static_cast<DWORD>(std::strtoul(argv[3], nullptr, 10));
-    if (mode != "idle" && mode != "buffer" && mode != "type" && mode != "full") {
-        std::fprintf(stderr, "unknown mode %s\n", mode.c_str());
-        return 2;
-    }
-    CoInitialize(nullptr);
-    IBaseFilter* camera = FirstCamera();
-    if (!camera) {
-        std::fputs("no camera\n", stderr);
-        return 1;
-    }
+// One camera -> sample grabber -> VMR9 graph, as the tool builds its preview, running with a frame
+// in the grabber; Release gives back every part.
+struct Graph {
+    IBaseFilter* camera = nullptr;
     IGraphBuilder* graph = nullptr;
     ICaptureGraphBuilder2* builder = nullptr;
     IBaseFilter* grabberFilter = nullptr;
     IBaseFilter* renderer = nullptr;
     Grabber* grabber = nullptr;
     IMediaControl* control = nullptr;
-    HRESULT hr = CoCreateInstance(CLSID_FilterGraph, nullptr, CLSCTX_INPROC_SERVER,
-                                  IID_IGraphBuilder, reinterpret_cast<void**>(&graph));
-    if (SUCCEEDED(hr))
-        hr = CoCreateInstance(CLSID_CaptureGraphBuilder2, nullptr, CLSCTX_INPROC_SERVER,
-                              IID_ICaptureGraphBuilder2, reinterpret_cast<void**>(&builder));
-    if (SUCCEEDED(hr))
-        hr = CoCreateInstance(kSampleGrabberClass, nullptr, CLSCTX_INPROC_SERVER, IID_IBaseFilter,
-                              reinterpret_cast<void**>(&grabberFilter));
-    if (SUCCEEDED(hr))
-        hr = CoCreateInstance(kVmr9Class, nullptr, CLSCTX_INPROC_SERVER, IID_IBaseFilter,
-                              reinterpret_cast<void**>(&renderer));
-    if (SUCCEEDED(hr))
-        hr = grabberFilter->QueryInterface(kSampleGrabberInterface,
-                                           reinterpret_cast<void**>(&grabber));
-    if (SUCCEEDED(hr))
-        hr = graph->QueryInterface(IID_IMediaControl, reinterpret_cast<void**>(&control));
-    if (FAILED(hr)) {
-        std::fprintf(stderr, "graph parts not created: 0x%08lX\n", hr);
-        return 1;
-    }
-    builder->SetFiltergraph(graph);
-    AM_MEDIA_TYPE wanted{};
-    wanted.majortype = MEDIATYPE_Video;
-    wanted.subtype = MEDIASUBTYPE_RGB24;
-    grabber->SetMediaType(&wanted);
-    grabber->SetBufferSamples(TRUE);
-    graph->AddFilter(camera, L"Parvanex Camera");
-    graph->AddFilter(grabberFilter, L"Grabber");
-    graph->AddFilter(renderer, L"Renderer");
-    hr = builder->RenderStream(nullptr, &MEDIATYPE_Video, camera, grabberFilter, renderer);
-    if (FAILED(hr)) {
-        std::fprintf(stderr, "RenderStream failed: 0x%08lX\n", hr);
-        return 1;
-    }
-    control->Run();
-    OAFilterState state = State_Stopped;
-    control->GetState(2500, &state);
-    long size = 0;
-    for (int waited = 0; grabber->GetCurrentBuffer(&size, nullptr) != S_OK; waited += 10) {
-        if (waited > 10000) {
-            std::fputs("no frame\n", stderr);
-            return 1;
+
+    bool Build() {
+        camera = FirstCamera();
+        if (!camera) {
+            std::fputs("no camera\n", stderr);
+            return false;
         }
-        Pump(10);
+        HRESULT hr = CoCreateInstance(CLSID_FilterGraph, nullptr, CLSCTX_INPROC_SERVER,
+                                      IID_IGraphBuilder, reinterpret_cast<void**>(&graph));
+        if (SUCCEEDED(hr))
+            hr = CoCreateInstance(CLSID_CaptureGraphBuilder2, nullptr, CLSCTX_INPROC_SERVER,
+                                  IID_ICaptureGraphBuilder2, reinterpret_cast<void**>(&builder));
+        if (SUCCEEDED(hr))
+            hr = CoCreateInstance(kSampleGrabberClass, nullptr, CLSCTX_INPROC_SERVER,
+                                  IID_IBaseFilter, reinterpret_cast<void**>(&grabberFilter));
+        if (SUCCEEDED(hr))
+            hr = CoCreateInstance(kVmr9Class, nullptr, CLSCTX_INPROC_SERVER, IID_IBaseFilter,
+                                  reinterpret_cast<void**>(&renderer));
+        if (SUCCEEDED(hr))
+            hr = grabberFilter->QueryInterface(kSampleGrabberInterface,
+                                               reinterpret_cast<void**>(&grabber));
+        if (SUCCEEDED(hr))
+            hr = graph->QueryInterface(IID_IMediaControl, reinterpret_cast<void**>(&control));
+        if (FAILED(hr)) {
+            std::fprintf(stderr, "graph parts not created: 0x%08lX\n", hr);
+            return false;
+        }
+        builder->SetFiltergraph(graph);
+        AM_MEDIA_TYPE wanted{};
+        wanted.majortype = MEDIATYPE_Video;
+        wanted.subtype = MEDIASUBTYPE_RGB24;
+        grabber->SetMediaType(&wanted);
+        grabber->SetBufferSamples(TRUE);
+        graph->AddFilter(camera, L"Parvanex Camera");
+        graph->AddFilter(grabberFilter, L"Grabber");
+        graph->AddFilter(renderer, L"Renderer");
+        hr = builder->RenderStream(nullptr, &MEDIATYPE_Video, camera, grabberFilter, renderer);
+        if (FAILED(hr)) {
+            std::fprintf(stderr, "RenderStream failed: 0x%08lX\n", hr);
+            return false;
+        }
+        control->Run();
+        OAFilterState state = State_Stopped;
+        control->GetState(2500, &state);
+        long size = 0;
+        for (int waited = 0; grabber->GetCurrentBuffer(&size, nullptr) != S_OK; waited += 10) {
+            if (waited > 10000) {
+                std::fputs("no frame\n", stderr);
+                return false;
+            }
+            Pump(10);
+        }
+        return true;
     }
+
+    void Release() {
+        if (control)
+            control->Stop();
+        for (IUnknown* part : {static_cast<IUnknown*>(control), static_cast<IUnknown*>(grabber),
+                               static_cast<IUnknown*>(renderer),
+                               static_cast<IUnknown*>(grabberFilter),
+                               static_cast<IUnknown*>(builder), static_cast<IUnknown*>(graph),
+                               static_cast<IUnknown*>(camera)})
+            if (part)
+                part->Release();
+        *this = Graph();
+    }
+};
+
+} // namespace
+
+int main(int argc, char** argv) {
+    std::setvbuf(stdout, nullptr, _IONBF, 0);
+    if (argc != 5) {
+        std::fputs("usage: capture_probe.exe idle|buffer|type|full|rebuild COUNT INTERVAL_MS FOLDER\n",
+                   stderr);
+        return 2;
+    }
+    const std::string mode = argv[1];
+    const long count = std::strtol(argv[2], nullptr, 10);
+    const DWORD interval = static_cast<DWORD>(std::strtoul(argv[3], nullptr, 10));
+    if (mode != "idle" && mode != "buffer" && mode != "type" && mode != "full" &&
+        mode != "rebuild") {
+        std::fprintf(stderr, "unknown mode %s\n", mode.c_str());
+        return 2;
+    }
+    CoInitialize(nullptr);
+    Graph graph;
+    if (!graph.Build())
+        return 1;
 
     char directory[MAX_PATH];
     GetCurrentDirectoryA(MAX_PATH, directory);
-    Round round{grabber, mode, argv[4], std::string(directory) + "\\probe.ini"};
+    Round round{graph.grabber, mode, argv[4], std::string(directory) + "\\probe.ini"};
     WritePrivateProfileStringA("General", "ImageSavePath", "C:\\Probe.bmp", round.settings.c_str());
+    // A rebuild is the costly round: its memory is printed every 5 rounds.
+    const long sampleEvery = mode == "rebuild" ? 5 : 50;
     std::printf("0 %ld\n", ResidentKb());
     for (long i = 1; i <= count; ++i) {
-        if (!round.Run()) {
+        if (mode == "rebuild") {
+            graph.Release();
+            if (!graph.Build()) {
+                std::fprintf(stderr, "round %ld: no graph\n", i);
+                return 1;
+            }
+        } else if (!round.Run()) {
             std::fprintf(stderr, "round %ld failed\n", i);
             return 1;
         }
         Pump(interval);
-        if (i % 50 == 0)
+        if (i % sampleEvery == 0)
             std::printf("%ld %ld\n", i, ResidentKb());
     }
-    control->Stop();
     std::puts("done");
-    control->Release();
-    grabber->Release();
-    renderer->Release();
-    grabberFilter->Release();
-    builder->Release();
-    graph->Release();
-    camera->Release();
+    graph.Release();
     CoUninitialize();
     return 0;
 }
