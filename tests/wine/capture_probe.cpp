@@ -216,14 +216,20 @@ struct Graph {
     void Release() {
         if (control)
             control->Stop();
-        for (IUnknown* part : {static_cast<IUnknown*>(control), static_cast<IUnknown*>(grabber),
-                               static_cast<IUnknown*>(renderer),
-                               static_cast<IUnknown*>(grabberFilter),
-                               static_cast<IUnknown*>(builder), static_cast<IUnknown*>(graph),
-                               static_cast<IUnknown*>(camera)})
-            if (part)
-                part->Release();
-        *this = Graph();
+        // The interfaces asked of the parts first, then the parts themselves.
+        Drop(control);
+        Drop(grabber);
+        Drop(renderer);
+        Drop(grabberFilter);
+        Drop(builder);
+        Drop(graph);
+        Drop(camera);
+    }
+
+    template <class Part> static void Drop(Part*& part) {
+        if (part)
+            part->Release();
+        part = nullptr;
     }
 };
 
@@ -232,8 +238,9 @@ struct Graph {
 int main(int argc, char** argv) {
     std::setvbuf(stdout, nullptr, _IONBF, 0);
     if (argc != 5) {
-        std::fputs("usage: capture_probe.exe idle|buffer|type|full|rebuild COUNT INTERVAL_MS FOLDER\n",
-                   stderr);
+        std::fputs(
+            "usage: capture_probe.exe idle|buffer|type|full|rebuild COUNT INTERVAL_MS FOLDER\n",
+            stderr);
         return 2;
     }
     const std::string mode = argv[1];
