@@ -145,6 +145,50 @@ watch_end() {
     return $rc
 }
 
+# The holder: a window of the driver's own that takes the keyboard focus, so that the Print key
+# goes to another program than the tool, and that prints what reaches it (tests/wine).
+HOLDER="Focus Holder"
+
+# holder_start SECONDS: the holder shown for at most SECONDS in the background (HOLDER_JOB), its X
+# window in HOLDER_X. Not through d: its filter of line ends would hold the holder's lines back
+# until it ends. The file is emptied first: the waits must not read an earlier holder's lines
+# before the background job's redirection has emptied it.
+holder_start() {
+    : >"$E2E_TMP/holder.txt"
+    ws_run "$E2E_PREFIX" $(($1 + 30)) "$E2E_DRIVER" hold-window "$HOLDER" "$1" \
+        >"$E2E_TMP/holder.txt" 2>>"$E2E_TMP/driver.err" &
+    HOLDER_JOB=$!
+    wait_until 60 grep -q ready "$E2E_TMP/holder.txt" &&
+        HOLDER_X=$(xdotool search --name "^$HOLDER\$" | head -1) && [ -n "$HOLDER_X" ]
+}
+
+# focus_holder: the holder window activated and the pointer on it; true once the holder says it is
+# the active window. HOLDER_MARK counts the holder's lines so far. Under load an activation can
+# go unanswered (xdotool's --sync then waits for good), so each try is bounded and tried again.
+focus_holder() {
+    local try
+    for try in 1 2 3; do
+        timeout 20 xdotool windowactivate --sync "$HOLDER_X" mousemove --window "$HOLDER_X" 200 150 \
+            2>/dev/null
+        if wait_until 10 eval '[ "$(tr -d "\r" <"$E2E_TMP/holder.txt" | grep -E "^(in)?active$" | tail -1)" == active ]'; then
+            HOLDER_MARK=$(wc -l <"$E2E_TMP/holder.txt")
+            return 0
+        fi
+    done
+    return 1
+}
+
+# holder_keys: the keys that reached the holder after the mark, one line.
+holder_keys() {
+    tail -n +$((HOLDER_MARK + 1)) "$E2E_TMP/holder.txt" | tr -d '\r' | grep -E 'key(down|up)' |
+        paste -sd ' '
+}
+
+stop_holder() {
+    d close "$HOLDER" >/dev/null
+    wait "$HOLDER_JOB"
+}
+
 # sequence_over: true once the Print key's capture sequence has ended, i.e. the camera has been
 # stopped for the review and run again after the mark.
 sequence_over() {

@@ -12,7 +12,6 @@ export WS_OPENBOX_CONFIG
 . "$(dirname "$0")/capture_lib.sh"
 e2e_begin print_key one.cfg
 
-HOLDER="Focus Holder"
 review_ms=600
 
 # start_with OPTION...: the tool started on a settings file with the Print key on, counted names
@@ -26,34 +25,8 @@ start_with() {
     e2e_start_tool
     check_true "$label: the window appears" d wait-window "$TITLE" 30000 >/dev/null
     check_true "$label: start-up applied the record" wait_until 20 log_has 'cameracontrol set id=6 '
-    # Not through d: its filter of line ends would hold the holder's lines back until it ends.
-    # Emptied first: the waits below must not read the previous case's holder's "ready" and
-    # "active" before the background job's redirection has emptied its file.
-    : >"$E2E_TMP/holder.txt"
-    ws_run "$E2E_PREFIX" 60 "$E2E_DRIVER" hold-window "$HOLDER" 50 >"$E2E_TMP/holder.txt" \
-        2>>"$E2E_TMP/driver.err" &
-    HOLDER_JOB=$!
-    wait_until 10 grep -q ready "$E2E_TMP/holder.txt"
-    HOLDER_X=$(xdotool search --name "^$HOLDER\$" | head -1)
+    check_true "$label: the holder window appears" holder_start 50
     check_true "$label: the holder window has the focus" focus_holder
-}
-
-# focus_holder: the holder window activated and the pointer on it; true once the holder says it is
-# the active window. HOLDER_MARK counts the holder's lines so far.
-focus_holder() {
-    xdotool windowactivate --sync "$HOLDER_X" mousemove --window "$HOLDER_X" 200 150
-    wait_until 5 eval '[ "$(tr -d "\r" <"$E2E_TMP/holder.txt" | grep -E "^(in)?active$" | tail -1)" == active ]' &&
-        HOLDER_MARK=$(wc -l <"$E2E_TMP/holder.txt")
-}
-# holder_keys: the keys that reached the holder after the mark, one line.
-holder_keys() {
-    tail -n +$((HOLDER_MARK + 1)) "$E2E_TMP/holder.txt" | tr -d '\r' | grep -E 'key(down|up)' |
-        paste -sd ' '
-}
-
-stop_holder() {
-    d close "$HOLDER" >/dev/null
-    wait "$HOLDER_JOB"
 }
 
 # x_wm_state: the window manager's WM_STATE of the main window's X window ("Normal", "Iconic"),

@@ -42,14 +42,8 @@ export E2E_TOOL_LIMIT=$((600 + captures * 3 + cycles * 20))
 e2e_require "$WINDOWS_BUILD/status_hook.dll"
 e2e_begin soak one.cfg
 
-HOLDER="Focus Holder"
 IMAGE_WIDTH=1920
 IMAGE_HEIGHT=1080
-
-focus_holder() {
-    xdotool windowactivate --sync "$HOLDER_X" mousemove --window "$HOLDER_X" 200 150
-    wait_until 5 eval '[ "$(tr -d "\r" <"$E2E_TMP/holder.txt" | grep -E "^(in)?active$" | tail -1)" == active ]'
-}
 
 # An arrival's or a removal's rescan is over when the status bar shows its last text.
 cycle() {
@@ -66,11 +60,7 @@ e2e_start_tool
 check_true "the window appears" d wait-window "$TITLE" 30000 >/dev/null
 check_true "start-up applied the record" wait_until 20 log_has 'cameracontrol set id=6 '
 check_true "the tool's process is found ($(tool_pid))" test -n "$(tool_pid)"
-ws_run "$E2E_PREFIX" "$E2E_TOOL_LIMIT" "$E2E_DRIVER" hold-window "$HOLDER" "$E2E_TOOL_LIMIT" \
-    >"$E2E_TMP/holder.txt" 2>>"$E2E_TMP/driver.err" &
-HOLDER_JOB=$!
-wait_until 10 grep -q ready "$E2E_TMP/holder.txt"
-HOLDER_X=$(xdotool search --name "^$HOLDER\$" | head -1)
+check_true "the holder window appears" holder_start "$E2E_TOOL_LIMIT"
 
 samples=$E2E_TMP/samples.txt
 : >"$samples"
@@ -153,8 +143,7 @@ if [ -n "$flat_kb" ]; then
         test "$spread" -le "$flat_kb"
 fi
 
-d close "$HOLDER" >/dev/null
-wait "$HOLDER_JOB"
+stop_holder
 d click "$TITLE" 2009 >/dev/null
 e2e_wait_exit 30
 check_eq "exit code" "0" "$E2E_EXIT"
