@@ -278,8 +278,12 @@ class Session {
             CHECK(after == before, "a failed write leaves the file as it was", before, after);
             return;
         }
+        // A write whose names or value are not carriable can leave lines that the next rewrite
+        // changes: a section name with a line break leaves "[]" and a stray line, a later section
+        // without a name, and the system writes such a section without its header, so its keys
+        // join the section above. Only a carriable write leaves a settled file.
         if (after != before || !existed)
-            lastRewrite_ = after;
+            lastRewrite_ = Carriable(section, key, value) ? after : kNotSettled;
         if (!Carriable(section, key, value) || EncodingOf(before) != EncodingOf(after))
             return;
 
@@ -304,7 +308,8 @@ class Session {
     FuzzedDataProvider& in_;
     Names names_;
     std::vector<Probe> probes_;
-    std::string lastRewrite_ = "\x01no rewrite yet";
+    static constexpr const char* kNotSettled = "\x01no settled rewrite";
+    std::string lastRewrite_ = kNotSettled;
 };
 
 } // namespace
