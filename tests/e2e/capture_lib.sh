@@ -145,6 +145,15 @@ watch_end() {
     return $rc
 }
 
+# x_wm_state: the window manager's WM_STATE of the main window's X window ("Normal", "Iconic"),
+# empty while it has set none.
+x_wm_state() {
+    local id
+    for id in $(xdotool search --name "^$TITLE\$" 2>/dev/null); do
+        xprop -id "$id" WM_STATE 2>/dev/null | awk '/window state:/ {print $3; exit}'
+    done | grep . | head -1
+}
+
 # The holder: a window of the driver's own that takes the keyboard focus, so that the Print key
 # goes to another program than the tool, and that prints what reaches it (tests/wine).
 HOLDER="Focus Holder"

@@ -90,11 +90,9 @@ check_eq "Intern: the Parameters controls are hidden" "0 0" "$(control_shown 204
 # full core meanwhile; docs/wine-notes.md). An operator's window is not minimised behind their
 # back: the window is brought back first, and is normal for openbox and for Wine.
 main_window_back() {
-    local id
-    id=$(xdotool search --name "^$TITLE\$" | head -1)
-    timeout 20 xdotool windowactivate --sync "$id" 2>/dev/null
-    wait_until 20 eval '[ "$(main_window_state)" == normal ] &&
-        [ "$(xprop -id "$id" WM_STATE 2>/dev/null | awk "/window state:/ {print \$3}")" == Normal ]'
+    timeout 20 xdotool windowactivate --sync "$(xdotool search --name "^$TITLE\$" | head -1)" \
+        2>/dev/null
+    wait_until 20 eval '[ "$(main_window_state)" == normal ] && [ "$(x_wm_state)" == Normal ]'
 }
 check_true "Intern: the main window is shown and normal before the next click" main_window_back
 

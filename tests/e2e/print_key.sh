@@ -29,15 +29,6 @@ start_with() {
     check_true "$label: the holder window has the focus" focus_holder
 }
 
-# x_wm_state: the window manager's WM_STATE of the main window's X window ("Normal", "Iconic"),
-# empty while it has set none.
-x_wm_state() {
-    local id
-    for id in $(xdotool search --name "^$TITLE\$" 2>/dev/null); do
-        xprop -id "$id" WM_STATE 2>/dev/null | awk '/window state:/ {print $3; exit}'
-    done | grep . | head -1
-}
-
 # minimised_for_the_window_manager: returns once openbox, too, has the minimised main window
 # iconic. Until then Wine restores a minimised window on any WM_STATE notice that still reads
 # "Normal" (winex11's handle_wm_state_notify), and a late notice from openbox restored the window
