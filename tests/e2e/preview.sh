@@ -85,10 +85,10 @@ check_eq "Intern: the group box is where the layout puts it" "136 8 616 432" \
 check_eq "Intern: the Parameters controls are hidden" "0 0" "$(control_shown 2043) $(control_shown 2034)"
 
 # Under Wine with openbox the window manager's late answer to the Intern click's minimise and
-# restore can leave the main window minimised; restoring it from inside the Extern click's handler
-# then held the tool's thread for minutes, twice under load (wined3d presenting the video at a
-# full core meanwhile; docs/wine-notes.md). An operator's window is not minimised behind their
-# back: the window is brought back first, and is normal for openbox and for Wine.
+# restore can leave the main window minimised. An Extern click on a minimised window can then
+# deadlock inside libX11 (the handler's restore against wined3d's present of the video; seen in
+# 2 of 17 such clicks, in none of 37 on a normal window; docs/wine-notes.md). An operator's window
+# is not minimised behind their back: it is brought back first, normal for openbox and for Wine.
 main_window_back() {
     timeout 20 xdotool windowactivate --sync "$(xdotool search --name "^$TITLE\$" | head -1)" \
         2>/dev/null
