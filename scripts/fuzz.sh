@@ -5,7 +5,8 @@
 # Usage: scripts/fuzz.sh [RUNS | SECONDSs] [NAME...] [-- libFuzzer options]
 #   scripts/fuzz.sh 1000000 profile        one million inputs of tests/fuzz/profile_fuzz.cpp
 #   scripts/fuzz.sh 600s                   ten minutes of every target
-# Each target keeps what it learned in build/sanitize/fuzz/NAME/corpus (seeded from
+# Interrupting a target (kill -INT on its process, or Ctrl-C) reports it as stopped and goes on
+# with the next. Each target keeps what it learned in build/sanitize/fuzz/NAME/corpus (seeded from
 # tests/fuzz/corpus/NAME); a failing input is written to build/sanitize/fuzz/NAME/ as crash-*,
 # leak-*, timeout-* or oom-*, and can be replayed with build/sanitize/tests/fuzz/NAME_fuzz FILE.
 set -euo pipefail
@@ -62,7 +63,11 @@ for name in "${names[@]}"; do
     executed=$(sed -n 's/^stat::number_of_executed_units: *//p' "$work/log.txt" | tail -1)
     rate=$(sed -n 's/^stat::average_exec_per_sec: *//p' "$work/log.txt" | tail -1)
     seconds=$(awk -v a="$start" -v b="$end" 'BEGIN { printf "%.1f", b - a }')
-    if [ "$result" -ne 0 ]; then
+    # libFuzzer ends with 72 when it is interrupted (SIGINT): a run stopped by hand, no finding.
+    if [ "$result" -eq 72 ] && grep -q 'libFuzzer: run interrupted' "$work/log.txt"; then
+        summary+=("$(printf '%-12s %10s executions %8s execs/s %8s s (stopped, no finding)' \
+            "$name" "${executed:-?}" "${rate:-?}" "$seconds")")
+    elif [ "$result" -ne 0 ]; then
         status=1
         tail -40 "$work/log.txt"
         inputs=("$work"/crash-* "$work"/leak-* "$work"/timeout-* "$work"/oom-*)
