@@ -28,12 +28,11 @@ for round in $(seq 1 "$rounds"); do
     d click "$TITLE" 2063 >/dev/null
     before=$(main_window_state)
     [ "$before" = minimised ] && minimised=$((minimised + 1))
-    result=$(ws_run "$E2E_PREFIX" 90 "$E2E_DRIVER" click "$TITLE" 2062 2>&1 | tr -d '\r')
-    if [ "$result" != "clicked 2062" ]; then
+    if [ "$(d click "$TITLE" 2062)" != "clicked 2062" ]; then
         gdb -p "$(tool_pid)" -batch -ex "thread apply all bt 30" >"$out/native-stacks.txt" 2>&1 </dev/null
         WINEPREFIX=$E2E_PREFIX timeout 60 winedbg --command "bt all" >"$out/windows-stacks.txt" 2>&1 </dev/null
         echo "HANG in round $round (main window $before before the click; $minimised of the" \
-            "rounds so far began minimised): $result"
+            "rounds so far began minimised): $(tail -1 "$E2E_TMP/driver.err")"
         echo "stacks in $out/native-stacks.txt and $out/windows-stacks.txt"
         exit 1
     fi
