@@ -3,7 +3,8 @@
 # virtual camera, and both programs run from its folder (C:\Framewright-<version>): the command-line
 # program lists the camera, captures a still and applies the sample settings file; the window
 # program, started there with the sample as its Framewright.ini, loads it without a question,
-# applies it, shows the camera and ends with exit code 0 on a close.
+# applies it, shows the camera, writes a picture where the sample says and ends with exit code 0
+# on a close.
 . "$(dirname "$0")/release_lib.sh"
 release_require
 E2E_FRESH_PREFIX=1 e2e_begin release_package one.cfg
@@ -50,6 +51,10 @@ check_eq "Framewright.exe: the status names the camera" "Camera 1: Parvanex Virt
     "$(d status "$TITLE")"
 check_eq "Framewright.exe: the sample's brightness written, nothing refused" "1 0" \
     "$(sample_applied)"
+# The sample's pictures go to the public Pictures folder, which a standard user may write.
+d click "$TITLE" 2065 >/dev/null
+check_image "Framewright.exe: Capture Image with the sample writes into the public Pictures" \
+    "$E2E_PREFIX/drive_c/users/Public/Pictures/Framewright.bmp" 1920 1080 "$sample_brightness"
 d close "$TITLE" >/dev/null
 e2e_wait_exit 30
 check_eq "Framewright.exe: exit code after the close request" "0" "$E2E_EXIT"
