@@ -17,4 +17,9 @@ struct FrameVerdict {
 FrameVerdict VerifyFrame(const unsigned char* dib, long size, long width, long height,
                          long brightness);
 
+// A top-down YUY2 frame (nv12 false) or NV12 frame of the same picture, converted with the
+// BT.601 limited-range formula of docs/vcam.md; chroma from the left / top-left pixel.
+FrameVerdict VerifyYuvFrame(const unsigned char* frame, long size, long width, long height,
+                            long brightness, bool nv12);
+
 } // namespace probe

@@ -104,6 +104,13 @@ unplug_pid=
 echo "unplug run: exit $rc"
 [ $rc -eq 0 ] || status=1
 
+echo "== the USB-shaped cameras of probe_uvc.txt (registered over the first ones)"
+"$here/../prefix.sh" plug "$prefix" "$dll" "$here/probe_uvc.txt" || status=1
+run 120 wine "$probe" --uvc
+rc=$?
+echo "uvc run: exit $rc"
+[ $rc -eq 0 ] || status=1
+
 echo "== request log: $(wc -l <"$FRAMEWRIGHT_VCAM_LOG") lines; stream lines:"
 grep -a " stream \| streamconfig setformat \| filter run " "$FRAMEWRIGHT_VCAM_LOG"
 echo "== state file:"

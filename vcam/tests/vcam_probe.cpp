@@ -6,10 +6,12 @@
 //   vcam_probe.exe --state         a second process: the values the first run left are kept
 //   vcam_probe.exe --unplug READY  holds camera 4 streaming, writes READY, and waits for it to
 //                                  be unplugged; then every request must fail
+//   vcam_probe.exe --uvc           the cameras of probe_uvc.txt (probe_uvc.cpp)
 // Exit code 0 only when every check passed.
 #include "probe_devices.h"
 #include "probe_properties.h"
 #include "probe_stream.h"
+#include "probe_uvc.h"
 
 #include <cstdio>
 #include <cstring>
@@ -162,6 +164,30 @@ int RunUnplug(const char* readyFile) {
         return 1;
     long value = 0, flags = 0;
     Check(GetBrightness(camera.Get(), &value, &flags) == S_OK, "camera 4 answers before");
+    // Streaming in a graph: the camera's removal must reach the graph as EC_DEVICE_LOST.
+    ComPtr<IGraphBuilder> graph;
+    ComPtr<ICaptureGraphBuilder2> builder;
+    ComPtr<IBaseFilter> sink;
+    CoCreateInstance(CLSID_FilterGraph, nullptr, CLSCTX_INPROC_SERVER, IID_IGraphBuilder,
+                     reinterpret_cast<void**>(graph.GetAddressOf()));
+    CoCreateInstance(CLSID_CaptureGraphBuilder2, nullptr, CLSCTX_INPROC_SERVER,
+                     IID_ICaptureGraphBuilder2, reinterpret_cast<void**>(builder.GetAddressOf()));
+    CoCreateInstance(kNullRendererClass, nullptr, CLSCTX_INPROC_SERVER, IID_IBaseFilter,
+                     reinterpret_cast<void**>(sink.GetAddressOf()));
+    ComPtr<IMediaControl> media;
+    ComPtr<IMediaEvent> events;
+    HRESULT ran = E_FAIL;
+    if (graph && builder && sink) {
+        builder->SetFiltergraph(graph.Get());
+        graph->AddFilter(camera.Get(), L"Camera");
+        graph->AddFilter(sink.Get(), L"Renderer");
+        graph.As(&media);
+        graph->QueryInterface(IID_IMediaEvent, reinterpret_cast<void**>(events.GetAddressOf()));
+        if (builder->RenderStream(nullptr, &MEDIATYPE_Video, camera.Get(), nullptr, sink.Get()) ==
+            S_OK)
+            ran = media->Run();
+    }
+    Check(SUCCEEDED(ran), "camera 4 streams to a null renderer (0x%08lX)", ran);
     FILE* ready = std::fopen(readyFile, "w");
     if (ready)
         std::fclose(ready);
@@ -191,6 +217,31 @@ int RunUnplug(const char* readyFile) {
               FindByKey(video, L"vcam00") && FindByKey(capture, L"vcam00"),
           "camera 4 is no longer listed; camera 0 still is");
     Check(Logged("cam=4 procamp get id=0 hr=0x8007048F"), "log has the failed get");
+    // The filter's notice (its log line), and what the graph hands on to GetEvent.
+    const DWORD waited = GetTickCount();
+    while (!Logged("cam=4 event device-lost") && GetTickCount() - waited < 5000)
+        Sleep(50);
+    Check(Logged("cam=4 event device-lost hr=0x00000000"),
+          "the filter sent EC_DEVICE_LOST to the graph's IMediaEventSink");
+    long code = 0;
+    LONG_PTR param1 = 0, param2 = 0;
+    bool lost = false;
+    while (events && !lost && events->GetEvent(&code, &param1, &param2, 500) == S_OK) {
+        lost = code == EC_DEVICE_LOST;
+        Note("graph event 0x%lX param1=%p param2=%ld", code, reinterpret_cast<void*>(param1),
+             static_cast<long>(param2));
+        if (lost)
+            Check(param2 == 0, "EC_DEVICE_LOST reaches IMediaEvent::GetEvent with param2 0");
+        events->FreeEventParams(code, param1, param2);
+    }
+    if (!lost)
+        Note("EC_DEVICE_LOST did not reach IMediaEvent::GetEvent");
+    if (media)
+        media->Stop();
+    if (graph) {
+        graph->RemoveFilter(sink.Get());
+        graph->RemoveFilter(camera.Get());
+    }
     return 0;
 }
 
@@ -202,6 +253,8 @@ int main(int argc, char** argv) {
     int early = 0;
     if (argc > 1 && std::strcmp(argv[1], "--state") == 0)
         early = RunStateCheck();
+    else if (argc > 1 && std::strcmp(argv[1], "--uvc") == 0)
+        early = RunUvc();
     else if (argc > 2 && std::strcmp(argv[1], "--unplug") == 0)
         early = RunUnplug(argv[2]);
     else
