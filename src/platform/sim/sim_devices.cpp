@@ -201,8 +201,8 @@ SimCamera UvcCamera(const std::u16string& name) {
 
 namespace {
 
-SimCapability Encoded(const platform::Guid& subtype, uint32_t fourCc, uint16_t bits,
-                      int32_t width, int32_t height, int fastestFps, int slowestFps) {
+SimCapability Encoded(const platform::Guid& subtype, uint32_t fourCc, uint16_t bits, int32_t width,
+                      int32_t height, int fastestFps, int slowestFps) {
     SimCapability c{subtype, width, height};
     c.compression = fourCc;
     c.bitCount = bits;

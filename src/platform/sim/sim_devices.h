@@ -41,8 +41,8 @@ struct SimCapability {
     int32_t height;
     platform::Guid formatType = platform::Guid{
         0x05589F80, 0xC356, 0x11CE, {0xBF, 0x01, 0x00, 0xAA, 0x00, 0x55, 0x59, 0x5A}}; // video info
-    uint32_t compression = 0; // biCompression: BI_RGB, or the FourCC
-    uint16_t bitCount = 24;   // biBitCount
+    uint32_t compression = 0;          // biCompression: BI_RGB, or the FourCC
+    uint16_t bitCount = 24;            // biBitCount
     int64_t minFrameInterval = 333333; // 100 ns; the block the pin hands out carries this one
     int64_t maxFrameInterval = 333333;
 };

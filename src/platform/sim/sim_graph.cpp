@@ -194,13 +194,13 @@ std::vector<uint8_t> CapabilityBlock(const SimCapability& capability) {
     const bool second = platform::SameGuid(capability.formatType, platform::kFormatVideoInfo2);
     if (!second && !platform::SameGuid(capability.formatType, platform::kFormatVideoInfo))
         return block;
-    const uint32_t header = second ? platform::kVideoInfo2BitmapInfoOffset
-                                   : platform::kBitmapInfoOffset;
+    const uint32_t header =
+        second ? platform::kVideoInfo2BitmapInfoOffset : platform::kBitmapInfoOffset;
     std::memcpy(block.data() + platform::kAvgTimePerFrameOffset, &capability.minFrameInterval, 8);
     if (capability.compression != 0) {
         PutInt32(block, header + 16, static_cast<int32_t>(capability.compression));
-        const int64_t image = int64_t{capability.width} * capability.height *
-                              capability.bitCount / 8;
+        const int64_t image =
+            int64_t{capability.width} * capability.height * capability.bitCount / 8;
         PutInt32(block, header + 20, image > INT32_MAX ? 0 : static_cast<int32_t>(image));
     }
     block[header + 14] = static_cast<uint8_t>(capability.bitCount);
@@ -487,7 +487,6 @@ HResult StreamSetFormat(StreamConfig config, MediaType* type) {
         compression = static_cast<uint32_t>(sim::GetInt32(type->format, header + 16));
         std::memcpy(&bitCount, type->format + header + 14, sizeof bitCount);
     }
-    Graph().formatRequests.push_back(request);
     // As a capture pin does: a type is taken only when one listed entry describes it whole, and
     // a frame time other than 0 ("any") must lie in that entry's range.
     const int64_t frameTime = request.avgTimePerFrame;
@@ -498,8 +497,11 @@ HResult StreamSetFormat(StreamConfig config, MediaType* type) {
             (frameTime == 0 ||
              (frameTime >= c.minFrameInterval && frameTime <= c.maxFrameInterval))) {
             sim::Camera(camera).current = c;
+            Graph().formatRequests.push_back(request);
             return kOk;
         }
+    request.result = kInvalidMediaType;
+    Graph().formatRequests.push_back(request);
     return kInvalidMediaType;
 }
 

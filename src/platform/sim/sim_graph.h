@@ -21,7 +21,8 @@ struct FormatRequest {
     int32_t height;
     int64_t avgTimePerFrame;
     platform::Guid formatType{};
-    std::vector<uint8_t> format; // the whole format block as it was handed over
+    std::vector<uint8_t> format;  // the whole format block as it was handed over
+    platform::HResult result = 0; // what the pin answered
 };
 
 struct GraphModel {
