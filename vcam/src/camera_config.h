@@ -52,6 +52,15 @@ struct CameraConfig {
     std::map<long, std::vector<int32_t>> vendor; // initial words per vendor property id
     std::vector<Capability> formats;
     std::vector<Rejection> rejections;
+    bool audio = false;     // "kind audio": a microphone's capture filter, one PCM pin
+    int currentFormat = -1; // index into formats; -1: the first RGB24 entry, else the first
+    // Result of the filter's Pause (the step that acquires the device): S_OK, or 0x800700AA for a
+    // camera another program uses, 0x80070005 for camera access switched off.
+    HRESULT acquireResult = S_OK;
+    bool acquireFailsAtConnect = false; // the same result already from the pin's Connect
+    long rampFrames = 0;                // frames after Run that rise from dark to the brightness
+    bool hasDevicePath = true;
+    std::wstring devicePath; // empty: the USB interface path made from the index
     bool withheld[static_cast<int>(Interface::Count)] = {};
 
     bool Withholds(Interface which) const { return withheld[static_cast<int>(which)]; }
@@ -71,5 +80,7 @@ Config ParseConfig(const std::string& text);
 Config LoadConfig();
 // The camera of that index; a default one when the configuration does not list it.
 CameraConfig CameraOf(const Config& config, int index);
+// The DevicePath value registered for the camera in both categories.
+std::wstring DevicePathOf(const CameraConfig& camera);
 
 } // namespace vcam

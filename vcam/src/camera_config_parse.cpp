@@ -47,9 +47,24 @@ bool SubtypeNamed(const std::string& word, Capability* format) {
         format->subtype = MEDIASUBTYPE_YUY2;
         format->compression = MAKEFOURCC('Y', 'U', 'Y', '2');
         format->bitCount = 16;
+    } else if (word == "NV12") {
+        format->subtype = MEDIASUBTYPE_NV12;
+        format->compression = MAKEFOURCC('N', 'V', '1', '2');
+        format->bitCount = 12;
     } else {
         return false;
     }
+    return true;
+}
+
+// "busy [connect|run]", "denied [connect|run]": the step that fails (default run: Pause/Run).
+bool ParseAcquireFailure(std::istringstream& in, HRESULT result, CameraConfig& camera) {
+    std::string step = "run";
+    in >> step;
+    if (step != "run" && step != "connect")
+        return false;
+    camera.acquireResult = result;
+    camera.acquireFailsAtConnect = step == "connect";
     return true;
 }
 
@@ -166,6 +181,34 @@ bool ParseLine(const std::string& keyword, std::istringstream& in, const std::st
     }
     if (keyword == "name-escaped")
         return ParseEscapedName(rest, &camera.name);
+    if (keyword == "device-path") {
+        camera.devicePath = Utf8ToWide(rest);
+        camera.hasDevicePath = true;
+        return !rest.empty();
+    }
+    if (keyword == "no-device-path") {
+        camera.hasDevicePath = false;
+        return true;
+    }
+    if (keyword == "current-format")
+        return static_cast<bool>(in >> camera.currentFormat) && camera.currentFormat >= 0;
+    if (keyword == "kind") {
+        std::string kind;
+        if (!(in >> kind) || (kind != "audio" && kind != "video"))
+            return false;
+        camera.audio = kind == "audio";
+        // A microphone has no picture controls, no vendor unit and no video stream format.
+        for (Interface which : {Interface::ProcAmp, Interface::CameraControl, Interface::Vendor,
+                                Interface::StreamConfig})
+            camera.withheld[static_cast<int>(which)] = camera.audio;
+        return true;
+    }
+    if (keyword == "ramp-frames")
+        return static_cast<bool>(in >> camera.rampFrames) && camera.rampFrames >= 0;
+    if (keyword == "busy")
+        return ParseAcquireFailure(in, HRESULT_FROM_WIN32(ERROR_BUSY), camera);
+    if (keyword == "denied")
+        return ParseAcquireFailure(in, E_ACCESSDENIED, camera);
     if (keyword == "categories") {
         camera.inVideoCategory = camera.inCaptureCategory = false;
         std::string word;
@@ -244,7 +287,7 @@ Config ParseConfig(const std::string& text) {
         std::string keyword;
         in >> keyword;
         const std::string rest = Trimmed(body.substr(keyword.size()));
-        if (keyword != "name" && keyword != "name-escaped") {
+        if (keyword != "name" && keyword != "name-escaped" && keyword != "device-path") {
             body = Trimmed(body.substr(0, body.find('#')));
             in.str(body);
             in.clear();

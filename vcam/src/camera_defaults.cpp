@@ -3,6 +3,8 @@
 
 #include <uuids.h>
 
+#include <cwchar>
+
 namespace vcam {
 namespace {
 
@@ -80,6 +82,20 @@ HRESULT CameraConfig::Refusal(Interface where, long id, Direction direction) con
         if (r.where == where && r.direction == direction && (r.id == -1 || r.id == id))
             return r.result;
     return S_OK;
+}
+
+std::wstring DevicePathOf(const CameraConfig& camera) {
+    if (!camera.hasDevicePath)
+        return {};
+    if (!camera.devicePath.empty())
+        return camera.devicePath;
+    // Shaped like a USB video interface under the class driver: unique per camera index.
+    wchar_t path[160];
+    std::swprintf(path, 160,
+                  L"\\\\?\\usb#vid_1234&pid_5678&mi_00#7&1a2b3c4d&0&%04d#"
+                  L"{65e8773d-8f56-11d0-a3b9-00a0c9223196}\\global",
+                  camera.index);
+    return path;
 }
 
 CameraConfig CameraOf(const Config& config, int index) {

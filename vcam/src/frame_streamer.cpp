@@ -1,7 +1,10 @@
 #include "frame_streamer.h"
 
 #include "request_log.h"
+#include "media_types.h"
 #include "test_pattern.h"
+
+#include <uuids.h>
 
 #include <cstdio>
 
@@ -133,6 +136,12 @@ void FrameStreamer::Loop() {
         }
         if (setup_.device->Presence() != S_OK) {
             LogNote(camera, "stream halted unplugged frames=" + std::to_string(frame));
+            // As the platform's capture filters do: param1 the filter, param2 0 for a removal.
+            if (setup_.events) {
+                const HRESULT sent = setup_.events->Notify(
+                    EC_DEVICE_LOST, reinterpret_cast<LONG_PTR>(setup_.filter), 0);
+                LogRequest(camera, "event device-lost", sent);
+            }
             halted = true;
             continue;
         }
@@ -148,6 +157,9 @@ void FrameStreamer::Loop() {
         if (frame == 0) {
             const LONGLONG ms = (Ticks() - runTicks_) * 1000 / perSecond;
             LogNote(camera, "stream first-frame ms-after-run=" + std::to_string(ms));
+            if (setup_.device->Config().rampFrames > 0)
+                LogNote(camera,
+                        "stream ramp frames=" + std::to_string(setup_.device->Config().rampFrames));
         }
         // Logged once the frame has passed downstream, so that a test can wait until a program
         // holds a frame drawn at a new brightness.
@@ -170,14 +182,26 @@ HRESULT FrameStreamer::Deliver(uint32_t frameNumber, long* brightness) {
         return result;
     BYTE* data = nullptr;
     sample->GetPointer(&data);
-    const long stride = (setup_.width * 3 + 3) & ~3L;
-    const long needed = stride * setup_.height;
+    Capability shape{};
+    shape.subtype = setup_.subtype;
+    shape.width = setup_.width;
+    shape.height = setup_.height;
+    const long needed = static_cast<long>(FrameBytes(shape));
     if (!data || sample->GetSize() < needed) {
         sample->Release();
         return E_UNEXPECTED;
     }
     *brightness = setup_.device->Brightness();
-    DrawTestPattern(data, setup_.width, setup_.height, frameNumber, *brightness);
+    // While auto-exposure settles: frame k of the first N is drawn at brightness * k / N.
+    const long ramp = setup_.device->Config().rampFrames;
+    if (frameNumber < static_cast<uint32_t>(ramp))
+        *brightness = *brightness * static_cast<long>(frameNumber) / ramp;
+    if (setup_.subtype == MEDIASUBTYPE_YUY2)
+        DrawTestPatternYuy2(data, setup_.width, setup_.height, frameNumber, *brightness);
+    else if (setup_.subtype == MEDIASUBTYPE_NV12)
+        DrawTestPatternNv12(data, setup_.width, setup_.height, frameNumber, *brightness);
+    else
+        DrawTestPattern(data, setup_.width, setup_.height, frameNumber, *brightness);
     sample->SetActualDataLength(needed);
     IReferenceClock* clock = nullptr;
     REFERENCE_TIME start = 0;

@@ -15,9 +15,14 @@ namespace vcam {
 struct StreamSetup {
     IMemInputPin* input;      // held by the streamer while it lives
     IMemAllocator* allocator; // committed by the streamer, decommitted on Stop
+    GUID subtype;             // RGB24, YUY2 or NV12
     long width, height;
     LONGLONG interval; // 100 ns units
     const CameraDevice* device;
+    // The graph's event sink (not held: the graph outlives a running stream) and the filter's
+    // IUnknown, for EC_DEVICE_LOST when the camera goes; events may be null.
+    IMediaEventSink* events;
+    IUnknown* filter;
 };
 
 class FrameStreamer {

@@ -56,6 +56,15 @@ AM_MEDIA_TYPE* NewMediaTypeCopy(const AM_MEDIA_TYPE& source) {
     return copy;
 }
 
+DWORD FrameBytes(const Capability& format) {
+    const DWORD w = static_cast<DWORD>(format.width), h = static_cast<DWORD>(format.height);
+    if (format.subtype == MEDIASUBTYPE_NV12)
+        return w * h + 2 * ((w + 1) / 2) * ((h + 1) / 2);
+    if (format.subtype == MEDIASUBTYPE_YUY2)
+        return 2 * ((w + 1) / 2) * 2 * h;
+    return ((w * 3) + 3) / 4 * 4 * h; // RGB24 rows padded to 4 bytes; MJPG's room alike
+}
+
 HRESULT BuildMediaType(const Capability& format, LONGLONG interval, AM_MEDIA_TYPE* type) {
     *type = AM_MEDIA_TYPE{};
     auto* info = static_cast<VIDEOINFOHEADER*>(CoTaskMemAlloc(sizeof(VIDEOINFOHEADER)));
@@ -69,9 +78,7 @@ HRESULT BuildMediaType(const Capability& format, LONGLONG interval, AM_MEDIA_TYP
     bmi.biPlanes = 1;
     bmi.biBitCount = format.bitCount;
     bmi.biCompression = format.compression;
-    // Uncompressed rows are padded to 4 bytes; a compressed frame gets the same room.
-    const DWORD stride = ((static_cast<DWORD>(format.width) * format.bitCount / 8) + 3) & ~3u;
-    bmi.biSizeImage = stride * static_cast<DWORD>(format.height);
+    bmi.biSizeImage = FrameBytes(format);
     info->rcSource = {0, 0, format.width, format.height};
     info->rcTarget = info->rcSource;
     info->AvgTimePerFrame = interval;
@@ -79,12 +86,35 @@ HRESULT BuildMediaType(const Capability& format, LONGLONG interval, AM_MEDIA_TYP
                                          static_cast<double>(interval));
     type->majortype = MEDIATYPE_Video;
     type->subtype = format.subtype;
-    type->bFixedSizeSamples = format.compression == BI_RGB;
+    const bool compressed = format.subtype == MEDIASUBTYPE_MJPG;
+    type->bFixedSizeSamples = !compressed;
     type->bTemporalCompression = FALSE;
-    type->lSampleSize = format.compression == BI_RGB ? bmi.biSizeImage : 0;
+    type->lSampleSize = compressed ? 0 : bmi.biSizeImage;
     type->formattype = FORMAT_VideoInfo;
     type->cbFormat = sizeof(VIDEOINFOHEADER);
     type->pbFormat = reinterpret_cast<BYTE*>(info);
+    return S_OK;
+}
+
+HRESULT BuildAudioType(AM_MEDIA_TYPE* type) {
+    *type = AM_MEDIA_TYPE{};
+    auto* wave = static_cast<WAVEFORMATEX*>(CoTaskMemAlloc(sizeof(WAVEFORMATEX)));
+    if (!wave)
+        return E_OUTOFMEMORY;
+    *wave = WAVEFORMATEX{};
+    wave->wFormatTag = WAVE_FORMAT_PCM;
+    wave->nChannels = 1;
+    wave->nSamplesPerSec = 48000;
+    wave->wBitsPerSample = 16;
+    wave->nBlockAlign = 2;
+    wave->nAvgBytesPerSec = 96000;
+    type->majortype = MEDIATYPE_Audio;
+    type->subtype = MEDIASUBTYPE_PCM;
+    type->bFixedSizeSamples = TRUE;
+    type->lSampleSize = 2;
+    type->formattype = FORMAT_WaveFormatEx;
+    type->cbFormat = sizeof(WAVEFORMATEX);
+    type->pbFormat = reinterpret_cast<BYTE*>(wave);
     return S_OK;
 }
 
@@ -121,8 +151,14 @@ int MatchCapability(const std::vector<Capability>& formats, const AM_MEDIA_TYPE&
     const auto* info = reinterpret_cast<const VIDEOINFOHEADER*>(type.pbFormat);
     for (size_t i = 0; i < formats.size(); ++i) {
         const Capability& f = formats[i];
-        if (f.subtype != type.subtype || f.width != info->bmiHeader.biWidth ||
-            f.height != info->bmiHeader.biHeight)
+        const BITMAPINFOHEADER& bmi = info->bmiHeader;
+        if (f.subtype != type.subtype || f.width != bmi.biWidth || f.height != bmi.biHeight ||
+            f.compression != bmi.biCompression || f.bitCount != bmi.biBitCount)
+            continue;
+        // The class driver's formats (YUY2, NV12) need room for a frame. RGB24 entries keep the
+        // leniency of the camera's first design, which programs' requests rely on.
+        if ((f.subtype == MEDIASUBTYPE_YUY2 || f.subtype == MEDIASUBTYPE_NV12) &&
+            bmi.biSizeImage != 0 && bmi.biSizeImage < FrameBytes(f))
             continue;
         const LONGLONG asked = info->AvgTimePerFrame;
         if (asked == 0) {
@@ -146,12 +182,16 @@ std::string SubtypeName(const GUID& subtype) {
         return "MJPG";
     if (subtype == MEDIASUBTYPE_YUY2)
         return "YUY2";
+    if (subtype == MEDIASUBTYPE_NV12)
+        return "NV12";
     wchar_t text[64];
     StringFromGUID2(subtype, text, 64);
     return WideToUtf8(text);
 }
 
 std::string DescribeVideoType(const AM_MEDIA_TYPE& type) {
+    if (type.majortype == MEDIATYPE_Audio)
+        return "subtype=PCM audio";
     std::string text = "subtype=" + SubtypeName(type.subtype);
     if (type.formattype == FORMAT_VideoInfo && type.cbFormat >= sizeof(VIDEOINFOHEADER) &&
         type.pbFormat) {

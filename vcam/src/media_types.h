@@ -25,13 +25,21 @@ void FreeMediaType(AM_MEDIA_TYPE* type); // the format block and pUnk, not the r
 // A task-memory record and format block, as GetFormat, GetStreamCaps and Next hand out.
 AM_MEDIA_TYPE* NewMediaTypeCopy(const AM_MEDIA_TYPE& source);
 
+// The bytes of one uncompressed frame (RGB24 rows padded to 4 bytes, YUY2 2 per pixel, NV12 a
+// luma plane and a half-height interleaved chroma plane); for MJPG the buffer room, 3 per pixel.
+DWORD FrameBytes(const Capability& format);
+
 // The VIDEOINFOHEADER type of that capability at that frame interval.
 HRESULT BuildMediaType(const Capability& format, LONGLONG interval, AM_MEDIA_TYPE* type);
+// A microphone's type: MEDIATYPE_Audio, PCM 48 kHz 16-bit mono, FORMAT_WaveFormatEx.
+HRESULT BuildAudioType(AM_MEDIA_TYPE* type);
 void FillStreamCaps(const Capability& format, VIDEO_STREAM_CONFIG_CAPS* caps);
 
 // The capability a requested type asks for, -1 when none: video, FORMAT_VideoInfo with a whole
-// header, the same subtype and frame size, and a frame interval in the capability's range (0
-// meaning the capability's fastest). *interval receives the interval to use.
+// header, the same subtype, biCompression, biBitCount and frame size, a biSizeImage that holds a
+// frame (YUY2 and NV12: 0 or at least FrameBytes), and a frame interval in the
+// capability's range (0 meaning the capability's fastest). *interval receives the interval to
+// use. docs/camera-strictness.md gives each rule's source.
 int MatchCapability(const std::vector<Capability>& formats, const AM_MEDIA_TYPE& type,
                     LONGLONG* interval);
 

@@ -1,5 +1,5 @@
-// The pin's connection: it offers its formats, connects only in RGB24 (the format it can
-// draw), and brings its own allocator.
+// The pin's connection: it offers its formats, connects in those it can draw (RGB24, YUY2,
+// NV12), and brings its own allocator.
 #include "output_pin.h"
 
 #include "enumerators.h"
@@ -24,6 +24,11 @@ bool Fits(const AM_MEDIA_TYPE& offered, const AM_MEDIA_TYPE* wanted) {
     return (wanted->majortype == GUID_NULL || wanted->majortype == offered.majortype) &&
            (wanted->subtype == GUID_NULL || wanted->subtype == offered.subtype) &&
            (wanted->formattype == GUID_NULL || wanted->formattype == offered.formattype);
+}
+
+bool Drawable(const GUID& subtype) {
+    return subtype == MEDIASUBTYPE_RGB24 || subtype == MEDIASUBTYPE_YUY2 ||
+           subtype == MEDIASUBTYPE_NV12;
 }
 
 } // namespace
@@ -74,12 +79,18 @@ STDMETHODIMP OutputPin::Connect(IPin* receiver, const AM_MEDIA_TYPE* type) {
     if (peer_)
         return VFW_E_ALREADY_CONNECTED;
     HRESULT result = owner_.Device().Presence();
+    const CameraConfig& camera = owner_.Device().Config();
+    if (result == S_OK && camera.acquireFailsAtConnect)
+        result = camera.acquireResult;
     if (result == S_OK) {
         // The current format first, then the rest of the list unless a format was chosen.
         std::vector<std::unique_ptr<OwnedMediaType>> offered;
         offered.push_back(std::make_unique<OwnedMediaType>());
-        offered.back()->CopyFrom(CurrentFormat());
-        if (!formatChosen_)
+        if (camera.audio)
+            BuildAudioType(&offered.back()->type);
+        else
+            offered.back()->CopyFrom(CurrentFormat());
+        if (!formatChosen_ && !camera.audio)
             for (const Capability& format : owner_.Device().Config().formats) {
                 offered.push_back(std::make_unique<OwnedMediaType>());
                 BuildMediaType(format, format.minInterval, &offered.back()->type);
@@ -103,11 +114,16 @@ STDMETHODIMP OutputPin::Connect(IPin* receiver, const AM_MEDIA_TYPE* type) {
 HRESULT OutputPin::TryConnect(IPin* receiver, const AM_MEDIA_TYPE& type) {
     LONGLONG interval = 0;
     const auto& formats = owner_.Device().Config().formats;
-    const int index = MatchCapability(formats, type, &interval);
-    if (index < 0 || formats[static_cast<size_t>(index)].subtype != MEDIASUBTYPE_RGB24)
-        return VFW_E_TYPE_NOT_ACCEPTED;
     OwnedMediaType exact;
-    HRESULT result = BuildMediaType(formats[static_cast<size_t>(index)], interval, &exact.type);
+    HRESULT result = S_OK;
+    if (owner_.Device().Config().audio) {
+        result = BuildAudioType(&exact.type);
+    } else {
+        const int index = MatchCapability(formats, type, &interval);
+        if (index < 0 || !Drawable(formats[static_cast<size_t>(index)].subtype))
+            return VFW_E_TYPE_NOT_ACCEPTED;
+        result = BuildMediaType(formats[static_cast<size_t>(index)], interval, &exact.type);
+    }
     if (FAILED(result))
         return result;
     result = receiver->ReceiveConnection(this, &exact.type);
@@ -138,8 +154,12 @@ HRESULT OutputPin::SetUpAllocator(IMemInputPin* input, const AM_MEDIA_TYPE& type
                          reinterpret_cast<void**>(allocator.GetAddressOf()));
     if (FAILED(result))
         return result;
-    const auto* info = reinterpret_cast<const VIDEOINFOHEADER*>(type.pbFormat);
-    const long frameBytes = static_cast<long>(info->bmiHeader.biSizeImage);
+    // A video frame, or 10 ms of sound.
+    const long frameBytes =
+        type.majortype == MEDIATYPE_Audio
+            ? 960
+            : static_cast<long>(
+                  reinterpret_cast<const VIDEOINFOHEADER*>(type.pbFormat)->bmiHeader.biSizeImage);
     ALLOCATOR_PROPERTIES asked{};
     asked.cBuffers = wanted.cBuffers > kBuffers ? wanted.cBuffers : kBuffers;
     asked.cbBuffer = wanted.cbBuffer > frameBytes ? wanted.cbBuffer : frameBytes;
@@ -232,12 +252,13 @@ STDMETHODIMP OutputPin::QueryId(LPWSTR* id) {
 STDMETHODIMP OutputPin::QueryAccept(const AM_MEDIA_TYPE* type) {
     if (!type)
         return E_POINTER;
+    if (owner_.Device().Config().audio)
+        return type->majortype == MEDIATYPE_Audio && type->subtype == MEDIASUBTYPE_PCM ? S_OK
+                                                                                       : S_FALSE;
     LONGLONG interval = 0;
     const auto& formats = owner_.Device().Config().formats;
     const int index = MatchCapability(formats, *type, &interval);
-    return index >= 0 && formats[static_cast<size_t>(index)].subtype == MEDIASUBTYPE_RGB24
-               ? S_OK
-               : S_FALSE;
+    return index >= 0 && Drawable(formats[static_cast<size_t>(index)].subtype) ? S_OK : S_FALSE;
 }
 
 STDMETHODIMP OutputPin::EnumMediaTypes(IEnumMediaTypes** types) {
@@ -245,6 +266,11 @@ STDMETHODIMP OutputPin::EnumMediaTypes(IEnumMediaTypes** types) {
         return E_POINTER;
     Lock lock(lock_);
     std::vector<std::unique_ptr<OwnedMediaType>> owned;
+    if (owner_.Device().Config().audio) {
+        OwnedMediaType pcm;
+        BuildAudioType(&pcm.type);
+        return CreateMediaTypeEnumerator(static_cast<IPin*>(this), {&pcm.type}, 0, types);
+    }
     std::vector<const AM_MEDIA_TYPE*> list = {&CurrentFormat()};
     if (!formatChosen_)
         for (const Capability& format : owner_.Device().Config().formats) {
@@ -277,16 +303,20 @@ STDMETHODIMP OutputPin::NewSegment(REFERENCE_TIME, REFERENCE_TIME, double) {
 
 HRESULT OutputPin::Activate() {
     Lock lock(lock_);
-    if (!peer_ || streamer_.Started())
+    // The microphone connects but sends no sound: nothing here listens to it.
+    if (!peer_ || streamer_.Started() || owner_.Device().Config().audio)
         return S_OK;
     const auto* info = reinterpret_cast<const VIDEOINFOHEADER*>(connected_.type.pbFormat);
     StreamSetup setup{};
     setup.input = input_.Get();
     setup.allocator = allocator_.Get();
+    setup.subtype = connected_.type.subtype;
     setup.width = info->bmiHeader.biWidth;
     setup.height = info->bmiHeader.biHeight;
     setup.interval = info->AvgTimePerFrame;
     setup.device = &owner_.Device();
+    setup.events = owner_.Events();
+    setup.filter = static_cast<IBaseFilter*>(&owner_);
     return streamer_.Start(setup);
 }
 

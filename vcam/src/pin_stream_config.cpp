@@ -1,8 +1,8 @@
 // IAMStreamConfig over the configured capability list, and the pin's category property.
 //
-// The current format, until SetFormat or a connection changes it, is the first RGB24 entry of
-// the list (1920x1080 at 30 fps by default): the camera draws only uncompressed frames, so it
-// never starts in a compressed format it could not deliver.
+// The current format, until SetFormat or a connection changes it, is the entry named by
+// "current-format", else the first RGB24 entry of the list (1920x1080 at 30 fps by default),
+// else the first entry.
 #include "output_pin.h"
 
 #include "request_log.h"
@@ -28,6 +28,9 @@ const AM_MEDIA_TYPE& OutputPin::CurrentFormat() {
             chosen = &format;
             break;
         }
+    const int named = owner_.Device().Config().currentFormat;
+    if (named >= 0 && static_cast<size_t>(named) < formats.size())
+        chosen = &formats[static_cast<size_t>(named)];
     if (chosen)
         BuildMediaType(*chosen, chosen->minInterval, &current_.type);
     return current_.type;

@@ -71,6 +71,9 @@ LONG AddInstance(const GUID& category, const CameraConfig& camera) {
     status = SetString(key, L"FriendlyName", camera.name);
     if (status == ERROR_SUCCESS)
         status = SetString(key, L"CLSID", GuidText(kFilterClass));
+    const std::wstring devicePath = DevicePathOf(camera);
+    if (status == ERROR_SUCCESS && !devicePath.empty())
+        status = SetString(key, L"DevicePath", devicePath);
     const DWORD index = static_cast<DWORD>(camera.index);
     if (status == ERROR_SUCCESS)
         status = RegSetValueExW(key, L"InstanceIndex", 0, REG_DWORD,

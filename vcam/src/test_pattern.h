@@ -21,4 +21,17 @@ Rgb PatternColour(long x, long y, long width, long height, uint32_t frameNumber)
 void DrawTestPattern(uint8_t* frame, long width, long height, uint32_t frameNumber,
                      long brightness);
 
+// The same picture as YUV with BT.601 limited range (docs/vcam.md gives the integer formula):
+// YUY2 is Y0 U Y1 V per pixel pair, top-down, the pair's chroma that of its left pixel; NV12 is
+// the luma plane then one interleaved U V plane at half height, the chroma of each 2x2 block that
+// of its top-left pixel. Widths and heights must be even.
+struct Yuv {
+    uint8_t y, u, v;
+};
+Yuv Bt601Limited(Rgb c);
+void DrawTestPatternYuy2(uint8_t* frame, long width, long height, uint32_t frameNumber,
+                         long brightness);
+void DrawTestPatternNv12(uint8_t* frame, long width, long height, uint32_t frameNumber,
+                         long brightness);
+
 } // namespace vcam

@@ -87,6 +87,9 @@ STDMETHODIMP VcamFilter::Stop() {
 STDMETHODIMP VcamFilter::Pause() {
     Lock lock(lock_);
     HRESULT result = device_->Presence();
+    // A busy or blocked camera fails where the device is acquired: leaving Stopped.
+    if (result == S_OK && state_ == State_Stopped)
+        result = device_->Config().acquireResult;
     if (result == S_OK && state_ == State_Stopped)
         result = pin_.Activate();
     if (result == S_OK) {
@@ -101,6 +104,8 @@ STDMETHODIMP VcamFilter::Pause() {
 STDMETHODIMP VcamFilter::Run(REFERENCE_TIME start) {
     Lock lock(lock_);
     HRESULT result = device_->Presence();
+    if (result == S_OK && state_ == State_Stopped)
+        result = device_->Config().acquireResult;
     if (result == S_OK && state_ == State_Stopped)
         result = pin_.Activate();
     if (result == S_OK) {
@@ -167,6 +172,11 @@ STDMETHODIMP VcamFilter::QueryFilterInfo(FILTER_INFO* info) {
 STDMETHODIMP VcamFilter::JoinFilterGraph(IFilterGraph* graph, LPCWSTR name) {
     Lock lock(lock_);
     graph_ = graph;
+    events_ = nullptr;
+    // Held by the graph that holds us: keeping a reference would make a cycle.
+    if (graph &&
+        SUCCEEDED(graph->QueryInterface(IID_IMediaEventSink, reinterpret_cast<void**>(&events_))))
+        events_->Release();
     name_ = name ? name : L"";
     return S_OK;
 }

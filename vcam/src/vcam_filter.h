@@ -65,6 +65,7 @@ class VcamFilter final : public IBaseFilter,
     CriticalSection& FilterLock() { return lock_; }
     FILTER_STATE StateUnlocked() const { return state_; }
     IFilterGraph* Graph() const { return graph_; }
+    IMediaEventSink* Events() const { return events_; }
 
   private:
     VcamFilter();
@@ -76,7 +77,8 @@ class VcamFilter final : public IBaseFilter,
     CriticalSection lock_;
     FILTER_STATE state_ = State_Stopped;
     ComPtr<IReferenceClock> clock_;
-    IFilterGraph* graph_ = nullptr; // not held: the graph holds the filter
+    IFilterGraph* graph_ = nullptr;     // not held: the graph holds the filter
+    IMediaEventSink* events_ = nullptr; // the graph's, not held either
     std::wstring name_;
     std::unique_ptr<CameraDevice> device_;
     CameraControl control_;
