@@ -46,6 +46,7 @@ constexpr CommandInfo kCommands[] = {
     {"identify", Command::Identify, kCameraOption, Operands::None},
     {"capture", Command::Capture,
      kCameraOption | kOutOption | kWidthOption | kHeightOption | kTimeoutOption, Operands::None},
+    {"formats", Command::Formats, kCameraOption | kJsonOption, Operands::None},
 };
 
 bool IsHelp(const std::string& arg) {

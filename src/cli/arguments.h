@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-enum class Command { Help, Version, List, Get, Set, Apply, Save, Identify, Capture };
+enum class Command { Help, Version, List, Get, Set, Apply, Save, Identify, Capture, Formats };
 
 struct Invocation {
     Command command = Command::Help;

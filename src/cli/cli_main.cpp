@@ -50,6 +50,8 @@ int RunCommand(CommandContext& context) {
         return RunIdentify(context);
     case Command::Capture:
         return RunCapture(context);
+    case Command::Formats:
+        return RunFormats(context);
     case Command::Help:
     case Command::Version:
         break;

@@ -11,3 +11,4 @@ int RunApply(CommandContext& context);
 int RunSave(CommandContext& context);
 int RunIdentify(CommandContext& context);
 int RunCapture(CommandContext& context);
+int RunFormats(CommandContext& context);

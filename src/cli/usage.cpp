@@ -19,6 +19,7 @@ constexpr Form kForms[] = {
     {Command::Identify, "FramewrightCli identify [--camera N]"},
     {Command::Capture, "FramewrightCli capture [--camera N] --out FILE [--width W --height H] "
                        "[--timeout-ms T]"},
+    {Command::Formats, "FramewrightCli formats [--camera N] [--json]"},
     {Command::Help, "FramewrightCli --help | --version"},
 };
 
@@ -37,10 +38,13 @@ Commands:
   capture   one still of the camera's picture written as a bitmap file, without a window; the
             stream format from the camera's section of Framewright.ini, else --width and
             --height, else 1920 x 1080; refused while the window program previews the camera
+  formats   each format the camera's capture pin lists: subtype (RGB24 or a FourCC such as
+            YUY2 or MJPG), width, height and the frame rates it allows, slowest..fastest;
+            capture's --width and --height take one of these sizes
 
 Options:
   --camera N        the camera's number on the panel, 1 to 6 (default 1)
-  --json            one JSON document instead of aligned text (list, get)
+  --json            one JSON document instead of aligned text (list, get, formats)
   --settings FILE   the settings file (default Framewright.ini in the current folder)
   --out FILE        the bitmap file to write
   --width W         the stream format's width and height, with --height
@@ -67,7 +71,7 @@ Exit codes:
   2  wrong arguments (with a usage line on stderr)
   3  no such camera
   4  the camera refused a request; the others were still made, and each refusal is named on
-     stderr with its result code
+     stderr with its result code (formats: its capability list could not be read whole)
   5  the settings file could not be read or written, or it describes other cameras than those
      attached
   6  no frame within the time-out (also when the window program previews the camera or the

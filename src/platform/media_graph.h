@@ -113,10 +113,18 @@ HResult RenderVideoStream(CaptureBuilder builder, Filter source, Filter intermed
 
 // GetNumberOfCapabilities: the number of capabilities and the size of the pin's caps record.
 HResult StreamCapsCount(StreamConfig config, int32_t* count, int32_t* capsSize);
+// What the tool reads of one video caps record: its InputSize and the frame times (100 ns) the
+// entry allows, MinFrameInterval to MaxFrameInterval.
+struct StreamCapsEntry {
+    int32_t width = 0;
+    int32_t height = 0;
+    int64_t minFrameInterval = 0;
+    int64_t maxFrameInterval = 0;
+};
 // GetStreamCaps into a caps record of the size the pin reported (a size no caps record can have
-// is refused): a media type (task memory, DestroyMediaType frees it) and the caps' InputSize.
+// is refused): a media type (task memory, DestroyMediaType frees it) and the caps' entry.
 HResult StreamCaps(StreamConfig config, int32_t index, int32_t capsSize, MediaType** type,
-                   int32_t* width, int32_t* height);
+                   StreamCapsEntry* entry);
 HResult StreamGetFormat(StreamConfig config, MediaType** type);
 HResult StreamSetFormat(StreamConfig config, MediaType* type);
 HResult QueryStreamConfig(Pin pin, StreamConfig* out);

@@ -129,6 +129,7 @@ TEST_F(CliArgumentsTest, AnUnknownCommandShowsEveryForm) {
                        "       FramewrightCli identify [--camera N]\n"
                        "       FramewrightCli capture [--camera N] --out FILE [--width W --height "
                        "H] [--timeout-ms T]\n"
+                       "       FramewrightCli formats [--camera N] [--json]\n"
                        "       FramewrightCli --help | --version\n"
                        "(FramewrightCli --help tells more)\n");
 }

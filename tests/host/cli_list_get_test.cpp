@@ -2,6 +2,7 @@
 // them, property by property in the table's order; text for a person, JSON for a script; a missing
 // camera and refused reads.
 #include "cli_fixture.h"
+#include "platform/sim/sim_graph.h"
 
 namespace {
 
@@ -163,6 +164,44 @@ TEST_F(CliListGetTest, RefusedReadsAreNamedWithTheirResultsAndTheOthersStillRead
               "     no\n"
               "Gain      0                   no         refused 0x80070057  -        -     -  "
               "      -\n");
+}
+
+TEST_F(CliListGetTest, FormatsListsEachEntryOfTheCaptureCapabilityListAsTextAndJson) {
+    sim::SimCamera uvc = sim::UvcCamera(u"Parvanex Web");
+    uvc.capabilities.push_back({platform::kMediaSubtypeRgb24, 320, 240}); // 30 fps only
+    uvc.capabilities.back().maxFrameInterval = 333667;                    // down to 29.97
+    sim::AddCamera(uvc);
+    const CliRun text = Cli({"formats"});
+    EXPECT_EQ(text.code, 0) << text.err;
+    EXPECT_EQ(text.out, "Camera 1: Parvanex Web\n"
+                        "subtype  width  height  fps\n"
+                        "YUY2     640    480     5..30\n"
+                        "YUY2     1920   1080    5..5\n"
+                        "MJPG     1920   1080    5..30\n"
+                        "RGB24    320    240     29.97..30\n");
+    const CliRun json = Cli({"formats", "--json"});
+    EXPECT_EQ(json.code, 0);
+    EXPECT_EQ(json.out, "{\"camera\":1,\"name\":\"Parvanex Web\",\"formats\":["
+                        "{\"subtype\":\"YUY2\",\"width\":640,\"height\":480,\"minFps\":5,"
+                        "\"maxFps\":30},"
+                        "{\"subtype\":\"YUY2\",\"width\":1920,\"height\":1080,\"minFps\":5,"
+                        "\"maxFps\":5},"
+                        "{\"subtype\":\"MJPG\",\"width\":1920,\"height\":1080,\"minFps\":5,"
+                        "\"maxFps\":30},"
+                        "{\"subtype\":\"RGB24\",\"width\":320,\"height\":240,"
+                        "\"minFps\":29.97,\"maxFps\":30}]}\n");
+    EXPECT_TRUE(sim::Graph().formatRequests.empty()); // read only: the camera keeps its format
+}
+
+TEST_F(CliListGetTest, FormatsOfACameraWithoutAStreamConfigurationIsARefusal) {
+    sim::SimCamera c = sim::VendorCamera(u"Parvanex Bare");
+    c.hasStreamConfig = false;
+    sim::AddCamera(c);
+    const CliRun run = Cli({"formats"});
+    EXPECT_EQ(run.code, 4);
+    EXPECT_EQ(run.err, "FramewrightCli: camera 1 refused the capability list: 0x80004005\n");
+    EXPECT_EQ(run.out, "Camera 1: Parvanex Bare\nsubtype  width  height  fps\n");
+    EXPECT_EQ(Cli({"formats", "--camera", "2"}).code, 3);
 }
 
 } // namespace

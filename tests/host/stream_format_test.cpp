@@ -1,9 +1,11 @@
 // The format asked of the camera's capture pin: the frame time, width and height land where the
 // pin's format type keeps them, a block of another type is left alone, and the caps records are
-// read in the size the pin reports.
+// read in the size the pin reports; a camera that refuses the request is given an entry of its
+// own at the nearest rate it allows, and preview and stills come out at the stored size.
 #include "fixture.h"
 
 #include "camera/preview_graph.h"
+#include "camera/still_capture.h"
 #include "platform/sim/sim_graph.h"
 
 #include <cstring>
@@ -91,11 +93,14 @@ TEST_F(StreamFormatTest, ABlockOfAnotherFormatTypeIsLeftAsThePinReportedIt) {
     StartWithFormatType(kFormatOther);
     sim::Click(IDC_BTPREVW);
     const auto& requests = sim::Graph().formatRequests;
-    ASSERT_EQ(requests.size(), 2u);
-    for (const sim::FormatRequest& r : requests) {
-        EXPECT_EQ(r.format, sim::FormatBlock(kFormatOther, 640, 480));
-        EXPECT_TRUE(platform::SameGuid(r.subtype, platform::kMediaSubtypeRgb24));
+    // Both requests refused, then the first entry's own type asked for, its block untouched too.
+    ASSERT_EQ(requests.size(), 3u);
+    for (size_t i = 0; i < 2; ++i) {
+        EXPECT_EQ(requests[i].format, sim::FormatBlock(kFormatOther, 640, 480));
+        EXPECT_TRUE(platform::SameGuid(requests[i].subtype, platform::kMediaSubtypeRgb24));
     }
+    EXPECT_EQ(requests[2].format, sim::FormatBlock(kFormatOther, 1920, 1080));
+    EXPECT_TRUE(platform::SameGuid(requests[2].subtype, sim::kSubtypeMjpg));
 }
 
 TEST_F(StreamFormatTest, CapsRecordsAreReadInTheSizeThePinReports) {
@@ -106,6 +111,137 @@ TEST_F(StreamFormatTest, CapsRecordsAreReadInTheSizeThePinReports) {
     sim::Click(IDC_BTPREVW);
     EXPECT_EQ(sim::Graph().formatRequests.size(), 2u);
     EXPECT_EQ(sim::Camera(camera).current.width, 1920);
+}
+
+// A camera with only YUY2 at 1920x1080, and that at 5 fps only.
+sim::SimCamera Yuy2OnlyCamera() {
+    sim::SimCamera c = sim::VendorCamera(u"Parvanex Cam 1");
+    c.capabilities = {sim::Yuy2Capability(640, 480, 30, 5), sim::Yuy2Capability(1920, 1080, 5, 5)};
+    c.current = c.capabilities[0];
+    return c;
+}
+
+struct Asked {
+    const char* subtype; // "RGB24", "YUY2", "MJPG"
+    int32_t width, height;
+    int64_t frameTime;
+    bool taken;
+};
+
+std::string SubtypeName(const platform::Guid& subtype) {
+    if (platform::SameGuid(subtype, platform::kMediaSubtypeRgb24))
+        return "RGB24";
+    if (platform::SameGuid(subtype, sim::kSubtypeYuy2))
+        return "YUY2";
+    if (platform::SameGuid(subtype, sim::kSubtypeMjpg))
+        return "MJPG";
+    return "other";
+}
+
+std::string Describe(const Asked& a) {
+    return std::string(a.subtype) + " " + std::to_string(a.width) + "x" + std::to_string(a.height) +
+           " " + std::to_string(a.frameTime) + (a.taken ? " taken" : " refused");
+}
+
+std::string Describe(const sim::FormatRequest& r) {
+    return Describe({SubtypeName(r.subtype).c_str(), r.width, r.height, r.avgTimePerFrame,
+                     !platform::Failed(r.result)});
+}
+
+TEST_F(StreamFormatTest, ARefusedRequestFallsBackToTheCamerasOwnEntryAtTheNearestRate) {
+    const struct {
+        const char* what;
+        sim::SimCamera camera;
+        int32_t width, height; // stored; 0 asks for the default 1920x1080
+        std::vector<Asked> asked;
+        int32_t streamed[2]; // the camera's size after the build, and so the grabber's and stills'
+        const char* through;
+    } cases[] = {
+        {"an RGB24 camera: the requests of today, both taken",
+         sim::VendorCamera(u"Parvanex Cam 1"),
+         0,
+         0,
+         {{"RGB24", 1920, 1080, 333333, true}, {"RGB24", 1920, 1080, 333333, true}},
+         {1920, 1080},
+         ""},
+        {"a webcam: both requests refused, then its MJPG entry, whose rate comes nearest",
+         sim::UvcCamera(u"Parvanex Cam 1"),
+         0,
+         0,
+         {{"RGB24", 1920, 1080, 333333, false},
+          {"RGB24", 1920, 1080, 333333, false},
+          {"MJPG", 1920, 1080, 333333, true}},
+         {1920, 1080},
+         "MJPEG Decompressor"},
+        {"YUY2 only: its entry at the 5 fps it allows",
+         Yuy2OnlyCamera(),
+         0,
+         0,
+         {{"RGB24", 1920, 1080, 333333, false}, {"YUY2", 1920, 1080, 2000000, true}},
+         {1920, 1080},
+         "AVI Decompressor"},
+        {"a size no entry lists: nothing asked, the current format stays",
+         sim::UvcCamera(u"Parvanex Cam 1"),
+         800,
+         600,
+         {},
+         {640, 480},
+         "AVI Decompressor"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        Restart();
+        camera = sim::AddCamera(c.camera);
+        WriteIni("[General]\r\nImageSavePath=C:\\shot.bmp\r\n");
+        ASSERT_EQ(Start(), sim::kLoopIdle);
+        CameraRecords[0].ResolutionX = c.width;
+        CameraRecords[0].ResolutionY = c.height;
+        sim::Click(IDC_BTPREVW);
+        std::vector<std::string> expected, got;
+        for (const Asked& a : c.asked)
+            expected.push_back(Describe(a));
+        for (const sim::FormatRequest& r : sim::Graph().formatRequests)
+            got.push_back(Describe(r));
+        EXPECT_EQ(got, expected);
+        const sim::SimCapability& current = sim::Camera(camera).current;
+        EXPECT_EQ(current.width, c.streamed[0]);
+        EXPECT_EQ(current.height, c.streamed[1]);
+        // The grabber is connected in RGB24 at the camera's size, and its frames have that size.
+        EXPECT_EQ(sim::Graph().connectedThrough, c.through);
+        ASSERT_EQ(sim::Graph().state, 2);
+        const std::vector<uint8_t>& connected = sim::Graph().connectedFormat;
+        ASSERT_EQ(connected.size(), platform::kVideoInfoSize);
+        EXPECT_EQ(Int32At(connected, platform::kBitmapWidthOffset), c.streamed[0]);
+        EXPECT_EQ(Int32At(connected, platform::kBitmapHeightOffset), c.streamed[1]);
+        EXPECT_EQ(CaptureStill(), platform::kOk);
+        const std::string* file = sim::FindFile("C:\\shot.bmp");
+        ASSERT_NE(file, nullptr);
+        ASSERT_GE(file->size(), 26u);
+        const std::vector<uint8_t> header(file->begin(), file->begin() + 26);
+        EXPECT_EQ(Int32At(header, 18), c.streamed[0]);
+        EXPECT_EQ(Int32At(header, 22), c.streamed[1]);
+    }
+}
+
+TEST_F(StreamFormatTest, TheFallbackRateIsClampedIntoTheEntrysRange) {
+    const struct {
+        int fastest, slowest; // of the only 1920x1080 entry, in frames per second
+        int64_t given;
+    } cases[] = {{60, 50, 200000}, {15, 5, 666666}, {30, 5, 333333}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.fastest);
+        Restart();
+        sim::SimCamera uvc = sim::UvcCamera(u"Parvanex Cam 1");
+        uvc.capabilities = {uvc.capabilities[0],
+                            sim::MjpgCapability(1920, 1080, c.fastest, c.slowest)};
+        camera = sim::AddCamera(uvc);
+        ASSERT_EQ(Start(), sim::kLoopIdle);
+        sim::Click(IDC_BTPREVW);
+        const auto& requests = sim::Graph().formatRequests;
+        ASSERT_EQ(requests.size(), 2u);
+        EXPECT_EQ(requests[1].avgTimePerFrame, c.given);
+        EXPECT_EQ(requests[1].result, platform::kOk);
+    }
 }
 
 } // namespace

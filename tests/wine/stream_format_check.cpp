@@ -82,6 +82,8 @@ class FakePin : public IPin, public IAMStreamConfig {
         VIDEO_STREAM_CONFIG_CAPS video{};
         video.InputSize.cx = 1280;
         video.InputSize.cy = 720;
+        video.MinFrameInterval = 333333;
+        video.MaxFrameInterval = 2000000;
         std::memcpy(caps, &video, sizeof video);
         *type = nullptr;
         return GetFormat(type);
@@ -192,12 +194,16 @@ void CapsRecords() {
     platform::StreamCapsCount(config, &count, &size);
     Check("caps size reported", 4096, size);
     platform::MediaType* type = nullptr;
-    int32_t width = 0, height = 0;
+    platform::StreamCapsEntry entry;
     // A buffer smaller than the record would be overrun here and the program would not survive.
     Check("a 4,096-byte caps record: read", 0,
-          platform::StreamCaps(config, 0, size, &type, &width, &height));
-    Check("a 4,096-byte caps record: width", 1280, width);
-    Check("a 4,096-byte caps record: height", 720, height);
+          platform::StreamCaps(config, 0, size, &type, &entry));
+    Check("a 4,096-byte caps record: width", 1280, entry.width);
+    Check("a 4,096-byte caps record: height", 720, entry.height);
+    Check("a 4,096-byte caps record: shortest frame time", 333333,
+          static_cast<int>(entry.minFrameInterval));
+    Check("a 4,096-byte caps record: longest frame time", 2000000,
+          static_cast<int>(entry.maxFrameInterval));
     if (type) {
         CoTaskMemFree(type->format);
         CoTaskMemFree(type);
@@ -205,7 +211,7 @@ void CapsRecords() {
     for (int32_t absurd : {-1, 0x7FFFFFFF}) {
         const int before = pin.capsRequests;
         type = nullptr;
-        const HRESULT result = platform::StreamCaps(config, 0, absurd, &type, &width, &height);
+        const HRESULT result = platform::StreamCaps(config, 0, absurd, &type, &entry);
         Check("an absurd caps size: refused", 1, FAILED(result));
         Check("an absurd caps size: the pin is not asked", before, pin.capsRequests);
     }

@@ -183,10 +183,42 @@ SimCamera VendorCamera(const std::u16string& name) {
     c.vendor[7] = {0, 0, 0, 3, 0};                    // LED: automatic
     const platform::Guid rgb24 = {
         0xE436EB7D, 0x524F, 0x11CE, {0x9F, 0x53, 0x00, 0x20, 0xAF, 0x0B, 0xA7, 0x70}};
-    c.capabilities = {
-        {kSubtypeMjpg, 1920, 1080}, {rgb24, 1920, 1080}, {rgb24, 1280, 720}, {rgb24, 640, 480}};
+    c.capabilities = {MjpgCapability(1920, 1080, 30, 30),
+                      {rgb24, 1920, 1080},
+                      {rgb24, 1280, 720},
+                      {rgb24, 640, 480}};
     c.current = {rgb24, 640, 480};
     return c;
+}
+
+SimCamera UvcCamera(const std::u16string& name) {
+    SimCamera c = VendorCamera(name);
+    c.capabilities = {Yuy2Capability(640, 480, 30, 5), Yuy2Capability(1920, 1080, 5, 5),
+                      MjpgCapability(1920, 1080, 30, 5)};
+    c.current = c.capabilities[0];
+    return c;
+}
+
+namespace {
+
+SimCapability Encoded(const platform::Guid& subtype, uint32_t fourCc, uint16_t bits, int32_t width,
+                      int32_t height, int fastestFps, int slowestFps) {
+    SimCapability c{subtype, width, height};
+    c.compression = fourCc;
+    c.bitCount = bits;
+    c.minFrameInterval = 10000000 / fastestFps;
+    c.maxFrameInterval = 10000000 / slowestFps;
+    return c;
+}
+
+} // namespace
+
+SimCapability Yuy2Capability(int32_t width, int32_t height, int fastestFps, int slowestFps) {
+    return Encoded(kSubtypeYuy2, kFourCcYuy2, 16, width, height, fastestFps, slowestFps);
+}
+
+SimCapability MjpgCapability(int32_t width, int32_t height, int fastestFps, int slowestFps) {
+    return Encoded(kSubtypeMjpg, kFourCcMjpg, 24, width, height, fastestFps, slowestFps);
 }
 
 int AddCamera(const SimCamera& camera) {

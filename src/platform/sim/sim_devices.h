@@ -32,16 +32,32 @@ struct Request {
     platform::HResult result;
 };
 
+// One entry of a capture pin's capability list, as its media type and caps record describe it.
+// The pin's SetFormat takes a video-info type only when one entry has its subtype, format type,
+// size, compression and bit count and, unless it is 0, a frame time in the entry's range.
 struct SimCapability {
     platform::Guid subtype;
     int32_t width;
     int32_t height;
     platform::Guid formatType = platform::Guid{
         0x05589F80, 0xC356, 0x11CE, {0xBF, 0x01, 0x00, 0xAA, 0x00, 0x55, 0x59, 0x5A}}; // video info
+    uint32_t compression = 0;          // biCompression: BI_RGB, or the FourCC
+    uint16_t bitCount = 24;            // biBitCount
+    int64_t minFrameInterval = 333333; // 100 ns; the block the pin hands out carries this one
+    int64_t maxFrameInterval = 333333;
 };
 
 constexpr platform::Guid kSubtypeMjpg = {
     0x47504A4D, 0x0000, 0x0010, {0x80, 0x00, 0x00, 0xAA, 0x00, 0x38, 0x9B, 0x71}};
+constexpr platform::Guid kSubtypeYuy2 = {
+    0x32595559, 0x0000, 0x0010, {0x80, 0x00, 0x00, 0xAA, 0x00, 0x38, 0x9B, 0x71}};
+constexpr uint32_t kFourCcMjpg = 0x47504A4D;
+constexpr uint32_t kFourCcYuy2 = 0x32595559;
+
+// Entries as a USB video class camera lists them: YUY2 (16 bits) and MJPG (24 bits) with their
+// FourCC as compression, at the frame rates given (frames per second, fastest and slowest).
+SimCapability Yuy2Capability(int32_t width, int32_t height, int fastestFps, int slowestFps);
+SimCapability MjpgCapability(int32_t width, int32_t height, int fastestFps, int slowestFps);
 
 struct SimCamera {
     std::u16string friendlyName;
@@ -81,6 +97,9 @@ constexpr platform::HResult kDeviceNotConnected = static_cast<platform::HResult>
 
 // A camera that resembles the vendor's webcam, with the given friendly name.
 SimCamera VendorCamera(const std::u16string& name);
+// The same camera shaped like a USB video class webcam: YUY2 640x480 at 30 to 5 fps, YUY2
+// 1920x1080 at 5 fps only, MJPG 1920x1080 at 30 to 5 fps, no RGB24; current YUY2 640x480.
+SimCamera UvcCamera(const std::u16string& name);
 // Adds a device; returns its index.
 int AddCamera(const SimCamera& camera);
 SimCamera& Camera(int index);

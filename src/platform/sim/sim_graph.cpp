@@ -117,8 +117,7 @@ platform::MediaType* NewMediaType(const SimCapability& capability) {
     type->majorType = platform::kMediaTypeVideo;
     type->subtype = capability.subtype;
     type->formatType = capability.formatType;
-    std::vector<uint8_t> block =
-        FormatBlock(capability.formatType, capability.width, capability.height);
+    std::vector<uint8_t> block = CapabilityBlock(capability);
     type->formatSize = static_cast<uint32_t>(block.size());
     type->format = static_cast<uint8_t*>(platform::AllocateTaskMemory(block.size()));
     std::memcpy(type->format, block.data(), block.size());
@@ -189,6 +188,25 @@ std::vector<uint8_t> FormatBlock(const platform::Guid& formatType, int32_t width
     return block;
 }
 
+std::vector<uint8_t> CapabilityBlock(const SimCapability& capability) {
+    std::vector<uint8_t> block =
+        FormatBlock(capability.formatType, capability.width, capability.height);
+    const bool second = platform::SameGuid(capability.formatType, platform::kFormatVideoInfo2);
+    if (!second && !platform::SameGuid(capability.formatType, platform::kFormatVideoInfo))
+        return block;
+    const uint32_t header =
+        second ? platform::kVideoInfo2BitmapInfoOffset : platform::kBitmapInfoOffset;
+    std::memcpy(block.data() + platform::kAvgTimePerFrameOffset, &capability.minFrameInterval, 8);
+    if (capability.compression != 0) {
+        PutInt32(block, header + 16, static_cast<int32_t>(capability.compression));
+        const int64_t image =
+            int64_t{capability.width} * capability.height * capability.bitCount / 8;
+        PutInt32(block, header + 20, image > INT32_MAX ? 0 : static_cast<int32_t>(image));
+    }
+    block[header + 14] = static_cast<uint8_t>(capability.bitCount);
+    return block;
+}
+
 std::vector<uint8_t> TestFrame(int32_t width, int32_t height) {
     if (width <= 0 || height <= 0)
         return {};
@@ -213,6 +231,21 @@ platform::SampleGrabber InjectGrabberFrame(const platform::Guid& formatType,
     g.connectedFormat = std::move(formatBlock);
     g.sample = std::move(sample);
     return NewObject<platform::SampleGrabber>();
+}
+
+const char* ConverterFor(const platform::Guid& subtype) {
+    static const struct {
+        platform::Guid subtype;
+        const char* converter;
+    } kConverters[] = {
+        {platform::kMediaSubtypeRgb24, ""},
+        {kSubtypeYuy2, "AVI Decompressor"},
+        {kSubtypeMjpg, "MJPEG Decompressor"},
+    };
+    for (const auto& row : kConverters)
+        if (platform::SameGuid(row.subtype, subtype))
+            return row.converter;
+    return nullptr;
 }
 
 } // namespace sim
@@ -376,6 +409,13 @@ HResult RenderVideoStream(CaptureBuilder builder, Filter source, Filter intermed
         return static_cast<HResult>(0x80040217u); // VFW_E_CANNOT_CONNECT
     if (sim::FilterDeviceGone(source))
         return sim::kDeviceNotConnected;
+    // The grabber takes RGB24 only: a camera of another subtype connects through the platform's
+    // converter for it, and a subtype none converts does not connect.
+    const sim::SimCapability& streamed = sim::Camera(camera).current;
+    const char* through = sim::ConverterFor(streamed.subtype);
+    if (!through)
+        return static_cast<HResult>(0x80040217u); // VFW_E_CANNOT_CONNECT
+    g.connectedThrough = through;
     g.connected = true;
     g.connectedSinkKind = sinkKind;
     g.connectedCamera = camera;
@@ -398,7 +438,7 @@ HResult StreamCapsCount(StreamConfig config, int32_t* count, int32_t* capsSize) 
 }
 
 HResult StreamCaps(StreamConfig config, int32_t index, int32_t capsSize, MediaType** type,
-                   int32_t* width, int32_t* height) {
+                   StreamCapsEntry* entry) {
     if (sim::Dead(sim::Obj(config)))
         return sim::kDeviceNotConnected;
     const sim::SimCamera& camera = sim::Camera(sim::Obj(config)->camera);
@@ -409,8 +449,10 @@ HResult StreamCaps(StreamConfig config, int32_t index, int32_t capsSize, MediaTy
     if (index < 0 || index >= static_cast<int32_t>(caps.size()))
         return static_cast<HResult>(0x80070057u);
     *type = sim::NewMediaType(caps[index]);
-    *width = caps[index].width;
-    *height = caps[index].height;
+    entry->width = caps[index].width;
+    entry->height = caps[index].height;
+    entry->minFrameInterval = caps[index].minFrameInterval;
+    entry->maxFrameInterval = caps[index].maxFrameInterval;
     return kOk;
 }
 
@@ -432,20 +474,34 @@ HResult StreamSetFormat(StreamConfig config, MediaType* type) {
     const bool second = SameGuid(type->formatType, kFormatVideoInfo2);
     const bool video = second || SameGuid(type->formatType, kFormatVideoInfo);
     const uint32_t size = second ? kVideoInfo2Size : kVideoInfoSize;
-    if (video && type->format && type->formatSize >= size) {
+    const uint32_t header = second ? kVideoInfo2BitmapInfoOffset : kBitmapInfoOffset;
+    const bool complete = video && type->format && type->formatSize >= size;
+    uint32_t compression = 0;
+    uint16_t bitCount = 0;
+    if (complete) {
         request.width =
             sim::GetInt32(type->format, second ? kVideoInfo2BitmapWidthOffset : kBitmapWidthOffset);
         request.height = sim::GetInt32(type->format, second ? kVideoInfo2BitmapHeightOffset
                                                             : kBitmapHeightOffset);
         std::memcpy(&request.avgTimePerFrame, type->format + kAvgTimePerFrameOffset, 8);
+        compression = static_cast<uint32_t>(sim::GetInt32(type->format, header + 16));
+        std::memcpy(&bitCount, type->format + header + 14, sizeof bitCount);
     }
-    Graph().formatRequests.push_back(request);
+    // As a capture pin does: a type is taken only when one listed entry describes it whole, and
+    // a frame time other than 0 ("any") must lie in that entry's range.
+    const int64_t frameTime = request.avgTimePerFrame;
     for (const sim::SimCapability& c : sim::Camera(camera).capabilities)
-        if (video && c.width == request.width && c.height == request.height &&
-            SameGuid(c.subtype, type->subtype) && SameGuid(c.formatType, type->formatType)) {
+        if (complete && c.width == request.width && c.height == request.height &&
+            SameGuid(c.subtype, type->subtype) && SameGuid(c.formatType, type->formatType) &&
+            c.compression == compression && c.bitCount == bitCount &&
+            (frameTime == 0 ||
+             (frameTime >= c.minFrameInterval && frameTime <= c.maxFrameInterval))) {
             sim::Camera(camera).current = c;
+            Graph().formatRequests.push_back(request);
             return kOk;
         }
+    request.result = kInvalidMediaType;
+    Graph().formatRequests.push_back(request);
     return kInvalidMediaType;
 }
 

@@ -21,7 +21,8 @@ struct FormatRequest {
     int32_t height;
     int64_t avgTimePerFrame;
     platform::Guid formatType{};
-    std::vector<uint8_t> format; // the whole format block as it was handed over
+    std::vector<uint8_t> format;  // the whole format block as it was handed over
+    platform::HResult result = 0; // what the pin answered
 };
 
 struct GraphModel {
@@ -36,6 +37,8 @@ struct GraphModel {
     int32_t state = 0; // 0 stopped, 1 paused, 2 running
     bool connected = false;
     int connectedCamera = -1;
+    // The converter the connection went through ("" for an RGB24 camera); kept after it goes.
+    std::string connectedThrough;
     int connectedSinkKind = 0; // the renderer the stream ends in: sim::kRendererFilter or
                                // sim::kNullRendererFilter; kept after the graph goes
 
@@ -93,6 +96,13 @@ std::vector<uint8_t> VideoInfoBlock(int32_t width, int32_t height);
 // a second video-info block (112 bytes, aspect ratio 16:9, copy protection flags 0), or for any
 // other type a block of 88 bytes whose fields mean nothing to the tool.
 std::vector<uint8_t> FormatBlock(const platform::Guid& formatType, int32_t width, int32_t height);
+// The block a capture pin hands out for one of its entries: the format type's block for that size
+// with the entry's compression, bit count, image size and its shortest frame time.
+struct SimCapability;
+std::vector<uint8_t> CapabilityBlock(const SimCapability& capability);
+// The platform's converter between a camera's subtype and an RGB24 input ("" for RGB24 itself),
+// or null for a subtype no converter of the platform takes.
+const char* ConverterFor(const platform::Guid& subtype);
 // The pixel bytes of a test frame of that size: bottom-up BGR rows padded to 4 bytes.
 std::vector<uint8_t> TestFrame(int32_t width, int32_t height);
 // The bytes of one RGB24 row of that width, padded to 4 bytes (64-bit: no width overflows it).

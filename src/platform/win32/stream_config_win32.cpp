@@ -64,7 +64,7 @@ HResult StreamCapsCount(StreamConfig config, int32_t* count, int32_t* capsSize) 
 }
 
 HResult StreamCaps(StreamConfig config, int32_t index, int32_t capsSize, MediaType** type,
-                   int32_t* width, int32_t* height) {
+                   StreamCapsEntry* entry) {
     // GetStreamCaps writes as many bytes as the pin's caps record has, which the pin reports with
     // the number of capabilities and which a filter may make longer than the video record. The
     // buffer holds that many bytes, and never fewer than the video record that is read from it.
@@ -81,8 +81,10 @@ HResult StreamCaps(StreamConfig config, int32_t index, int32_t capsSize, MediaTy
     VIDEO_STREAM_CONFIG_CAPS caps;
     std::memcpy(&caps, record.data(), sizeof caps);
     *type = reinterpret_cast<MediaType*>(listed);
-    *width = caps.InputSize.cx;
-    *height = caps.InputSize.cy;
+    entry->width = caps.InputSize.cx;
+    entry->height = caps.InputSize.cy;
+    entry->minFrameInterval = caps.MinFrameInterval;
+    entry->maxFrameInterval = caps.MaxFrameInterval;
     return result;
 }
 
