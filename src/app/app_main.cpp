@@ -71,6 +71,7 @@ void ConnectPanelSteps() {
         ShowMessageBox(nullptr, "Camera could not be detected reconnect and restart",
                        "Bailing Out!", mb::Ok);
     };
+    preview.showStatus = SetStatusText;
     SetPreviewPanel(preview);
 
     SettingsLoadPanel load;

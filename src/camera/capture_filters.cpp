@@ -6,6 +6,7 @@
 #include "platform/media_graph.h"
 
 platform::Filter CaptureFilters[kMaxCameras];
+std::u16string CaptureDevicePaths[kMaxCameras];
 
 namespace {
 
@@ -49,6 +50,10 @@ int DiscoverCameras() {
         if (found == kMaxCameras)
             break;
         StoreFilter(found, platform::BindFilter(device.Get()));
+        // Empty when the device has none (or it cannot be read): the graph's lookup then counts.
+        CaptureDevicePaths[found].clear();
+        if (platform::Failed(platform::ReadDevicePath(device.Get(), &CaptureDevicePaths[found])))
+            CaptureDevicePaths[found].clear();
         CameraRecords[found].Device = &CaptureFilters[found];
         NarrowName(friendlyName, CameraRecords[found].Name, sizeof CameraRecords[found].Name);
         ++found;
@@ -58,9 +63,26 @@ int DiscoverCameras() {
 
 namespace {
 
-// Walks the capture category to its end and hands the device of the slot (the vendor's cameras
-// counted in the list's order) to atSlot; the result of the last call made, atSlot's included.
-template <class AtSlot> platform::HResult WalkCaptureDevices(int slot, AtSlot atSlot) {
+// Device paths are Windows names: compared without regard to ASCII case.
+bool SamePath(const std::u16string& a, const std::u16string& b) {
+    auto lower = [](char16_t c) { return c >= u'A' && c <= u'Z' ? char16_t(c + 32) : c; };
+    if (a.size() != b.size())
+        return false;
+    for (size_t i = 0; i < a.size(); ++i)
+        if (lower(a[i]) != lower(b[i]))
+            return false;
+    return true;
+}
+
+enum class PathWalk { Matched, NoneMatched, SomeWithout };
+
+// Walks the capture category to its end and hands the vendor's device that atSlot should get to
+// it: with a path, the device carrying it (the rest of the walk is the same); without one, the
+// slot-th of the vendor's devices in the list's order. The result of the last call made,
+// atSlot's included; reading a path is no such call, as the lookup of old made none.
+template <class AtSlot>
+platform::HResult WalkCaptureDevices(int slot, const std::u16string& path, AtSlot atSlot,
+                                     PathWalk* walk) {
     platform::Held<platform::DeviceList> devices;
     const platform::HResult opened =
         platform::OpenDeviceList(platform::DeviceCategory::Capture, devices.Receive());
@@ -75,17 +97,43 @@ template <class AtSlot> platform::HResult WalkCaptureDevices(int slot, AtSlot at
         last = platform::ReadFriendlyName(device.Get(), &friendlyName);
         if (platform::Failed(last) || !IsVendorCamera(friendlyName))
             continue;
-        if (index == slot)
-            last = atSlot(device.Get());
+        if (path.empty()) {
+            if (index == slot)
+                last = atSlot(device.Get());
+        } else if (*walk != PathWalk::Matched) {
+            std::u16string devicePath;
+            if (platform::Failed(platform::ReadDevicePath(device.Get(), &devicePath)) ||
+                devicePath.empty()) {
+                *walk = PathWalk::SomeWithout;
+            } else if (SamePath(devicePath, path)) {
+                *walk = PathWalk::Matched;
+                last = atSlot(device.Get());
+            }
+        }
         ++index;
     }
     return last;
 }
 
+// The slot's camera in the capture category. That category also lists audio capture devices, and
+// a webcam's microphone carries the camera's name: counting the vendor's devices would bind the
+// microphone when it comes first. So the device with the path discovery read is taken; where that
+// path, or the path of a device in this list, is missing (the virtual camera under Wine may be
+// registered without one), the slot-th of the vendor's devices, as the lookup always did. A slot
+// whose path no device carries while every one has a path is not in the list.
+template <class AtSlot> platform::HResult FindCaptureDevice(int slot, AtSlot atSlot) {
+    const std::u16string& path = CaptureDevicePaths[slot];
+    PathWalk walk = PathWalk::NoneMatched;
+    const platform::HResult byPath = WalkCaptureDevices(slot, path, atSlot, &walk);
+    if (path.empty() || walk != PathWalk::SomeWithout)
+        return byPath;
+    return WalkCaptureDevices(slot, std::u16string(), atSlot, &walk);
+}
+
 } // namespace
 
 platform::HResult AddCameraToGraph(int slot) {
-    return WalkCaptureDevices(slot, [slot](platform::Device device) {
+    return FindCaptureDevice(slot, [slot](platform::Device device) {
         StoreFilter(slot, platform::BindFilter(device));
         return CaptureFilters[slot]
                    ? platform::AddFilterToGraph(PreviewGraph.Graph, CaptureFilters[slot],
@@ -98,7 +146,7 @@ platform::Filter BindCameraIntoGraph(int slot, platform::FilterGraph graph,
                                      platform::HResult* result) {
     platform::Filter camera = nullptr;
     platform::HResult added = platform::kFail;
-    const platform::HResult walked = WalkCaptureDevices(slot, [&](platform::Device device) {
+    const platform::HResult walked = FindCaptureDevice(slot, [&](platform::Device device) {
         camera = platform::BindFilter(device);
         added =
             camera ? platform::AddFilterToGraph(graph, camera, "Parvanex Camera") : platform::kFail;

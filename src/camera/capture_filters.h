@@ -6,7 +6,12 @@
 #include "platform/media.h"
 #include "platform/media_graph.h"
 
+#include <string>
+
 extern platform::Filter CaptureFilters[kMaxCameras];
+// The device path of each discovered camera, empty when its device has none; the graph's lookup
+// binds the capture device with the same path.
+extern std::u16string CaptureDevicePaths[kMaxCameras];
 
 // Rebuilds slots 0 to n-1 and returns n (at most 6); 0 when the devices cannot be listed.
 int DiscoverCameras();

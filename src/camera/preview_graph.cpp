@@ -1,6 +1,7 @@
 #include "camera/preview_graph.h"
 
 #include "camera/camera_claim.h"
+#include "camera/camera_unavailable.h"
 #include "camera/capture_filters.h"
 #include "camera/media_types.h"
 #include "camera/stream_format.h"
@@ -62,10 +63,20 @@ void GiveBackCameraClaim() {
     }
 }
 
+// The renderer's window goes with its graph. One that still has a window of ours as owner would be
+// destroyed under that owner: it is hidden and given up by its owner first, as IVideoWindow asks.
+void LetVideoWindowGo() {
+    if (!PreviewGraph.VideoWindow)
+        return;
+    VideoWindowVisible(PreviewGraph.VideoWindow, false);
+    VideoWindowOwner(PreviewGraph.VideoWindow, nullptr);
+}
+
 // What an earlier graph or an abandoned build left behind, before a new build replaces it.
 void ReleaseLeftovers() {
     if (PreviewGraph.Control)
         GraphStop(PreviewGraph.Control);
+    LetVideoWindowGo();
     ReleaseGraphCore();
     ReleaseField(PreviewGraph.VideoWindow);
     ReleaseField(PreviewGraph.GrabberFilter);
@@ -84,6 +95,16 @@ void PlaceInParametersBox(int32_t style) {
 }
 
 enum class Build { Done, MissingCamera };
+
+// A camera that another program streams from, or that the privacy settings keep from us, refuses
+// the connection or the run. A graph that cannot stream is not a preview: it is given up as any
+// failed build (the caption stays "Preview", no claim stays behind) and the status bar says why.
+bool CameraUnavailable(HResult result) {
+    const char* text = CameraUnavailableText(result);
+    if (text && panel.showStatus)
+        panel.showStatus(text);
+    return text != nullptr;
+}
 
 // Builds camera -> grabber -> renderer; a failing step abandons the build and releases the
 // graph's core parts. Control exists afterwards exactly when the build succeeded.
@@ -128,8 +149,13 @@ Build BuildGraph(int slot) {
         if (!step(SetStreamFormat(slot, record.ResolutionX, record.ResolutionY, 30)))
             return;
         QueryVideoWindow(PreviewGraph.Builder, &PreviewGraph.VideoWindow);
-        RenderVideoStream(PreviewGraph.CaptureBuilder, CaptureFilters[slot],
-                          PreviewGraph.GrabberFilter, PreviewGraph.Renderer);
+        const HResult rendered =
+            RenderVideoStream(PreviewGraph.CaptureBuilder, CaptureFilters[slot],
+                              PreviewGraph.GrabberFilter, PreviewGraph.Renderer);
+        if (CameraUnavailable(rendered)) {
+            status = rendered;
+            return;
+        }
         if (General.InternalDisplay == 1 && PreviewGraph.VideoWindow)
             PlaceInParametersBox(kEmbeddedStyle);
         status = QueryMediaControl(object, &PreviewGraph.Control);
@@ -186,9 +212,14 @@ void TogglePreview(int slot) {
     if (BuildGraph(slot) == Build::MissingCamera)
         return;
     if (PreviewGraph.Control) {
-        GraphRun(PreviewGraph.Control);
-        if (panel.firstRunStarted)
+        if (CameraUnavailable(GraphRun(PreviewGraph.Control))) {
+            const bool hadVideoWindow = PreviewGraph.VideoWindow != nullptr;
+            ReleaseLeftovers();
+            if (hadVideoWindow)
+                ShowParameterControls(sw::ShowNormal);
+        } else if (panel.firstRunStarted) {
             panel.firstRunStarted();
+        }
     }
     record.Previewing = true;
     UpdatePreviewButton();
@@ -203,6 +234,7 @@ void ClosePreview() {
 void ReleasePreviewGraph() {
     if (PreviewGraph.Control)
         GraphStop(PreviewGraph.Control);
+    LetVideoWindowGo();
     ReleaseField(PreviewGraph.Control);
     ReleaseField(PreviewGraph.Builder);
     ReleaseField(PreviewGraph.Graph);
@@ -237,10 +269,27 @@ int PreviewState() {
 
 namespace {
 
-// Every built graph's camera offers its capture pin's stream configuration (the build needs it);
-// a camera that was pulled out fails to answer it. When the question itself cannot be asked the
+// Whether the graph's events, read to the end of the queue, tell of a device that went.
+bool GraphReportedDeviceLost() {
+    Held<MediaEvent> events;
+    if (Failed(QueryMediaEvent(PreviewGraph.Control, events.Receive())) || !events)
+        return false;
+    bool lost = false;
+    int32_t code = 0;
+    intptr_t param2 = 0;
+    while (NextGraphEvent(events.Get(), &code, &param2) == kOk)
+        if (code == kEventDeviceLost && param2 == 0)
+            lost = true;
+    return lost;
+}
+
+// The graph's documented signal is EC_DEVICE_LOST. Not every platform passes it on, so a camera
+// also counts as lost when it fails to answer its capture pin's stream configuration, which every
+// built graph's camera offers (the build needs it). When that question itself cannot be asked the
 // camera counts as there.
 bool PreviewCameraLost() {
+    if (GraphReportedDeviceLost())
+        return true;
     if (!PreviewGraph.Camera || !PreviewGraph.CaptureBuilder)
         return false;
     Held<StreamConfig> config;

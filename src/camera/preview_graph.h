@@ -37,6 +37,8 @@ struct PreviewPanel {
     platform::Window (*videoBox)() = nullptr;
     void (*firstRunStarted)() = nullptr;
     void (*cameraMissing)() = nullptr;
+    // A status bar text: why the camera could not be previewed.
+    void (*showStatus)(const char* text) = nullptr;
 };
 void SetPreviewPanel(const PreviewPanel& panel);
 
@@ -55,6 +57,7 @@ constexpr int kPreviewRunning = 2;
 int PreviewState();
 // Moves an existing video window into the "Parameters" box (true) or into its own window.
 void PlacePreview(bool internal);
-// After a device notice: a graph whose camera no longer answers is released and the Preview
+// After a device notice: a graph whose camera went (the graph reported EC_DEVICE_LOST, or the
+// camera no longer answers) is released and the Preview
 // button shows "Preview", so that the camera, when it comes back, is previewed anew.
 void ClosePreviewOfLostCamera();

@@ -53,6 +53,9 @@ Device NextDevice(DeviceList list);
 // BindToStorage(IPropertyBag) and Read("FriendlyName"): the name as UTF-16 code units; a failure
 // of either step is returned and the name is left alone.
 HResult ReadFriendlyName(Device device, std::u16string* name);
+// The same for "DevicePath": the device interface path that names the device in every category it
+// is listed in; a device registered without one answers 0x80070002.
+HResult ReadDevicePath(Device device, std::u16string* path);
 // BindToObject(IBaseFilter): the device's capture filter, or null.
 Filter BindFilter(Device device);
 

@@ -21,6 +21,7 @@ struct SampleGrabberTag;
 struct StreamConfigTag;
 struct PinTag;
 struct PinListTag;
+struct MediaEventTag;
 
 using GraphObject = GraphObjectTag*;       // the filter graph object as created (IUnknown)
 using FilterGraph = FilterGraphTag*;       // IFilterGraph
@@ -32,6 +33,7 @@ using SampleGrabber = SampleGrabberTag*;   // ISampleGrabber
 using StreamConfig = StreamConfigTag*;     // IAMStreamConfig
 using Pin = PinTag*;                       // IPin
 using PinList = PinListTag*;               // IEnumPins
+using MediaEvent = MediaEventTag*;         // IMediaEventEx
 
 // Laid out as the framework's AM_MEDIA_TYPE, so that the bindings hand records over unchanged.
 struct MediaType {
@@ -140,6 +142,14 @@ HResult GraphRun(MediaControl control);
 HResult GraphStop(MediaControl control);
 HResult GraphState(MediaControl control, int32_t timeoutMs, int32_t* state);
 
+// The graph's event queue, asked through the graph's media control.
+HResult QueryMediaEvent(MediaControl control, MediaEvent* out);
+// IMediaEventEx::GetEvent with no wait, its parameters freed at once (FreeEventParams): S_OK with
+// the event's code and second parameter, or E_ABORT when the queue is empty.
+HResult NextGraphEvent(MediaEvent events, int32_t* code, intptr_t* param2);
+// EC_DEVICE_LOST: a device of the graph went (second parameter 0) or came back (1).
+constexpr int32_t kEventDeviceLost = 0x1F;
+
 HResult VideoWindowVisible(VideoWindow window, bool visible);
 HResult VideoWindowStyle(VideoWindow window, int32_t style);
 HResult VideoWindowOwner(VideoWindow window, Window owner);
@@ -159,5 +169,6 @@ void Release(SampleGrabber grabber);
 void Release(StreamConfig config);
 void Release(Pin pin);
 void Release(PinList list);
+void Release(MediaEvent events);
 
 } // namespace platform

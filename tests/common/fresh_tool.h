@@ -13,6 +13,8 @@
 inline void FreshTool() {
     for (platform::Filter& f : CaptureFilters)
         f = nullptr;
+    for (std::u16string& path : CaptureDevicePaths)
+        path.clear();
     PreviewGraph = PreviewGraphParts();
     sim::ResetAll();
     ClearCameraRecords();

@@ -13,6 +13,7 @@
 #include "platform/sim/sim_desktop.h"
 #include "platform/sim/sim_devices.h"
 #include "platform/sim/sim_files.h"
+#include "platform/sim/sim_graph.h"
 
 #include <gtest/gtest.h>
 
@@ -30,6 +31,7 @@ class SimTest : public ::testing::Test {
     void TearDown() override {
         ReleaseWhatTheToolHolds();
         ExpectNothingLeft();
+        EXPECT_TRUE(sim::Graph().faults.empty()) << sim::Graph().faults.front();
     }
     static void ExpectNothingLeft() {
         EXPECT_EQ(Outstanding(), NothingOutstanding()) << "left behind by the tool";

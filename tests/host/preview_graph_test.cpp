@@ -2,6 +2,9 @@
 // camera, the placement of the video window, failed builds and the missing camera.
 #include "fixture.h"
 
+#include <ostream>
+
+#include "camera/camera_unavailable.h"
 #include "camera/preview_graph.h"
 #include "platform/sim/sim_graph.h"
 
@@ -173,5 +176,74 @@ TEST_F(PreviewGraphTest, EveryWayOutStopsAndReleasesARunningGraph) {
     EXPECT_EQ(sim::Graph().objectsAlive, 0);
     EXPECT_EQ(PreviewGraph.Control, nullptr);
 }
+
+// The renderer's window goes with the graph: it is hidden and given up by its owner first, on every
+// way the graph is released (the simulated graph records a window it lets go while owned).
+TEST_F(PreviewGraphTest, TheVideoWindowLosesItsOwnerBeforeTheGraphLetsItGo) {
+    StartWithCamera("[General]\r\nInternalDisplay=1\r\n");
+    sim::Click(IDC_BTPREVW);
+    ASSERT_NE(sim::Graph().windowOwner, nullptr);
+    sim::Click(IDC_RBCAM1); // camera selection: ClosePreview
+    EXPECT_TRUE(sim::Graph().faults.empty()) << sim::Graph().faults.front();
+    EXPECT_FALSE(sim::Graph().windowVisible);
+    sim::Click(IDC_BTPREVW);
+    sim::Click(IDC_BTEXIT); // the way out
+    EXPECT_TRUE(sim::Graph().faults.empty()) << sim::Graph().faults.front();
+}
+
+// A camera used by another program or kept from us by the privacy settings refuses the connection
+// or the run: no preview, so the build is given up as any failed build, with the reason in the
+// status bar and no claim left on the camera; no message box.
+struct UnavailableCase {
+    const char* step;
+    platform::HResult result;
+    const char* status;
+};
+
+// Printed by name: the bytes of the record hold pointers.
+inline void PrintTo(const UnavailableCase& c, std::ostream* os) {
+    *os << c.step;
+}
+
+class UnavailableCamera : public PreviewGraphTest,
+                          public ::testing::WithParamInterface<UnavailableCase> {};
+
+TEST_P(UnavailableCamera, IsNoPreviewAndSaysWhy) {
+    const UnavailableCase& c = GetParam();
+    StartWithCamera("[General]\r\nInternalDisplay=1\r\nImageSavePath=C:\\p\\i.bmp\r\n");
+    sim::Graph().failures[c.step] = c.result;
+    sim::Click(IDC_BTPREVW);
+    EXPECT_EQ(Caption(), "Preview");
+    EXPECT_EQ(sim::Control(IDC_SBSTATUS)->text, c.status);
+    EXPECT_EQ(PreviewGraph.Control, nullptr);
+    EXPECT_TRUE(sim::ClaimsHeldByTheTool().empty());
+    EXPECT_TRUE(ParametersVisible());
+    EXPECT_TRUE(sim::TheDesktop().boxes.empty());
+    EXPECT_TRUE(CameraRecords[0].Previewing); // as after any failed build
+    sim::Click(IDC_BTCAPIMG);
+    EXPECT_EQ(sim::FindFile("C:\\p\\i.bmp"), nullptr);
+    EXPECT_EQ(Count("CreateFilterGraph"), 1);
+    // Free again: selecting the camera lets the next press build a running preview.
+    sim::Graph().failures.clear();
+    sim::Control(IDC_RBCAM1)->check = 0;
+    sim::Click(IDC_RBCAM1);
+    sim::Click(IDC_BTPREVW);
+    EXPECT_EQ(Caption(), "Stop");
+    EXPECT_EQ(sim::ClaimsHeldByTheTool().size(), 1u);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Preview, UnavailableCamera,
+    ::testing::Values(UnavailableCase{"RenderStream", kCameraBusy,
+                                      "Camera in use by another program"},
+                      UnavailableCase{"Run", kCameraBusy, "Camera in use by another program"},
+                      UnavailableCase{"Run", kCameraDenied,
+                                      "Camera access is switched off in the privacy settings"},
+                      UnavailableCase{"RenderStream", kCameraDenied,
+                                      "Camera access is switched off in the privacy settings"}),
+    [](const auto& info) {
+        return std::string(info.param.step) +
+               (info.param.result == kCameraDenied ? "Denied" : "Busy");
+    });
 
 } // namespace

@@ -154,6 +154,44 @@ INSTANTIATE_TEST_SUITE_P(Vanishing, WhilePreviewRuns,
                                            RunningCase{"FrameCutShort", true, 0}),
                          [](const auto& info) { return std::string(info.param.name); });
 
+// The graph's EC_DEVICE_LOST and the failing capability count each tell of the camera that went;
+// with neither, the graph cannot know and is kept.
+struct LostSignalCase {
+    const char* name;
+    bool sendsDeviceLost;
+    bool capsCountAfterUnplug;
+    bool released;
+};
+
+// Printed by name: the bytes of the record hold pointers.
+inline void PrintTo(const LostSignalCase& c, std::ostream* os) {
+    *os << c.name;
+}
+
+class LostSignal : public VanishingCameraTest,
+                   public ::testing::WithParamInterface<LostSignalCase> {};
+
+TEST_P(LostSignal, EitherSignalReleasesTheGraph) {
+    StartWith("");
+    sim::Camera(camera).sendsDeviceLost = GetParam().sendsDeviceLost;
+    sim::Camera(camera).capsCountAfterUnplug = GetParam().capsCountAfterUnplug;
+    sim::Click(IDC_BTPREVW);
+    ASSERT_EQ(PreviewState(), 2);
+    sim::Unplug(camera);
+    sim::SendToMain(platform::msg::DeviceChange, platform::dbt::DeviceRemoveComplete, 0);
+    EXPECT_EQ(PreviewGraph.Control == nullptr, GetParam().released);
+    EXPECT_EQ(Outstanding(), HeldByTheTool());
+    if (GetParam().released)
+        ReplugAndCaptureAFreshFrame();
+    ExitAndExpectNothingLeft();
+}
+
+INSTANTIATE_TEST_SUITE_P(Vanishing, LostSignal,
+                         ::testing::Values(LostSignalCase{"EventOnly", true, true, true},
+                                           LostSignalCase{"CountOnly", false, false, true},
+                                           LostSignalCase{"Neither", false, true, false}),
+                         [](const auto& info) { return std::string(info.param.name); });
+
 // (b) "Capture Image" starts the preview and waits for its first frame; the camera goes during
 // that wait, at the 250 ms pause or while the first frame is awaited. No frame, no file, and the
 // wait ends at the tool's own limits (250 ms and 1 s for the first frame).

@@ -223,6 +223,13 @@ SimCapability MjpgCapability(int32_t width, int32_t height, int fastestFps, int 
 
 int AddCamera(const SimCamera& camera) {
     State().cameras.push_back(camera);
+    SimCamera& added = State().cameras.back();
+    if (added.hasDevicePath && added.devicePath.empty()) {
+        const std::string index = std::to_string(State().cameras.size() - 1);
+        added.devicePath = u"\\\\?\\usb#vid_1d6b&pid_0102&mi_00#sim";
+        added.devicePath.append(index.begin(), index.end());
+        added.devicePath += u"#{65e8773d-8f56-11d0-a3b9-00a0c9223196}\\global";
+    }
     return static_cast<int>(State().cameras.size()) - 1;
 }
 
@@ -372,6 +379,19 @@ HResult ReadFriendlyName(Device device, std::u16string* name) {
     if (c.nameType != 8)
         return kFail; // what the bindings make of a value that is no string
     *name = c.friendlyName;
+    return kOk;
+}
+
+HResult ReadDevicePath(Device device, std::u16string* path) {
+    const auto* object = reinterpret_cast<sim::DeviceObject*>(device);
+    const sim::SimCamera& c = sim::Camera(object->camera);
+    if (sim::Gone(object->camera, object->generation))
+        return sim::kDeviceNotConnected;
+    if (c.bagResult < 0)
+        return c.bagResult;
+    if (!c.hasDevicePath)
+        return static_cast<HResult>(0x80070002u); // ERROR_FILE_NOT_FOUND: no such value
+    *path = c.devicePath;
     return kOk;
 }
 

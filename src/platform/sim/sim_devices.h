@@ -69,6 +69,11 @@ struct SimCamera {
     // another type (a number, say), which a real bag can hand out just as well.
     uint16_t nameType = 8;
     bool bindFails = false;
+    // The property bag's "DevicePath", the same in both categories. AddCamera gives a camera
+    // without one a path of its own unless hasDevicePath is false (a device registered without
+    // one, as the virtual camera under Wine may be).
+    bool hasDevicePath = true;
+    std::u16string devicePath;
     bool withholdProcAmp = false;
     bool withholdCameraControl = false;
     bool withholdPropertySet = false;
@@ -90,6 +95,11 @@ struct SimCamera {
     // dead after the camera comes back, as a re-plugged USB device is a new device.
     bool plugged = true;
     int generation = 0;
+    // At an unplug, the graphs that hold the camera get EC_DEVICE_LOST; the capture pin of the
+    // gone device fails GetNumberOfCapabilities unless capsCountAfterUnplug (a proxy answering
+    // from the ranges it read when bound).
+    bool sendsDeviceLost = true;
+    bool capsCountAfterUnplug = false;
 };
 
 // What a removed device answers to every request (HRESULT_FROM_WIN32(ERROR_DEVICE_NOT_CONNECTED)).

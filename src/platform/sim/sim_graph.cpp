@@ -42,6 +42,14 @@ void DestroyGraph(int id) {
     std::vector<platform::Filter> filters = std::move(g.graphs[id].filters);
     g.graphs.erase(id);
     g.graphsAlive--;
+    // The renderer's window goes with the graph; one still owned by a window of the tool is torn
+    // out of its owner's child list behind the tool's back.
+    if (g.windowGraph == id) {
+        if (g.windowOwner)
+            g.faults.push_back("video window released with an owner");
+        g.windowGraph = 0;
+        g.windowOwner = nullptr;
+    }
     if (g.connectedGraph == id) {
         g.connected = false;
         g.connectedCamera = -1;
@@ -142,6 +150,13 @@ void ResetGraph() {
 
 void CameraUnplugged(int camera, bool midFrame) {
     GraphModel& g = Graph();
+    if (Camera(camera).sendsDeviceLost)
+        for (auto& [id, instance] : g.graphs)
+            for (platform::Filter f : instance.filters)
+                if (CameraOfFilter(f) == camera && FilterDeviceGone(f)) {
+                    instance.events.push_back({platform::kEventDeviceLost, 0});
+                    break;
+                }
     if (!g.connected || g.connectedCamera != camera || !g.connectedSource ||
         !FilterDeviceGone(g.connectedSource))
         return;
@@ -275,7 +290,22 @@ HResult QueryMediaControl(GraphObject graph, MediaControl* out) {
     return sim::Make("QueryMediaControl", out, sim::Obj(graph)->graph);
 }
 HResult QueryVideoWindow(GraphBuilder builder, VideoWindow* out) {
-    return sim::Make("QueryVideoWindow", out, sim::Obj(builder)->graph);
+    const HResult result = sim::Make("QueryVideoWindow", out, sim::Obj(builder)->graph);
+    if (!Failed(result))
+        Graph().windowGraph = sim::Obj(builder)->graph;
+    return result;
+}
+HResult QueryMediaEvent(MediaControl control, MediaEvent* out) {
+    return sim::Make("QueryMediaEvent", out, sim::Obj(control)->graph);
+}
+HResult NextGraphEvent(MediaEvent events, int32_t* code, intptr_t* param2) {
+    auto it = Graph().graphs.find(sim::Obj(events)->graph);
+    if (it == Graph().graphs.end() || it->second.events.empty())
+        return static_cast<HResult>(0x80004004u); // E_ABORT: nothing within the time-out
+    *code = it->second.events.front().first;
+    *param2 = it->second.events.front().second;
+    it->second.events.erase(it->second.events.begin());
+    return kOk;
 }
 HResult CreateCaptureBuilder(CaptureBuilder* out) {
     return sim::Make("CreateCaptureBuilder", out);
@@ -429,7 +459,7 @@ HResult RenderVideoStream(CaptureBuilder builder, Filter source, Filter intermed
 }
 
 HResult StreamCapsCount(StreamConfig config, int32_t* count, int32_t* capsSize) {
-    if (sim::Dead(sim::Obj(config)))
+    if (sim::Dead(sim::Obj(config)) && !sim::Camera(sim::Obj(config)->camera).capsCountAfterUnplug)
         return sim::kDeviceNotConnected;
     const sim::SimCamera& camera = sim::Camera(sim::Obj(config)->camera);
     *count = static_cast<int32_t>(camera.capabilities.size());
@@ -650,6 +680,9 @@ void Release(Pin pin) {
 }
 void Release(PinList list) {
     sim::DeleteObject(list);
+}
+void Release(MediaEvent events) {
+    sim::DeleteObject(events);
 }
 
 } // namespace platform

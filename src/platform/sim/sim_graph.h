@@ -6,6 +6,7 @@
 #include "platform/media_graph.h"
 
 #include <cstdint>
+#include <utility>
 #include <functional>
 #include <map>
 #include <set>
@@ -59,6 +60,11 @@ struct GraphModel {
     int32_t windowStyle = 0;
     platform::Window windowOwner = nullptr;
     int windowX = 0, windowY = 0, windowWidth = 0, windowHeight = 0;
+    int windowGraph = 0; // the graph whose video window was asked for
+
+    // What the platform would show as a fault but not report: a video window let go by its graph
+    // while it still had an owner ("video window released with an owner").
+    std::vector<std::string> faults;
 
     int objectsAlive = 0;    // graph interfaces obtained and not released
     int taskBlocksAlive = 0; // task memory allocated and not freed
@@ -78,6 +84,8 @@ struct GraphModel {
     struct GraphInstance {
         int references = 0;
         std::vector<platform::Filter> filters;
+        // The graph's event queue: code and second parameter of each event not yet read.
+        std::vector<std::pair<int32_t, intptr_t>> events;
     };
     std::map<int, GraphInstance> graphs;
     int nextGraphId = 1;
@@ -87,7 +95,9 @@ struct GraphModel {
 
 GraphModel& Graph();
 void ResetGraph();
-// Called by the devices when a camera is removed: a graph streaming from it gets no more frames.
+// Called by the devices when a camera is removed: a graph streaming from it gets no more frames,
+// and every graph holding a filter of it queues EC_DEVICE_LOST (unless the camera's
+// sendsDeviceLost is false, as a proxy that does not pass it on).
 void CameraUnplugged(int camera, bool midFrame);
 
 // An RGB24 video-info format block for a frame size (88 bytes).

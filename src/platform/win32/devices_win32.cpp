@@ -40,22 +40,35 @@ Device NextDevice(DeviceList list) {
     return reinterpret_cast<Device>(moniker);
 }
 
-HResult ReadFriendlyName(Device device, std::u16string* name) {
+namespace {
+
+// One string value of the device's property bag.
+HResult ReadBagString(Device device, const wchar_t* property, std::u16string* text) {
     ComPtr<IPropertyBag> bag;
     HRESULT result =
         win32::ToMoniker(device)->BindToStorage(nullptr, nullptr, IID_IPropertyBag, &bag);
     if (FAILED(result))
         return result;
     win32::HeldVariant value;
-    result = bag->Read(L"FriendlyName", value.Get(), nullptr);
+    result = bag->Read(property, value.Get(), nullptr);
     if (FAILED(result))
         return result;
-    // A name of another type is no name the tool can use.
+    // A value of another type is no text the tool can use.
     if ((*value).vt != VT_BSTR)
         return E_FAIL;
-    const BSTR text = (*value).bstrVal;
-    name->assign(reinterpret_cast<const char16_t*>(text), text ? SysStringLen(text) : 0);
+    const BSTR bstr = (*value).bstrVal;
+    text->assign(reinterpret_cast<const char16_t*>(bstr), bstr ? SysStringLen(bstr) : 0);
     return result;
+}
+
+} // namespace
+
+HResult ReadFriendlyName(Device device, std::u16string* name) {
+    return ReadBagString(device, L"FriendlyName", name);
+}
+
+HResult ReadDevicePath(Device device, std::u16string* path) {
+    return ReadBagString(device, L"DevicePath", path);
 }
 
 Filter BindFilter(Device device) {

@@ -90,3 +90,29 @@ void Release(MediaControl control) {
 }
 
 } // namespace platform
+
+namespace platform {
+
+HResult QueryMediaEvent(MediaControl control, MediaEvent* out) {
+    return win32::QueryInto(win32::ToMediaControl(control), IID_IMediaEventEx, out);
+}
+
+HResult NextGraphEvent(MediaEvent events, int32_t* code, intptr_t* param2) {
+    IMediaEventEx* queue = reinterpret_cast<IMediaEventEx*>(events);
+    long eventCode = 0;
+    LONG_PTR first = 0, second = 0;
+    const HRESULT result = queue->GetEvent(&eventCode, &first, &second, 0);
+    if (FAILED(result))
+        return result;
+    *code = static_cast<int32_t>(eventCode);
+    *param2 = static_cast<intptr_t>(second);
+    // The parameters may hold references (EC_DEVICE_LOST's first one is the filter's IUnknown).
+    queue->FreeEventParams(eventCode, first, second);
+    return result;
+}
+
+void Release(MediaEvent events) {
+    reinterpret_cast<IMediaEventEx*>(events)->Release();
+}
+
+} // namespace platform
