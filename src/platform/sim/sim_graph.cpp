@@ -505,7 +505,8 @@ HResult StreamSetFormat(StreamConfig config, MediaType* type) {
     const bool video = second || SameGuid(type->formatType, kFormatVideoInfo);
     const uint32_t size = second ? kVideoInfo2Size : kVideoInfoSize;
     const uint32_t header = second ? kVideoInfo2BitmapInfoOffset : kBitmapInfoOffset;
-    const bool complete = video && type->format && type->formatSize >= size;
+    const bool complete = SameGuid(type->majorType, kMediaTypeVideo) && video && type->format &&
+                          type->formatSize >= size;
     uint32_t compression = 0;
     uint16_t bitCount = 0;
     if (complete) {
