@@ -6,6 +6,8 @@
 #include "camera/preview_graph.h"
 #include "platform/process.h"
 
+#include <cstring>
+
 using namespace platform;
 
 namespace {
@@ -51,6 +53,16 @@ HResult GrabbedFrame::WriteTo(const char* path) const {
     const uint8_t* info = type_.format + kBitmapInfoOffset;
     const uint32_t infoSize = type_.formatSize - kBitmapInfoOffset;
     return WriteBitmapFile(path, info, infoSize, static_cast<const uint8_t*>(pixels_), size_);
+}
+
+void GrabbedFrame::WrittenSize(int32_t* width, int32_t* height) const {
+    *width = *height = 0;
+    if (size_ == 0)
+        return; // nothing taken: Take checked the header of a frame it kept
+    std::memcpy(width, type_.format + kBitmapWidthOffset, sizeof *width);
+    std::memcpy(height, type_.format + kBitmapHeightOffset, sizeof *height);
+    if (*height < 0)
+        *height = -*height;
 }
 
 void WaitForGrabberFrame(const SampleGrabber& grabber, const MediaControl& control,

@@ -21,6 +21,9 @@ class GrabbedFrame {
     platform::HResult Take(platform::SampleGrabber grabber);
     // The taken frame as a bitmap file at path, by WriteBitmapFile: 0 or its failure.
     platform::HResult WriteTo(const char* path) const;
+    // The width and the number of rows of the bitmap header WriteTo writes (a top-down frame's
+    // negative height counted as rows); 0 x 0 before a frame was taken.
+    void WrittenSize(int32_t* width, int32_t* height) const;
 
   private:
     void* pixels_ = nullptr; // task memory

@@ -121,7 +121,9 @@ HeadlessCapture CaptureWithoutWindow(int slot, int32_t width, int32_t height, ui
     result = frame.WriteTo(path);
     if (Failed(result))
         return Outcome(HeadlessOutcome::WriteFailed, result);
-    return Outcome(HeadlessOutcome::Written, kOk);
+    HeadlessCapture written = Outcome(HeadlessOutcome::Written, kOk);
+    frame.WrittenSize(&written.width, &written.height);
+    return written;
 }
 
 bool PreviewOpenElsewhere(int slot) {

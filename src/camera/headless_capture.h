@@ -19,6 +19,10 @@ enum class HeadlessOutcome {
 struct HeadlessCapture {
     HeadlessOutcome outcome;
     platform::HResult result; // the failing call's result; kOk when written
+    // The picture's size as the written file's bitmap header gives it: the size the camera
+    // streamed, which is not the size asked when the camera does not offer that one.
+    int32_t width = 0;
+    int32_t height = 0;
 };
 
 // Builds the graph for the slot's camera with the stream format width x height, runs it, waits

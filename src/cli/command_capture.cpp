@@ -28,6 +28,10 @@ StreamFormat ChooseStreamFormat(int slot, const std::string& path, StoredCameras
     return format;
 }
 
+std::string SizeText(int32_t width, int32_t height) {
+    return std::to_string(width) + "x" + std::to_string(height);
+}
+
 std::string BusyMessage(int camera) {
     return "camera " + std::to_string(camera) +
            " is being previewed by the window program; close its preview and try again";
@@ -53,8 +57,14 @@ int RunCapture(CommandContext& context) {
     const std::string camera = "camera " + std::to_string(invocation.camera);
     switch (capture.outcome) {
     case HeadlessOutcome::Written:
-        context.out += camera + ": " + std::to_string(format.width) + "x" +
-                       std::to_string(format.height) + " image written to " + invocation.out + "\n";
+        // The size the file holds, never the size asked: a camera that does not offer the asked
+        // size streams its own, and a script must not be told otherwise.
+        context.out += camera + ": " + SizeText(capture.width, capture.height) +
+                       " image written to " + invocation.out + "\n";
+        if (capture.width != format.width || capture.height != format.height)
+            context.err += camera + " does not stream " + SizeText(format.width, format.height) +
+                           "; the image has the camera's size (FramewrightCli formats lists its "
+                           "sizes)\n";
         return kExitDone;
     case HeadlessOutcome::NoCamera:
         return context.Error(kExitNoCamera, "no camera " + std::to_string(invocation.camera));

@@ -92,6 +92,21 @@ TEST_F(CliCaptureTest, TheFormatComesFromTheSectionElseFromTheOptions) {
     }
 }
 
+// A camera that does not offer the asked size streams its own: the output names the size the file
+// holds, and stderr says the asked one was not given.
+TEST_F(CliCaptureTest, ACameraWithoutTheAskedSizeIsReportedAtTheSizeItWrote) {
+    sim::SimCamera camera = sim::VendorCamera(u"Parvanex Cam 1");
+    camera.capabilities = {sim::SimCapability{platform::kMediaSubtypeRgb24, 640, 480}};
+    camera.current = camera.capabilities[0];
+    sim::AddCamera(camera);
+    const CliRun run = Cli({"capture", "--out", kShot, "--width", "1920", "--height", "1080"});
+    EXPECT_EQ(run.code, 0) << run.err;
+    EXPECT_EQ(ImageSize(kShot), "640x480");
+    EXPECT_EQ(run.out, "camera 1: 640x480 image written to C:\\work\\shot.bmp\n");
+    EXPECT_EQ(run.err, "camera 1 does not stream 1920x1080; the image has the camera's size "
+                       "(FramewrightCli formats lists its sizes)\n");
+}
+
 TEST_F(CliCaptureTest, ASettingsFileForOtherCamerasExitsFiveBeforeTheGraph) {
     AddVendorCamera();
     WriteIni("[General]\r\nNumberOfCameras=1\r\n[Camera0]\r\nName=Parvanex Elsewhere\r\n");
