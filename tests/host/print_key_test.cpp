@@ -12,13 +12,17 @@ using platform::msg::KeyDown;
 using platform::msg::KeyUp;
 using platform::msg::SysKeyUp;
 
+void ReleasePrint() {
+    sim::KeyEvent(KeyUp, platform::key::Snapshot, 0x81);
+}
+
 class PrintKeyTest : public SimTest {
   protected:
-    void StartWith(const std::string& options) {
+    void StartWith(const std::string& options, int reviewTimeMs = 500) {
         AddVendorCamera();
         WriteIni("[General]\r\nImageSavePath=C:\\p\\img.bmp\r\nIncrementImageName=1\r\n"
-                 "UsePrintKeyToCaptureImages=1\r\nReviewTimeMs=500\r\n" +
-                 options);
+                 "UsePrintKeyToCaptureImages=1\r\nReviewTimeMs=" +
+                 std::to_string(reviewTimeMs) + "\r\n" + options);
         ASSERT_EQ(Start(), sim::kLoopIdle);
     }
     int Images() {
@@ -104,5 +108,67 @@ TEST_F(PrintKeyTest, ExitOnCaptureLosesUnsavedChangesWithoutAQuestion) {
     EXPECT_EQ(Ini().find("Gain=77"), std::string::npos);
     EXPECT_TRUE(sim::TheDesktop().quitPosted);
 }
+
+// Windows removes a low-level hook that does not answer within a second, and every key of the
+// desktop waits for the answer until then. A key typed anywhere while the tool is in one of its
+// waits must therefore find the hook answering at once, and the Print key must still work after.
+struct WaitCase {
+    const char* name;
+    uint32_t stepMs; // the tool's sleep (or a step of it) during which the key is typed
+    void (*begin)(); // makes the tool wait
+};
+
+void PrintTo(const WaitCase& c, std::ostream* out) {
+    *out << c.name;
+}
+
+void PostToMain(uintptr_t notice) {
+    sim::Post(sim::HandleOf(sim::MainWindow()), platform::msg::DeviceChange, notice, 0);
+}
+
+const WaitCase kWaits[] = {
+    {"ReviewTime", 1500, ReleasePrint},
+    {"Identify", 650, [] { sim::Click(IDC_BTIDENT); }},
+    {"RescanAfterRemoval", 10, [] { PostToMain(platform::dbt::DeviceRemoveComplete); }},
+    {"RescanAfterArrival", 30, [] { PostToMain(platform::dbt::DeviceArrival); }},
+    {"GraphState", 2500,
+     [] {
+         sim::Graph().stateSettlesAfterMs = 2500;
+         sim::Click(IDC_BTPREVW);
+     }},
+};
+
+class KeyDuringAWait : public PrintKeyTest, public ::testing::WithParamInterface<WaitCase> {};
+
+TEST_P(KeyDuringAWait, IsAnsweredAtOnceAndThePrintKeyStillWorks) {
+    StartWith("", 1500); // the default review time
+    const WaitCase& c = GetParam();
+    bool typed = false;
+    sim::TheDesktop().onSleep = [&](uint32_t milliseconds) {
+        if (milliseconds == c.stepMs && !typed) {
+            typed = true;
+            sim::KeyEvent(KeyDown, 0x41, 0);
+        }
+    };
+    c.begin();
+    sim::RunFor(5000);
+    sim::TheDesktop().onSleep = nullptr;
+    sim::Graph().stateSettlesAfterMs = 0;
+    ASSERT_TRUE(typed) << "the tool never waited";
+
+    const sim::Desktop& d = sim::TheDesktop();
+    EXPECT_FALSE(d.hookRemovedSilently) << "removed by the system at " << d.hookRemovedAt << " ms";
+    const auto typedKey = std::find_if(d.keyDeliveries.begin(), d.keyDeliveries.end(),
+                                       [](const auto& k) { return k.event.virtualKey == 0x41; });
+    ASSERT_NE(typedKey, d.keyDeliveries.end());
+    EXPECT_EQ(typedKey->stalledMs, 0u) << "the desktop's keys waited for the tool";
+    const int before = Images();
+    ReleasePrint();
+    sim::RunFor(5000);
+    EXPECT_EQ(Images(), before + 1) << "the Print key after the wait";
+}
+
+INSTANTIATE_TEST_SUITE_P(PrintKey, KeyDuringAWait, ::testing::ValuesIn(kWaits),
+                         [](const auto& info) { return std::string(info.param.name); });
 
 } // namespace
