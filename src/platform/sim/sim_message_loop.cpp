@@ -142,7 +142,7 @@ intptr_t KeyEvent(uintptr_t kind, uint32_t virtualKey, uint32_t flags) {
         return 0;
     }
     PumpHookCalls();
-    return Deliver(kind, event, pressedAt, d.now);
+    return Deliver(kind, event, pressedAt, pressedAt); // answered as it comes
 }
 
 } // namespace sim
@@ -203,8 +203,10 @@ Hook InstallKeyboardHook(Instance, KeyboardHookProcedure procedure) {
     d.calls.push_back("InstallKeyboardHook");
     if (d.failHookInstall)
         return nullptr;
+    // On a thread of the hook's own, which pumps nothing but the hook's calls and so answers
+    // each at once.
     d.hook = procedure;
-    d.hookThread = sim::Desktop::HookThread::Tool; // the calling thread
+    d.hookThread = sim::Desktop::HookThread::Own;
     d.hookRemovedSilently = false;
     return kHookHandle;
 }
@@ -222,6 +224,18 @@ bool RemoveKeyboardHook(Hook hook) {
     const bool live = hook == kHookHandle && d.hook != nullptr;
     d.hook = nullptr;
     return live;
+}
+
+bool PostToWindow(Window window, uint32_t message, uintptr_t wParam, intptr_t lParam) {
+    sim::Desktop& d = TheDesktop();
+    const sim::WindowRecord* w = sim::Record(window);
+    if (!w || w->destroyed) {
+        d.calls.push_back("PostMessage " + std::to_string(message) + " refused: no window");
+        return false;
+    }
+    d.calls.push_back("PostMessage " + std::to_string(message));
+    sim::Post(window, message, wParam, lParam);
+    return true;
 }
 
 void SleepFor(uint32_t milliseconds) {
