@@ -1,6 +1,7 @@
 #include "app/window_procedure.h"
 
 #include "app/handlers.h"
+#include "app/print_key_hook.h"
 #include "camera/capture_filters.h"
 #include "camera/preview_graph.h"
 #include "camera/still_capture.h"
@@ -53,6 +54,10 @@ intptr_t MainWindowProcedure(Window window, uint32_t message, uintptr_t wParam, 
         return 0;
     case msg::Timer:
         HandleTimer(wParam);
+        return 0;
+    case kPrintKeyReleasedMessage:
+        // Several releases queued during one wait restart the one timer: one picture after it.
+        StartPrintKeyTimer();
         return 0;
     case msg::DeviceChange:
         // The rescan leaves the preview graph alone, but a graph whose camera was pulled out

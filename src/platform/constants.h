@@ -20,6 +20,7 @@ constexpr uint32_t Command = 0x0111;
 constexpr uint32_t Timer = 0x0113;
 constexpr uint32_t HScroll = 0x0114;
 constexpr uint32_t DeviceChange = 0x0219;
+constexpr uint32_t App = 0x8000; // WM_APP: the first message number private to a program
 } // namespace msg
 
 namespace dbt {

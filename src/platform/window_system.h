@@ -84,11 +84,19 @@ struct KeyEvent {
     uint32_t flags = 0;
 };
 using KeyboardHookProcedure = intptr_t (*)(int code, uintptr_t kind, const KeyEvent& event);
-// SetWindowsHookExA(WH_KEYBOARD_LL) for all threads; null when it fails.
+// SetWindowsHookExA(WH_KEYBOARD_LL) for all threads, made on a thread of the hook's own that does
+// nothing but pump messages. Windows calls a low-level hook by a message to the thread that
+// installed it, and removes it silently when that thread does not answer within
+// LowLevelHooksTimeout (at most 1 s): the thread that waits in the tool's handlers cannot hold
+// it. The procedure runs on the hook's thread. Returns once that thread has tried; null when the
+// hook could not be installed (the thread is gone again then).
 Hook InstallKeyboardHook(Instance instance, KeyboardHookProcedure procedure);
-// CallNextHookEx with the event that the hook procedure is handling.
+// CallNextHookEx with the event that the hook procedure is handling (on the hook's thread).
 intptr_t PassKeyEventOn(int code, uintptr_t kind, const KeyEvent& event);
-// UnhookWindowsHookEx.
+// UnhookWindowsHookEx on the hook's thread, which then ends; waits a bounded time for it. False
+// when there was no hook to remove.
 bool RemoveKeyboardHook(Hook hook);
+// PostMessageA: queues a message for a window, from any thread; false when the window is gone.
+bool PostToWindow(Window window, uint32_t message, uintptr_t wParam, intptr_t lParam);
 
 } // namespace platform

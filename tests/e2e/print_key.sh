@@ -3,7 +3,9 @@
 # has the focus: with UsePrintKeyToCaptureImages 1 its release takes a picture and reaches that
 # window too; Alt+Print, a Print sent by software and a second release within 100 ms take none.
 # With HideAppWhenInactive the hidden tool comes back for the picture and hides again; with
-# UseMinMaxOnPrintKey the close box minimises and the key restores the window for the picture.
+# UseMinMaxOnPrintKey the close box minimises and the key restores the window for the picture. A
+# release while the tool sleeps in its review time (the hook runs on a thread of its own) gives
+# exactly one picture, after the wait.
 #
 # openbox runs without key bindings: its default configuration grabs Print for screenshots, and the
 # key then never reaches Wine.
@@ -186,4 +188,36 @@ stop_holder
 d click "$TITLE" 2009 >/dev/null
 e2e_wait_exit 30
 check_eq "min/max: the Exit button closes, code 0" "0" "$E2E_EXIT"
+
+# --- A release during the review wait: the window thread sleeps, the hook's own thread sees the
+# release and posts it, and the main window takes one picture once the wait is over. The review
+# is long enough for the key to come well inside it; that it did is proven, not assumed.
+runs_and_stops() { log_since_mark 'filter (run|stop)' | sed 's/cam=0 filter //; s/ hr=.*//' | paste -sd ' '; }
+start_with ReviewTimeMs=3000
+mark_log
+xdotool key Print
+check_true "during the review: the first image" wait_until 10 test -f "$E2E_WORK/Key000001.bmp"
+check_true "during the review: the camera stopped for the review" \
+    wait_until 10 eval '[ "$(runs_and_stops)" == "run stop" ]'
+mark_log
+focus_holder
+xdotool key Print
+check_true "during the review: the release reached the holder" \
+    wait_until 10 eval '[ "$(holder_keys)" == "keydown 0x2c keyup 0x2c" ]'
+# The holder gets a key after the low-level hook has seen it: no run yet means the hook saw the
+# release while the tool was still asleep in the review time.
+check_eq "during the review: the release came while the wait went on" "" "$(runs_and_stops)"
+check_true "during the review: a second image after the wait" \
+    wait_until 15 test -f "$E2E_WORK/Key000002.bmp"
+# The preview resumed after the first wait before the second picture stopped it.
+check_true "during the review: resumed, stopped for the second picture, resumed" \
+    wait_until 30 eval '[ "$(runs_and_stops)" == "run stop run" ]'
+check_true "during the review: the tool's timers had their turn" timers_passed 2
+check_eq "during the review: exactly one picture for the release" "Key000001.bmp Key000002.bmp" \
+    "$(images)"
+check_eq "during the review: every image counted" "2" "$(setting ImageCounter)"
+stop_holder
+d click "$TITLE" 2009 >/dev/null
+e2e_wait_exit 30
+check_eq "during the review: exit code" "0" "$E2E_EXIT"
 e2e_end

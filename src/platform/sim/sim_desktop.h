@@ -99,6 +99,37 @@ struct Desktop {
     int fontsAlive = 0;
     platform::KeyboardHookProcedure hook = nullptr;
     std::vector<platform::KeyEvent> passedKeyEvents; // events handed to the next hook
+    // Windows calls a low-level hook by a message to the thread that installed it, so the hook is
+    // answered only while that thread pumps messages, and every key of the desktop waits for the
+    // answer. One that does not answer within LowLevelHooksTimeout (at most 1,000 ms since
+    // Windows 10 1709) is removed silently from Windows 7 on: later events pass it by and its
+    // handle is dead; the program is not told (LowLevelKeyboardProc, Remarks).
+    enum class HookThread { Tool, Own }; // the tool's one thread, or a thread of the hook's own
+    HookThread hookThread = HookThread::Tool;
+    uint32_t lowLevelHooksTimeoutMs = 1000;
+    bool hookRemovedSilently = false;
+    uint64_t hookRemovedAt = 0;
+    struct KeyDelivery {
+        uintptr_t kind;
+        platform::KeyEvent event;
+        uint64_t pressedAt;
+        uint64_t stalledMs; // from the press until the event went past the hook
+        bool hookCalled;
+    };
+    std::vector<KeyDelivery> keyDeliveries; // every key event of the desktop, in order
+    struct PendingKey {
+        uintptr_t kind;
+        platform::KeyEvent event;
+        uint64_t pressedAt;
+    };
+    std::deque<PendingKey> pendingKeys; // waiting for the hook's thread to pump again
+    // Where the tool's thread is: inside window procedures (sent or dispatched), inside modal
+    // message boxes (which pump), inside blocking waits.
+    int handlerDepth = 0;
+    int modalDepth = 0;
+    int blockDepth = 0;
+    uint64_t blockStartedAt = 0;
+    bool onHookThread = false; // a hook on a thread of its own is being called
     // Called when the message loop has nothing to do; return false to end the loop (a real
     // GetMessage would block for ever). Without one the loop ends, returning kLoopIdle.
     std::function<bool()> onIdle;
@@ -138,8 +169,22 @@ intptr_t SendToMain(uint32_t message, uintptr_t wParam, intptr_t lParam);
 void Post(platform::Window window, uint32_t message, uintptr_t wParam, intptr_t lParam);
 // Handles queued messages and timers until the virtual clock has advanced by the given time.
 void RunFor(uint64_t milliseconds);
-// A low-level keyboard event as the hook sees it (kind: platform::msg::KeyUp and so on).
+// A low-level keyboard event as the hook sees it (kind: platform::msg::KeyUp and so on). Given
+// while the tool's thread is blocked (from onSleep), the key was pressed as that wait began. A
+// hook on a thread that is not pumping gets it only when the thread pumps again; the result is
+// then 0.
 intptr_t KeyEvent(uintptr_t kind, uint32_t virtualKey, uint32_t flags);
+// The tool's thread is blocked for that long (a sleep, a wait inside a platform call): the clock
+// advances, onSleep runs with the length, nothing is pumped.
+void BlockToolThread(uint32_t milliseconds);
+// Calls a window procedure on the tool's thread, as a sent or dispatched message; when the
+// outermost returns, the thread is back at its message loop and answers the hook.
+intptr_t CallProcedure(WindowRecord* window, uint32_t message, uintptr_t wParam, intptr_t lParam);
+// The tool's thread pumps messages (its loop, a modal box): pending hook calls are answered now,
+// or the hook is found timed out and removed.
+void PumpHookCalls();
+// The hook is being removed: events that wait for it go on without it, unless it had timed out.
+void PassPendingKeysOn();
 
 // Another process takes, or gives back, a claim of that name.
 void HoldClaimElsewhere(const std::string& name);

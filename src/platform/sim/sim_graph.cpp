@@ -601,7 +601,10 @@ HResult GraphStop(MediaControl) {
     return kOk;
 }
 
-HResult GraphState(MediaControl, int32_t, int32_t* state) {
+HResult GraphState(MediaControl, int32_t timeoutMs, int32_t* state) {
+    if (Graph().stateSettlesAfterMs > 0 && timeoutMs > 0)
+        sim::BlockToolThread(
+            std::min(Graph().stateSettlesAfterMs, static_cast<uint32_t>(timeoutMs)));
     *state = Graph().state;
     return kOk;
 }

@@ -36,6 +36,9 @@ struct GraphModel {
     std::vector<std::string> calls; // "AddFilter <name>", "RenderStream", "Run", "Stop", ...
     std::vector<FormatRequest> formatRequests;
     int32_t state = 0; // 0 stopped, 1 paused, 2 running
+    // A graph still changing state: GetState waits this long (at most its time-out) before it
+    // answers, and the calling thread is blocked meanwhile.
+    uint32_t stateSettlesAfterMs = 0;
     bool connected = false;
     int connectedCamera = -1;
     // The converter the connection went through ("" for an RGB24 camera); kept after it goes.

@@ -15,11 +15,89 @@ using namespace platform;
 
 namespace {
 
+// A message for a window that is gone is dropped, as Windows drops it with the window.
 void Dispatch(const PostedMessage& m) {
     WindowRecord* w = Record(m.window);
     if (w && !w->destroyed && w->procedure)
-        w->procedure(m.window, m.message, m.wParam, m.lParam);
+        CallProcedure(w, m.message, m.wParam, m.lParam);
 }
+
+bool ToolThreadPumps() {
+    const Desktop& d = TheDesktop();
+    return d.blockDepth == 0 && (d.handlerDepth == 0 || d.modalDepth > 0);
+}
+
+// The event goes past the hook at answeredAt: through the hook procedure, or straight to the next
+// hook when there is none (any more) or the hook is going.
+intptr_t Deliver(uintptr_t kind, const platform::KeyEvent& event, uint64_t pressedAt,
+                 uint64_t answeredAt, bool hookAnswers = true) {
+    Desktop& d = TheDesktop();
+    const bool called = d.hook && hookAnswers;
+    d.keyDeliveries.push_back({kind, event, pressedAt, answeredAt - pressedAt, called});
+    if (!called) {
+        d.passedKeyEvents.push_back(event);
+        return 0;
+    }
+    const bool own = d.hookThread == Desktop::HookThread::Own;
+    d.onHookThread = own;
+    const intptr_t result = d.hook(0, kind, event);
+    d.onHookThread = false;
+    return result;
+}
+
+// The events waiting for the hook's thread: answered by the hook now (or passed on, when the
+// hook is going), unless the system gave up on the hook before.
+void SettlePendingKeys(bool hookAnswers) {
+    Desktop& d = TheDesktop();
+    // The system offers one event at a time: each waits for the answer to the ones before it.
+    uint64_t inputFreeAt = 0;
+    while (!d.pendingKeys.empty()) {
+        const Desktop::PendingKey k = d.pendingKeys.front();
+        d.pendingKeys.pop_front();
+        const uint64_t offeredAt = std::max(k.pressedAt, inputFreeAt);
+        if (d.hook && d.now - offeredAt > d.lowLevelHooksTimeoutMs) {
+            d.hook = nullptr;
+            d.hookRemovedSilently = true;
+            d.hookRemovedAt = offeredAt + d.lowLevelHooksTimeoutMs;
+            inputFreeAt = d.hookRemovedAt;
+        } else {
+            inputFreeAt = d.hook ? d.now : offeredAt;
+        }
+        Deliver(k.kind, k.event, k.pressedAt, inputFreeAt, hookAnswers);
+    }
+}
+
+} // namespace
+
+void PumpHookCalls() {
+    SettlePendingKeys(true);
+}
+
+void PassPendingKeysOn() {
+    SettlePendingKeys(false);
+}
+
+intptr_t CallProcedure(WindowRecord* window, uint32_t message, uintptr_t wParam, intptr_t lParam) {
+    Desktop& d = TheDesktop();
+    d.handlerDepth++;
+    const intptr_t result = window->procedure(HandleOf(window), message, wParam, lParam);
+    if (--d.handlerDepth == 0)
+        PumpHookCalls();
+    return result;
+}
+
+void BlockToolThread(uint32_t milliseconds) {
+    Desktop& d = TheDesktop();
+    const uint64_t startedAt = d.now;
+    d.now += milliseconds;
+    if (d.blockDepth++ == 0)
+        d.blockStartedAt = startedAt;
+    if (d.onSleep)
+        d.onSleep(milliseconds);
+    d.blockDepth--;
+}
+
+namespace {
 
 // Handles one posted message, or the earliest timer due no later than the deadline.
 bool HandleOne(uint64_t deadline) {
@@ -49,6 +127,7 @@ void Post(Window window, uint32_t message, uintptr_t wParam, intptr_t lParam) {
 void RunFor(uint64_t milliseconds) {
     Desktop& d = TheDesktop();
     const uint64_t deadline = d.now + milliseconds;
+    PumpHookCalls();
     while (!d.quitPosted && HandleOne(deadline)) {
     }
     d.now = std::max(d.now, deadline);
@@ -56,12 +135,14 @@ void RunFor(uint64_t milliseconds) {
 
 intptr_t KeyEvent(uintptr_t kind, uint32_t virtualKey, uint32_t flags) {
     Desktop& d = TheDesktop();
-    platform::KeyEvent event{virtualKey, flags};
-    if (!d.hook) {
-        d.passedKeyEvents.push_back(event);
+    const platform::KeyEvent event{virtualKey, flags};
+    const uint64_t pressedAt = d.blockDepth > 0 ? d.blockStartedAt : d.now;
+    if (d.hook && d.hookThread == Desktop::HookThread::Tool && !ToolThreadPumps()) {
+        d.pendingKeys.push_back({kind, event, pressedAt});
         return 0;
     }
-    return d.hook(0, kind, event);
+    PumpHookCalls();
+    return Deliver(kind, event, pressedAt, pressedAt); // answered as it comes
 }
 
 } // namespace sim
@@ -72,6 +153,11 @@ using sim::TheDesktop;
 
 void StartTimer(Window window, uintptr_t id, uint32_t milliseconds) {
     sim::Desktop& d = TheDesktop();
+    // SetTimer takes only a window of the calling thread: every window here is the tool's.
+    if (d.onHookThread) {
+        d.calls.push_back("SetTimer " + std::to_string(id) + " refused: another thread's window");
+        return;
+    }
     d.calls.push_back("SetTimer " + std::to_string(id) + " " + std::to_string(milliseconds));
     for (sim::Timer& t : d.timers)
         if (t.window == window && t.id == id) {
@@ -98,6 +184,7 @@ int RunMessageLoop() {
     // time.
     const uint64_t horizon = d.now + 3600 * 1000;
     while (!d.quitPosted) {
+        sim::PumpHookCalls();
         if (sim::HandleOne(horizon))
             continue;
         if (!d.onIdle || !d.onIdle())
@@ -107,13 +194,21 @@ int RunMessageLoop() {
     return d.quitCode;
 }
 
+namespace {
+const Hook kHookHandle = reinterpret_cast<Hook>(static_cast<uintptr_t>(0x4001));
+}
+
 Hook InstallKeyboardHook(Instance, KeyboardHookProcedure procedure) {
     sim::Desktop& d = TheDesktop();
     d.calls.push_back("InstallKeyboardHook");
     if (d.failHookInstall)
         return nullptr;
+    // On a thread of the hook's own, which pumps nothing but the hook's calls and so answers
+    // each at once.
     d.hook = procedure;
-    return reinterpret_cast<Hook>(static_cast<uintptr_t>(0x4001));
+    d.hookThread = sim::Desktop::HookThread::Own;
+    d.hookRemovedSilently = false;
+    return kHookHandle;
 }
 
 intptr_t PassKeyEventOn(int, uintptr_t, const KeyEvent& event) {
@@ -121,18 +216,31 @@ intptr_t PassKeyEventOn(int, uintptr_t, const KeyEvent& event) {
     return 0;
 }
 
+// A hook that the system removed has a dead handle: UnhookWindowsHookEx fails on it.
 bool RemoveKeyboardHook(Hook hook) {
     sim::Desktop& d = TheDesktop();
     d.calls.push_back("RemoveKeyboardHook");
+    sim::PassPendingKeysOn(); // what waited for the hook goes on now, or found it timed out
+    const bool live = hook == kHookHandle && d.hook != nullptr;
     d.hook = nullptr;
-    return hook != nullptr;
+    return live;
+}
+
+bool PostToWindow(Window window, uint32_t message, uintptr_t wParam, intptr_t lParam) {
+    sim::Desktop& d = TheDesktop();
+    const sim::WindowRecord* w = sim::Record(window);
+    if (!w || w->destroyed) {
+        d.calls.push_back("PostMessage " + std::to_string(message) + " refused: no window");
+        return false;
+    }
+    d.calls.push_back("PostMessage " + std::to_string(message));
+    sim::Post(window, message, wParam, lParam);
+    return true;
 }
 
 void SleepFor(uint32_t milliseconds) {
-    TheDesktop().now += milliseconds;
     TheDesktop().calls.push_back("Sleep " + std::to_string(milliseconds));
-    if (TheDesktop().onSleep)
-        TheDesktop().onSleep(milliseconds);
+    sim::BlockToolThread(milliseconds);
 }
 
 void EndProcess(int exitCode) {

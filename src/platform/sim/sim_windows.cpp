@@ -103,7 +103,7 @@ intptr_t SendToMain(uint32_t message, uintptr_t wParam, intptr_t lParam) {
     WindowRecord* main = MainWindow();
     if (!main || !main->procedure)
         return 0;
-    return main->procedure(HandleOf(main), message, wParam, lParam);
+    return CallProcedure(main, message, wParam, lParam);
 }
 
 std::vector<std::string> TextsOf(int id) {
@@ -322,8 +322,12 @@ int ShowMessageBox(Window owner, const char* text, const char* caption, uint32_t
         d.boxAnswers.pop_front();
     }
     d.boxes.push_back({owner, text, caption, flags, d.now, answer});
+    // A box runs a modal message loop: the thread pumps while it is up.
+    d.modalDepth++;
+    sim::PumpHookCalls();
     if (d.onBox)
         d.onBox(d.boxes.back());
+    d.modalDepth--;
     return answer;
 }
 

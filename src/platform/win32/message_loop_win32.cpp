@@ -19,6 +19,11 @@ void StartTimer(Window window, uintptr_t id, uint32_t milliseconds) {
     SetTimer(win32::ToHwnd(window), static_cast<UINT_PTR>(id), milliseconds, nullptr);
 }
 
+bool PostToWindow(Window window, uint32_t message, uintptr_t wParam, intptr_t lParam) {
+    return PostMessageA(win32::ToHwnd(window), message, static_cast<WPARAM>(wParam),
+                        static_cast<LPARAM>(lParam)) != FALSE;
+}
+
 void StopTimer(Window window, uintptr_t id) {
     KillTimer(win32::ToHwnd(window), static_cast<UINT_PTR>(id));
 }
