@@ -179,7 +179,9 @@ class KeyDuringAWait : public PrintKeyTest,
                        public ::testing::WithParamInterface<std::tuple<WaitCase, bool>> {};
 
 TEST_P(KeyDuringAWait, IsAnsweredAtOnceAndThePrintKeyStillWorks) {
-    const auto& [c, onTheToolsThread] = GetParam();
+    // Named copies, not structured bindings: a lambda below refers to the case.
+    const WaitCase& c = std::get<0>(GetParam());
+    const bool onTheToolsThread = std::get<1>(GetParam());
     StartWith("", 1500); // the default review time
     ASSERT_EQ(sim::TheDesktop().hookThread, sim::Desktop::HookThread::Own);
     if (onTheToolsThread)
