@@ -366,14 +366,26 @@ Device NextDevice(DeviceList list) {
     return reinterpret_cast<Device>(new sim::DeviceObject{camera, sim::Camera(camera).generation});
 }
 
-HResult ReadFriendlyName(Device device, std::u16string* name) {
+namespace {
+
+// BindToStorage of the device's property bag: the camera behind it, or why there is none (the
+// device's registry key went with it, or the bag could not be opened).
+HResult OpenPropertyBag(Device device, const sim::SimCamera** camera) {
     const auto* object = reinterpret_cast<sim::DeviceObject*>(device);
-    const sim::SimCamera& c = sim::Camera(object->camera);
-    // The device's registry key went with it.
     if (sim::Gone(object->camera, object->generation))
         return sim::kDeviceNotConnected;
-    if (c.bagResult < 0)
-        return c.bagResult;
+    *camera = &sim::Camera(object->camera);
+    return (*camera)->bagResult < 0 ? (*camera)->bagResult : kOk;
+}
+
+} // namespace
+
+HResult ReadFriendlyName(Device device, std::u16string* name) {
+    const sim::SimCamera* camera = nullptr;
+    const HResult opened = OpenPropertyBag(device, &camera);
+    if (opened != kOk)
+        return opened;
+    const sim::SimCamera& c = *camera;
     if (c.nameResult < 0)
         return c.nameResult;
     if (c.nameType != 8)
@@ -383,12 +395,11 @@ HResult ReadFriendlyName(Device device, std::u16string* name) {
 }
 
 HResult ReadDevicePath(Device device, std::u16string* path) {
-    const auto* object = reinterpret_cast<sim::DeviceObject*>(device);
-    const sim::SimCamera& c = sim::Camera(object->camera);
-    if (sim::Gone(object->camera, object->generation))
-        return sim::kDeviceNotConnected;
-    if (c.bagResult < 0)
-        return c.bagResult;
+    const sim::SimCamera* camera = nullptr;
+    const HResult opened = OpenPropertyBag(device, &camera);
+    if (opened != kOk)
+        return opened;
+    const sim::SimCamera& c = *camera;
     if (!c.hasDevicePath)
         return static_cast<HResult>(0x80070002u); // ERROR_FILE_NOT_FOUND: no such value
     *path = c.devicePath;
