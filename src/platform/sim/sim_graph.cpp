@@ -377,7 +377,10 @@ HResult GrabberCurrentBuffer(SampleGrabber, int32_t* size, void* buffer) {
     }
     if (*size < static_cast<int32_t>(g.sample.size()))
         return static_cast<HResult>(0x8007000Eu);
-    std::memcpy(buffer, g.sample.data(), g.sample.size());
+    if (sim::TheDesktop().now < g.firstSampleAt + g.darkForMs)
+        std::memset(buffer, 0, g.sample.size());
+    else
+        std::memcpy(buffer, g.sample.data(), g.sample.size());
     *size = static_cast<int32_t>(g.sample.size());
     return kOk;
 }

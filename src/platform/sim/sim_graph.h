@@ -53,6 +53,9 @@ struct GraphModel {
     // How long after a run the first frame reaches the grabber (a camera slow to start).
     uint32_t firstSampleAfterMs = 0;
     uint64_t firstSampleAt = 0; // on the desktop's virtual clock, set by each run
+    // A camera whose automatic exposure settles: the frames of this long after the first one are
+    // black (every pixel byte 0), as real webcams give dark or green frames at first.
+    uint32_t darkForMs = 0;
     std::vector<uint8_t> sample;
     platform::HResult connectedTypeResult = 0; // a failure: the grabber reports no connection
     platform::Guid connectedFormatType{};
