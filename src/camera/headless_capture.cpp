@@ -3,6 +3,7 @@
 #include "camera/camera_claim.h"
 #include "camera/capture_filters.h"
 #include "camera/grabbed_frame.h"
+#include "camera/graph_run.h"
 #include "camera/media_types.h"
 #include "camera/stream_format.h"
 #include "core/camera_settings.h"
@@ -119,7 +120,7 @@ HeadlessCapture CaptureWithoutWindow(int slot, int32_t width, int32_t height, ui
     HeadlessCapture failure{};
     if (!Build(g, slot, width, height, &failure))
         return failure;
-    HResult result = GraphRun(g.control.Get());
+    HResult result = RunCameraGraph(g.control.Get(), g.camera.Get());
     if (Failed(result))
         return Outcome(HeadlessOutcome::GraphFailed, result);
     g.running = true;

@@ -39,6 +39,10 @@ struct GraphModel {
     // A graph still changing state: GetState waits this long (at most its time-out) before it
     // answers, and the calling thread is blocked meanwhile.
     uint32_t stateSettlesAfterMs = 0;
+    // A run that fails only when the graph is asked for its state, as Wine's asynchronous run
+    // does with a camera that refuses to leave Stopped: Run answers S_FALSE, GetState E_FAIL with
+    // the state Running, and only the camera filter's own Pause gives this result.
+    platform::HResult runFailsWhenAsked = 0;
     bool connected = false;
     int connectedCamera = -1;
     // The converter the connection went through ("" for an RGB24 camera); kept after it goes.
