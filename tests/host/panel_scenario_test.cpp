@@ -129,15 +129,68 @@ TEST_F(PanelScenarioTest, WhiteBalanceAndFocusCheckBoxesWriteAutomaticAndManual)
     EXPECT_TRUE(sim::TheDesktop().boxes.empty());
 }
 
-TEST_F(PanelScenarioTest, PowerLineAndLedRadiosWriteTheCameraAndTheRecord) {
+// Each radio button on its own, after a start that left nothing changed: the camera request, the
+// record's code, and the settings marked changed by that click alone.
+TEST_F(PanelScenarioTest, EachPowerLineAndLedRadioWritesTheCameraAndTheRecord) {
+    struct Case {
+        int id;
+        const char* request;
+        int32_t CameraSettings::*field;
+        int32_t code;
+    };
+    const Case cases[] = {
+        {IDC_RBPWROFF, "procamp set 13 0 2", &CameraSettings::PowerScheme, 0},
+        {IDC_RB50HZ, "procamp set 13 1 2", &CameraSettings::PowerScheme, 1},
+        {IDC_RB60HZ, "procamp set 13 2 2", &CameraSettings::PowerScheme, 2},
+        {IDC_RBLEDOFF, "vendor set 7 0 0 0 0 0", &CameraSettings::LEDInfo, 0},
+        {IDC_RBLEDON, "vendor set 7 0 0 0 1 0", &CameraSettings::LEDInfo, 1},
+        {IDC_RBLEDAUT, "vendor set 7 0 0 0 3 0", &CameraSettings::LEDInfo, 2},
+    };
+    for (const Case& c : cases) {
+        Restart();
+        StartWithCamera();
+        ASSERT_FALSE(SettingsChanged);
+        CameraRecords[0].*c.field = -1;
+        sim::Control(c.id)->check = 0;
+        sim::Click(c.id);
+        EXPECT_EQ(TakeRequests(), Strings{c.request}) << c.id;
+        EXPECT_EQ(CameraRecords[0].*c.field, c.code) << c.id;
+        EXPECT_TRUE(SettingsChanged) << c.id;
+    }
+}
+
+// The panel shows each stored LED code on its own radio button, and only there.
+TEST_F(PanelScenarioTest, TheRefreshShowsEachLedCodeOnItsButton) {
     StartWithCamera();
-    sim::Click(IDC_RB60HZ);
-    sim::Click(IDC_RBLEDON);
-    sim::Click(IDC_RBLEDAUT);
-    EXPECT_EQ(TakeRequests(),
-              (Strings{"procamp set 13 2 2", "vendor set 7 0 0 0 1 0", "vendor set 7 0 0 0 3 0"}));
-    EXPECT_EQ(CameraRecords[0].PowerScheme, 2);
-    EXPECT_EQ(CameraRecords[0].LEDInfo, 2);
+    const int32_t codes[] = {kLedCodeOff, kLedCodeOn, kLedCodeAutomaticRead};
+    const int buttons[] = {IDC_RBLEDOFF, IDC_RBLEDON, IDC_RBLEDAUT};
+    for (int32_t code : codes) {
+        CameraRecords[0].LEDInfo = code;
+        ShowCameraSettings();
+        std::string shown;
+        for (int id : buttons)
+            shown += std::to_string(sim::Control(id)->check);
+        const std::string expected = code == kLedCodeOff  ? "100"
+                                     : code == kLedCodeOn ? "010"
+                                                          : "001";
+        EXPECT_EQ(shown, expected) << "code " << code;
+    }
+}
+
+// The exposure box: automatic sends the vendor exposure in automatic mode before the mode; manual
+// the mode first, then the vendor exposure with the record's time.
+TEST_F(PanelScenarioTest, TheExposureBoxSendsTheVendorExposureEachWay) {
+    StartWithCamera();
+    CameraRecords[0].ExposureTime = 250;
+    sim::Control(IDC_CKEXPTIM)->check = 0;
+    sim::Click(IDC_CKEXPTIM);
+    const Strings automatic = TakeRequests();
+    ASSERT_FALSE(automatic.empty());
+    EXPECT_EQ(automatic.front(), "vendor set 5 1 0 0 250");
+    sim::Click(IDC_CKEXPTIM);
+    const Strings manual = TakeRequests();
+    ASSERT_FALSE(manual.empty());
+    EXPECT_EQ(manual.back(), "vendor set 5 2 0 0 250");
     EXPECT_TRUE(SettingsChanged);
 }
 
