@@ -1,6 +1,7 @@
 #include "probe_uvc.h"
 
 #include "probe_devices.h"
+#include "probe_graph.h"
 #include "probe_pattern.h"
 #include "probe_properties.h"
 #include "probe_stream.h"
@@ -54,14 +55,6 @@ void CheckDevicePaths() {
           "device-path overrides camera 2's");
     DevicePath(kCaptureCategory, L"vcam03", &none);
     Check(!none, "no-device-path leaves camera 3 without one");
-}
-
-void FreeType(AM_MEDIA_TYPE* type) {
-    if (!type)
-        return;
-    if (type->cbFormat)
-        CoTaskMemFree(type->pbFormat);
-    CoTaskMemFree(type);
 }
 
 // One SetFormat request: capability `index`'s own type with one change.
@@ -137,58 +130,6 @@ void CheckStrictSetFormat(IAMStreamConfig* config) {
         Check(hr == c.expected, "SetFormat %s: 0x%08lX (expected 0x%08lX)", c.what, hr, c.expected);
         FreeType(type);
     }
-}
-
-struct Graph {
-    ComPtr<IGraphBuilder> graph;
-    ComPtr<ICaptureGraphBuilder2> builder;
-    ComPtr<IBaseFilter> grabberFilter, sink;
-    ComPtr<ISampleGrabber> grabber;
-};
-
-bool MakeGraph(Graph& g, const GUID& subtype) {
-    HRESULT hr =
-        CoCreateInstance(CLSID_FilterGraph, nullptr, CLSCTX_INPROC_SERVER, IID_IGraphBuilder,
-                         reinterpret_cast<void**>(g.graph.GetAddressOf()));
-    if (SUCCEEDED(hr))
-        hr = CoCreateInstance(CLSID_CaptureGraphBuilder2, nullptr, CLSCTX_INPROC_SERVER,
-                              IID_ICaptureGraphBuilder2,
-                              reinterpret_cast<void**>(g.builder.GetAddressOf()));
-    if (SUCCEEDED(hr))
-        hr = CoCreateInstance(kSampleGrabberClass, nullptr, CLSCTX_INPROC_SERVER, IID_IBaseFilter,
-                              reinterpret_cast<void**>(g.grabberFilter.GetAddressOf()));
-    if (SUCCEEDED(hr))
-        hr = CoCreateInstance(kNullRendererClass, nullptr, CLSCTX_INPROC_SERVER, IID_IBaseFilter,
-                              reinterpret_cast<void**>(g.sink.GetAddressOf()));
-    if (SUCCEEDED(hr))
-        hr = g.grabberFilter->QueryInterface(kSampleGrabberInterface,
-                                             reinterpret_cast<void**>(g.grabber.GetAddressOf()));
-    if (FAILED(hr))
-        return false;
-    g.builder->SetFiltergraph(g.graph.Get());
-    AM_MEDIA_TYPE wanted{};
-    wanted.majortype = MEDIATYPE_Video;
-    wanted.subtype = subtype;
-    g.grabber->SetMediaType(&wanted);
-    g.grabber->SetBufferSamples(TRUE);
-    g.graph->AddFilter(g.grabberFilter.Get(), L"Grabber");
-    g.graph->AddFilter(g.sink.Get(), L"Renderer");
-    return true;
-}
-
-// The frame the grabber holds after at least `frames` arrived (polling its buffer).
-std::vector<unsigned char> GrabLater(ISampleGrabber* grabber, DWORD waitMs) {
-    const DWORD start = GetTickCount();
-    long size = 0;
-    while ((grabber->GetCurrentBuffer(&size, nullptr) != S_OK || size <= 0) &&
-           GetTickCount() - start < waitMs)
-        Sleep(20);
-    Sleep(200); // a later frame, not the first
-    std::vector<unsigned char> frame(size > 0 ? static_cast<size_t>(size) : 0);
-    if (size <= 0 ||
-        grabber->GetCurrentBuffer(&size, reinterpret_cast<long*>(frame.data())) != S_OK)
-        frame.clear();
-    return frame;
 }
 
 void CheckYuvStream(IBaseFilter* camera, IAMStreamConfig* config, int capability,
