@@ -49,10 +49,15 @@ std::vector<unsigned char> GrabLater(ISampleGrabber* grabber, DWORD waitMs) {
            GetTickCount() - start < waitMs)
         Sleep(20);
     Sleep(200); // a later frame, not the first
-    std::vector<unsigned char> frame(size > 0 ? static_cast<size_t>(size) : 0);
-    if (size <= 0 ||
-        grabber->GetCurrentBuffer(&size, reinterpret_cast<long*>(frame.data())) != S_OK)
-        frame.clear();
+    // A JPEG frame's length changes from frame to frame: room for a longer one, cut to the
+    // length copied.
+    if (size <= 0 || grabber->GetCurrentBuffer(&size, nullptr) != S_OK)
+        return {};
+    std::vector<unsigned char> frame(static_cast<size_t>(size) * 2);
+    size = static_cast<long>(frame.size());
+    if (grabber->GetCurrentBuffer(&size, reinterpret_cast<long*>(frame.data())) != S_OK)
+        return {};
+    frame.resize(static_cast<size_t>(size));
     return frame;
 }
 
