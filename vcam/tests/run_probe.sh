@@ -112,6 +112,12 @@ rc=$?
 echo "uvc run: exit $rc"
 [ $rc -eq 0 ] || status=1
 
+echo "== the same cameras through the stand-in converter to an RGB24 grabber"
+run 120 wine "$probe" --convert
+rc=$?
+echo "convert run: exit $rc"
+[ $rc -eq 0 ] || status=1
+
 # The camera's MJPG frame as any JPEG decoder sees it: the pattern at brightness 150, within 6
 # levels away from the edges (djpeg blends chroma across them).
 echo "== the MJPG frame decoded by djpeg"
