@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # The memory a still capture's framework and system calls keep under Wine, without the tool:
 # capture_probe.exe runs the virtual camera's graph and repeats MODE (idle, buffer, type or full,
-# see tests/wine/capture_probe.cpp) COUNT times, INTERVAL_MS apart, printing its resident memory
+# see tools/capture_probe.cpp) COUNT times, INTERVAL_MS apart, printing its resident memory
 # every 50 rounds (every 5 for rebuild). Prints the samples and the slope after the first 100
 # rounds (5 for rebuild), in KB per round.
 #

@@ -3,12 +3,15 @@
 #include "camera/camera_claim.h"
 #include "camera/capture_filters.h"
 #include "camera/grabbed_frame.h"
+#include "camera/graph_run.h"
 #include "camera/media_types.h"
 #include "camera/stream_format.h"
 #include "core/camera_settings.h"
 #include "platform/held.h"
 #include "platform/media_graph.h"
 #include "platform/process.h"
+
+#include <algorithm>
 
 using namespace platform;
 
@@ -88,10 +91,21 @@ bool Build(HeadlessGraph& g, int slot, int32_t width, int32_t height, HeadlessCa
     return true;
 }
 
+// Lets the graph run settleMs more once a frame is there; nothing to wait for when none came.
+void WaitForExposureToSettle(const HeadlessGraph& g, uint32_t settleMs) {
+    int32_t size = 0;
+    if (settleMs == 0 || GrabberCurrentBuffer(g.grabber.Get(), &size, nullptr) == kNoSampleYet)
+        return;
+    constexpr uint64_t kStepMs = 10;
+    const uint64_t settledAt = MillisecondsNow() + settleMs;
+    for (uint64_t now = MillisecondsNow(); now < settledAt; now = MillisecondsNow())
+        SleepFor(static_cast<uint32_t>(std::min(kStepMs, settledAt - now)));
+}
+
 } // namespace
 
 HeadlessCapture CaptureWithoutWindow(int slot, int32_t width, int32_t height, uint32_t timeoutMs,
-                                     const char* path) {
+                                     const char* path, uint32_t settleMs) {
     if (slot < 0 || slot >= kMaxCameras || !CaptureFilters[slot])
         return Outcome(HeadlessOutcome::NoCamera, kFail);
     if (PreviewOpenElsewhere(slot))
@@ -106,11 +120,12 @@ HeadlessCapture CaptureWithoutWindow(int slot, int32_t width, int32_t height, ui
     HeadlessCapture failure{};
     if (!Build(g, slot, width, height, &failure))
         return failure;
-    HResult result = GraphRun(g.control.Get());
+    HResult result = RunCameraGraph(g.control.Get(), g.camera.Get());
     if (Failed(result))
         return Outcome(HeadlessOutcome::GraphFailed, result);
     g.running = true;
     WaitForGrabberFrame(g.grabber.Get(), g.control.Get(), timeoutMs);
+    WaitForExposureToSettle(g, settleMs);
 
     GrabbedFrame frame;
     result = frame.Take(g.grabber.Get());

@@ -38,8 +38,12 @@ struct HeadlessCapture {
 // connected format does not describe (result kInvalidMediaType); no sample at all gives the
 // grabber's kNoSampleYet. The file is written beside the path and put in place only when whole
 // (WriteBitmapFile), so a failed write leaves no file and keeps one that stood there.
+//
+// settleMs > 0 lets the camera's automatic exposure settle: after the first frame the graph runs
+// that much longer (real time, not counted sleeps) and the frame taken is the newest then; the
+// frames of a webcam's first few hundred milliseconds are often dark or green. 0 takes the first.
 HeadlessCapture CaptureWithoutWindow(int slot, int32_t width, int32_t height, uint32_t timeoutMs,
-                                     const char* path);
+                                     const char* path, uint32_t settleMs = 0);
 
 // Whether the window program has the slot's camera in a preview graph at this moment. The window
 // program claims the camera while its preview graph exists; another process only asks. The claim

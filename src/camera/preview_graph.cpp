@@ -1,5 +1,7 @@
 #include "camera/preview_graph.h"
 
+#include "camera/graph_run.h"
+
 #include "camera/camera_claim.h"
 #include "camera/camera_unavailable.h"
 #include "camera/capture_filters.h"
@@ -212,7 +214,7 @@ void TogglePreview(int slot) {
     if (BuildGraph(slot) == Build::MissingCamera)
         return;
     if (PreviewGraph.Control) {
-        if (CameraUnavailable(GraphRun(PreviewGraph.Control))) {
+        if (CameraUnavailable(RunCameraGraph(PreviewGraph.Control, CaptureFilters[slot]))) {
             const bool hadVideoWindow = PreviewGraph.VideoWindow != nullptr;
             ReleaseLeftovers();
             if (hadVideoWindow)

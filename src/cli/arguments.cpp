@@ -15,6 +15,7 @@ enum Option : uint32_t {
     kWidthOption = 1u << 4,
     kHeightOption = 1u << 5,
     kTimeoutOption = 1u << 6,
+    kSettleOption = 1u << 7,
 };
 
 struct OptionInfo {
@@ -26,7 +27,7 @@ constexpr OptionInfo kOptions[] = {
     {"--camera", kCameraOption, true},      {"--json", kJsonOption, false},
     {"--settings", kSettingsOption, true},  {"--out", kOutOption, true},
     {"--width", kWidthOption, true},        {"--height", kHeightOption, true},
-    {"--timeout-ms", kTimeoutOption, true},
+    {"--timeout-ms", kTimeoutOption, true}, {"--settle-ms", kSettleOption, true},
 };
 
 enum class Operands { None, Properties, Assignments };
@@ -45,7 +46,8 @@ constexpr CommandInfo kCommands[] = {
     {"save", Command::Save, kSettingsOption, Operands::None},
     {"identify", Command::Identify, kCameraOption, Operands::None},
     {"capture", Command::Capture,
-     kCameraOption | kOutOption | kWidthOption | kHeightOption | kTimeoutOption, Operands::None},
+     kCameraOption | kOutOption | kWidthOption | kHeightOption | kTimeoutOption | kSettleOption,
+     Operands::None},
     {"formats", Command::Formats, kCameraOption | kJsonOption, Operands::None},
 };
 
@@ -137,9 +139,11 @@ class CommandParser {
                 static_cast<int32_t>(number);
             return true;
         case kTimeoutOption:
+        case kSettleOption:
             if (!ParseInteger(value, 0, UINT32_MAX, &number))
-                return Fail("--timeout-ms takes a number of milliseconds, not '" + value + "'");
-            invocation_.timeoutMs = static_cast<uint32_t>(number);
+                return Fail(name + " takes a number of milliseconds, not '" + value + "'");
+            (option == kTimeoutOption ? invocation_.timeoutMs : invocation_.settleMs) =
+                static_cast<uint32_t>(number);
             return true;
         case kSettingsOption:
         case kOutOption:

@@ -19,6 +19,10 @@ struct Invocation {
     int32_t width = 0; // with height; 0 when not given
     int32_t height = 0;
     uint32_t timeoutMs = 3000;
+    // How long the camera runs after its first frame before the frame is taken: long enough for
+    // a webcam's automatic exposure to settle (reports ask for 5 to 25 frames, up to 0.85 s at
+    // 30 frames a second). 0 takes the first frame.
+    uint32_t settleMs = 1000;
     std::vector<NamedProperty> properties; // get: none means all
     std::vector<Assignment> assignments;   // set
 };

@@ -86,13 +86,55 @@ int CliMain(const std::vector<std::string>& args, std::string& out, std::string&
     return exitCode;
 }
 
-std::vector<std::string> NarrowArguments(const std::vector<std::u16string>& args) {
-    std::vector<std::string> narrowed;
-    for (const std::u16string& arg : args) {
-        std::string text(arg.size() + 1, '\0');
-        NarrowName(arg, &text[0], text.size());
-        text.resize(arg.size());
-        narrowed.push_back(text);
+namespace {
+
+void AppendUtf8(char32_t c, std::string* text) {
+    if (c < 0x80) {
+        text->push_back(static_cast<char>(c));
+    } else if (c < 0x800) {
+        text->push_back(static_cast<char>(0xC0 | (c >> 6)));
+        text->push_back(static_cast<char>(0x80 | (c & 0x3F)));
+    } else if (c < 0x10000) {
+        text->push_back(static_cast<char>(0xE0 | (c >> 12)));
+        text->push_back(static_cast<char>(0x80 | ((c >> 6) & 0x3F)));
+        text->push_back(static_cast<char>(0x80 | (c & 0x3F)));
+    } else {
+        text->push_back(static_cast<char>(0xF0 | (c >> 18)));
+        text->push_back(static_cast<char>(0x80 | ((c >> 12) & 0x3F)));
+        text->push_back(static_cast<char>(0x80 | ((c >> 6) & 0x3F)));
+        text->push_back(static_cast<char>(0x80 | (c & 0x3F)));
     }
-    return narrowed;
+}
+
+bool IsHighSurrogate(char16_t u) {
+    return u >= 0xD800 && u < 0xDC00;
+}
+bool IsLowSurrogate(char16_t u) {
+    return u >= 0xDC00 && u < 0xE000;
+}
+
+} // namespace
+
+bool Utf8Arguments(const std::vector<std::u16string>& args, std::vector<std::string>* utf8,
+                   std::string* problem) {
+    utf8->clear();
+    for (size_t n = 0; n < args.size(); ++n) {
+        const std::u16string& arg = args[n];
+        std::string text;
+        for (size_t i = 0; i < arg.size(); ++i) {
+            const char16_t u = arg[i];
+            if (IsHighSurrogate(u) && i + 1 < arg.size() && IsLowSurrogate(arg[i + 1])) {
+                AppendUtf8(0x10000 + ((char32_t(u) - 0xD800) << 10) + (arg[i + 1] - 0xDC00), &text);
+                ++i;
+            } else if (IsHighSurrogate(u) || IsLowSurrogate(u)) {
+                *problem = "argument " + std::to_string(n + 1) +
+                           " holds a lone UTF-16 surrogate and names no text";
+                return false;
+            } else {
+                AppendUtf8(u, &text);
+            }
+        }
+        utf8->push_back(text);
+    }
+    return true;
 }

@@ -8,6 +8,8 @@
 
 // args: the arguments after the program's name. Returns the exit code.
 int CliMain(const std::vector<std::string>& args, std::string& out, std::string& err);
-// Arguments as the platform gives them (UTF-16), narrowed as the tool narrows device names: the
-// low 8 bits of every unit.
-std::vector<std::string> NarrowArguments(const std::vector<std::u16string>& args);
+// Arguments as the platform gives them (UTF-16) in UTF-8, so that a path in any script reaches the
+// file functions unchanged (platform::UseUtf8Paths). False for an argument that is no text (a
+// lone surrogate), with the problem said in problem.
+bool Utf8Arguments(const std::vector<std::u16string>& args, std::vector<std::string>* utf8,
+                   std::string* problem);

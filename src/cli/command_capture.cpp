@@ -2,6 +2,7 @@
 // camera/headless_capture.h. The stream format comes from the camera's section of the settings
 // file, else from --width and --height, else the default; the camera is left alone while the
 // window program previews it.
+#include "camera/camera_unavailable.h"
 #include "camera/headless_capture.h"
 #include "cli/commands.h"
 #include "cli/exit_codes.h"
@@ -52,8 +53,9 @@ int RunCapture(CommandContext& context) {
     if (PreviewOpenElsewhere(slot))
         return context.Error(kExitCapture, BusyMessage(invocation.camera));
 
-    const HeadlessCapture capture = CaptureWithoutWindow(
-        slot, format.width, format.height, invocation.timeoutMs, invocation.out.c_str());
+    const HeadlessCapture capture =
+        CaptureWithoutWindow(slot, format.width, format.height, invocation.timeoutMs,
+                             invocation.out.c_str(), invocation.settleMs);
     const std::string camera = "camera " + std::to_string(invocation.camera);
     switch (capture.outcome) {
     case HeadlessOutcome::Written:
@@ -70,7 +72,12 @@ int RunCapture(CommandContext& context) {
         return context.Error(kExitNoCamera, "no camera " + std::to_string(invocation.camera));
     case HeadlessOutcome::CameraBusy:
         return context.Error(kExitCapture, BusyMessage(invocation.camera));
-    case HeadlessOutcome::GraphFailed:
+    case HeadlessOutcome::GraphFailed: {
+        // A camera that is not ours to use right now is named as such, not as a bare code.
+        const std::string unavailable = CameraUnavailableMessage(capture.result, invocation.camera);
+        if (!unavailable.empty())
+            return context.Error(kExitCapture, unavailable);
+    }
         return context.Error(kExitCapture, camera +
                                                ": the capture graph could not be built or run: " +
                                                ResultCode(capture.result));

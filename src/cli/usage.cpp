@@ -18,7 +18,7 @@ constexpr Form kForms[] = {
     {Command::Save, "FramewrightCli save [--settings FILE]"},
     {Command::Identify, "FramewrightCli identify [--camera N]"},
     {Command::Capture, "FramewrightCli capture [--camera N] --out FILE [--width W --height H] "
-                       "[--timeout-ms T]"},
+                       "[--timeout-ms T] [--settle-ms S]"},
     {Command::Formats, "FramewrightCli formats [--camera N] [--json]"},
     {Command::Help, "FramewrightCli --help | --version"},
 };
@@ -50,6 +50,9 @@ Options:
   --width W         the stream format's width and height, with --height
   --height H
   --timeout-ms T    how long to wait for the first frame, in milliseconds (default 3000)
+  --settle-ms S     how long the camera runs after its first frame before the still is taken,
+                    so that its automatic exposure settles, in milliseconds (default 1000;
+                    0 takes the first frame)
 
 Properties, in any letter case, and their values:
   LEDInfo                 off, on or auto (or the settings file's codes 0 to 3)
@@ -74,8 +77,9 @@ Exit codes:
      stderr with its result code (formats: its capability list could not be read whole)
   5  the settings file could not be read or written, or it describes other cameras than those
      attached
-  6  no frame within the time-out (also when the window program previews the camera or the
-     capture graph could not run), or the image file could not be written
+  6  no frame within the time-out (also when the window program previews the camera, another
+     program uses it, camera access is switched off in the privacy settings, or the capture
+     graph could not run), or the image file could not be written
 )";
 
 } // namespace

@@ -10,6 +10,12 @@ namespace platform {
 // fails with ERROR_FILENAME_EXCED_RANGE.
 constexpr size_t kLongestFilePath = 259;
 
+// From now on the paths of the file and profile functions (and the current directory) are UTF-8
+// and reach the system's wide functions unchanged; without it they are in the ANSI code page, for
+// the ANSI functions. The texts inside a settings file stay in the ANSI code page either way. The
+// command-line program calls it first, the window program never.
+void UseUtf8Paths();
+
 // CreateFileA for reading, closed again at once: true when the file could be opened.
 bool FileOpensForReading(const char* path);
 

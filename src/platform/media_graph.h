@@ -141,6 +141,10 @@ HResult PinConnectedTo(Pin pin, Pin* peer);
 HResult GraphRun(MediaControl control);
 HResult GraphStop(MediaControl control);
 HResult GraphState(MediaControl control, int32_t timeoutMs, int32_t* state);
+// IBaseFilter::Pause and Stop of one filter, outside its graph's own state changes: the camera's
+// own answer where the graph gives only a generic one.
+HResult FilterPause(Filter filter);
+HResult FilterStop(Filter filter);
 
 // The graph's event queue, asked through the graph's media control.
 HResult QueryMediaEvent(MediaControl control, MediaEvent* out);

@@ -10,6 +10,9 @@ using Claim = ClaimTag*; // a handle on a named kernel object (HANDLE)
 
 // Sleep: blocks the thread; nothing is handled meanwhile.
 void SleepFor(uint32_t milliseconds);
+// GetTickCount64: milliseconds since the system started, for waits that must last a real time
+// whatever a sleep's granularity (a sleep of 10 ms may last 16).
+uint64_t MillisecondsNow();
 // Ends the process at once with the code (the simulated desktop lets a test observe it).
 [[noreturn]] void EndProcess(int exitCode);
 // OutputDebugStringA.

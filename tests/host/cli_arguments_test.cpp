@@ -21,7 +21,7 @@ struct WrongCall {
 const char* kGetUsage = "FramewrightCli get [--camera N] [--json] [PROPERTY ...]";
 const char* kSetUsage = "FramewrightCli set [--camera N] PROPERTY=VALUE ...";
 const char* kCaptureUsage = "FramewrightCli capture [--camera N] --out FILE [--width W --height H] "
-                            "[--timeout-ms T]";
+                            "[--timeout-ms T] [--settle-ms S]";
 const char* kFirstForm = "FramewrightCli list [--json]";
 
 const WrongCall kWrongCalls[] = {
@@ -94,6 +94,10 @@ const WrongCall kWrongCalls[] = {
     {{"capture", "--out", "a.bmp", "--timeout-ms", "4294967296"},
      "--timeout-ms takes a number of milliseconds, not '4294967296'",
      kCaptureUsage},
+    {{"capture", "--out", "a.bmp", "--settle-ms", "soon"},
+     "--settle-ms takes a number of milliseconds, not 'soon'",
+     kCaptureUsage},
+    {{"get", "--settle-ms", "0"}, "get takes no --settle-ms", kGetUsage},
 };
 
 TEST_F(CliArgumentsTest, AWrongCallExitsTwoWithItsUsageLineBeforeAskingAnything) {
@@ -128,7 +132,7 @@ TEST_F(CliArgumentsTest, AnUnknownCommandShowsEveryForm) {
                        "       FramewrightCli save [--settings FILE]\n"
                        "       FramewrightCli identify [--camera N]\n"
                        "       FramewrightCli capture [--camera N] --out FILE [--width W --height "
-                       "H] [--timeout-ms T]\n"
+                       "H] [--timeout-ms T] [--settle-ms S]\n"
                        "       FramewrightCli formats [--camera N] [--json]\n"
                        "       FramewrightCli --help | --version\n"
                        "(FramewrightCli --help tells more)\n");
@@ -197,16 +201,25 @@ TEST_F(CliArgumentsTest, TheHelpNamesEveryPropertySetTakes) {
         EXPECT_NE(help.find("  " + name), std::string::npos) << name;
 }
 
-TEST_F(CliArgumentsTest, ArgumentsAreNarrowedAsDiscoveryNarrowsNames) {
-    const std::u16string name = u"Parvanex \u0141\u00e9\u4e2d";
-    AddVendorCamera(name);
-    const std::string listed = Cli({"list"}).out;
-    const std::vector<std::string> narrowed =
-        NarrowArguments({name, std::u16string(300, u'x'), u""});
-    ASSERT_EQ(narrowed.size(), 3u);
-    EXPECT_EQ("1  " + narrowed[0] + "\n", listed);
-    EXPECT_EQ(narrowed[1], std::string(300, 'x')); // no cut at the record's 255 characters
-    EXPECT_EQ(narrowed[2], "");
+// Paths in any script reach the file functions unchanged: the command line's UTF-16 becomes UTF-8,
+// surrogate pairs included; a lone surrogate names no text and is refused, never replaced.
+TEST_F(CliArgumentsTest, ArgumentsBecomeUtf8WithoutLoss) {
+    std::vector<std::string> utf8;
+    std::string problem;
+    ASSERT_TRUE(Utf8Arguments({u"C:\\\u03a9\u03bc\u03ad\u03b3\u03b1\\\u0141\u00f3d\u017a.bmp",
+                               u"\U0001F4F7", std::u16string(300, u'x'), u""},
+                              &utf8, &problem));
+    ASSERT_EQ(utf8.size(), 4u);
+    EXPECT_EQ(utf8[0], "C:\\\xce\xa9\xce\xbc\xce\xad\xce\xb3\xce\xb1\\\xc5\x81\xc3\xb3"
+                       "d\xc5\xba.bmp");
+    EXPECT_EQ(utf8[1], "\xf0\x9f\x93\xb7");
+    EXPECT_EQ(utf8[2], std::string(300, 'x')); // no cut at the record's 255 characters
+    EXPECT_EQ(utf8[3], "");
+    for (const std::u16string& lone : {std::u16string(u"a\xd800"), std::u16string(u"\xdc00"
+                                                                                  u"b")}) {
+        EXPECT_FALSE(Utf8Arguments({u"capture", lone}, &utf8, &problem));
+        EXPECT_EQ(problem, "argument 2 holds a lone UTF-16 surrogate and names no text");
+    }
 }
 
 } // namespace

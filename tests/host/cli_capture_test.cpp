@@ -1,6 +1,7 @@
 // capture: one still without a window, by the contract of camera/headless_capture.h. The stream
 // format comes from the camera's section, else from --width and --height, else 1920 x 1080; no
 // frame in time, a camera the window program previews and a file that cannot be written exit 6.
+#include "camera/camera_unavailable.h"
 #include "cli_fixture.h"
 #include "core/control_ids.h"
 #include "platform/sim/sim_graph.h"
@@ -156,6 +157,104 @@ TEST_F(CliCaptureTest, AFileThatCannotBeWrittenExitsSixWithItsResult) {
         << run.err;
     EXPECT_EQ(ImageSize("C:\\work\\locked\\shot.bmp"), "no file");
     ExpectEverythingReleased();
+}
+
+// A camera another program streams from, or one the privacy settings keep from us, is named as
+// such whichever step refuses; any other failure keeps its bare result code.
+TEST_F(CliCaptureTest, AnUnavailableCameraIsNamedAndExitsSix) {
+    struct Case {
+        const char* step;
+        platform::HResult result;
+        const char* err;
+    };
+    const Case cases[] = {
+        {"RenderStream", kCameraBusy, "FramewrightCli: camera 1 is in use by another program\n"},
+        {"Run", kCameraShared, "FramewrightCli: camera 1 is in use by another program\n"},
+        // Wine's asynchronous run: S_FALSE, then GetState fails; the camera filter tells why.
+        {"RunLater", kCameraBusy, "FramewrightCli: camera 1 is in use by another program\n"},
+        {"RunLater", kCameraDenied,
+         "FramewrightCli: camera 1: access to the camera is switched off in the privacy "
+         "settings\n"},
+        {"Run", kCameraDenied,
+         "FramewrightCli: camera 1: access to the camera is switched off in the privacy "
+         "settings\n"},
+        {"Run", platform::kFail,
+         "FramewrightCli: camera 1: the capture graph could not be built or run: 0x80004005\n"},
+    };
+    for (const Case& c : cases) {
+        Restart();
+        AddVendorCamera();
+        if (std::string(c.step) == "RunLater")
+            sim::Graph().runFailsWhenAsked = c.result;
+        else
+            sim::Graph().failures[c.step] = c.result;
+        const CliRun run = Cli({"capture", "--out", kShot});
+        EXPECT_EQ(run.code, 6) << c.step;
+        EXPECT_EQ(run.err, c.err) << c.step;
+        EXPECT_EQ(ImageSize(kShot), "no file") << c.step;
+        ExpectEverythingReleased();
+    }
+}
+
+// A webcam's first frames are dark while its automatic exposure settles: the still is taken once
+// the camera has run --settle-ms (default 1000) after its first frame; 0 takes the first frame.
+TEST_F(CliCaptureTest, TheStillWaitsForTheExposureToSettle) {
+    struct Case {
+        std::vector<std::string> settle;
+        uint32_t darkForMs;
+        bool dark;
+        uint64_t atLeastMs;
+    };
+    const Case cases[] = {
+        {{}, 700, false, 1000},
+        {{"--settle-ms", "0"}, 700, true, 0},
+        {{"--settle-ms", "300"}, 700, true, 300},
+        {{"--settle-ms", "800"}, 700, false, 800},
+    };
+    for (const Case& c : cases) {
+        Restart();
+        AddVendorCamera();
+        sim::Graph().firstSampleAfterMs = 200;
+        sim::Graph().darkForMs = c.darkForMs;
+        std::vector<std::string> args = {"capture", "--out",    kShot, "--width",
+                                         "640",     "--height", "480"};
+        args.insert(args.end(), c.settle.begin(), c.settle.end());
+        const uint64_t before = sim::TheDesktop().now;
+        const CliRun run = Cli(args);
+        const std::string what = c.settle.empty() ? "default" : c.settle[1];
+        ASSERT_EQ(run.code, 0) << what << ": " << run.err;
+        const std::string* file = sim::FindFile(kShot);
+        ASSERT_NE(file, nullptr) << what;
+        const bool black = file->find_first_not_of('\0', 54) == std::string::npos;
+        EXPECT_EQ(black, c.dark) << what;
+        EXPECT_GE(sim::TheDesktop().now - before, 200 + c.atLeastMs) << what;
+        EXPECT_LT(sim::TheDesktop().now - before, 200 + c.atLeastMs + 100) << what;
+        ExpectEverythingReleased();
+    }
+}
+
+// The program's paths are UTF-8 and reach the wide file functions as given: a folder in Greek or
+// Polish letters is written into; bytes that are no UTF-8 name no file and are refused.
+TEST_F(CliCaptureTest, AnyFolderIsWrittenIntoAsNamed) {
+    const std::string greek =
+        "C:\\\xce\xb5\xce\xb9\xce\xba\xcf\x8c\xce\xbd\xce\xb5\xcf\x82\\shot.bmp";
+    const std::string polish = "C:\\zdj\xc4\x99"
+                               "cia \xc5\x81\xc3\xb3"
+                               "d\xc5\xba\\shot.bmp";
+    for (const std::string& path : {greek, polish}) {
+        Restart();
+        AddVendorCamera();
+        const CliRun run = Cli({"capture", "--out", path, "--settle-ms", "0"});
+        EXPECT_EQ(run.code, 0) << run.err;
+        EXPECT_EQ(run.out, "camera 1: 1920x1080 image written to " + path + "\n");
+        EXPECT_EQ(ImageSize(path.c_str()), "1920x1080");
+    }
+    Restart();
+    AddVendorCamera();
+    const CliRun latin1 = Cli({"capture", "--out", "C:\\caf\xe9.bmp", "--settle-ms", "0"});
+    EXPECT_EQ(latin1.code, 6);
+    EXPECT_EQ(latin1.err, "FramewrightCli: cannot write C:\\caf\xe9.bmp: 0x80070003\n");
+    EXPECT_TRUE(sim::Files().files.empty());
 }
 
 } // namespace

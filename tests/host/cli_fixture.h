@@ -4,6 +4,7 @@
 
 #include "cli/cli_main.h"
 #include "fixture.h"
+#include "platform/files.h"
 #include "request_log.h"
 
 #include <string>
@@ -20,6 +21,7 @@ class CliTest : public SimTest {
     // A call of the program; a call that ends the process (as InitAndExit would) fails the test.
     static CliRun Cli(const std::vector<std::string>& args) {
         CliRun run;
+        platform::UseUtf8Paths(); // as the program's entry point does
         try {
             run.code = CliMain(args, run.out, run.err);
         } catch (const sim::ProcessExit& exit) {

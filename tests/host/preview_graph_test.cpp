@@ -193,7 +193,8 @@ TEST_F(PreviewGraphTest, TheVideoWindowLosesItsOwnerBeforeTheGraphLetsItGo) {
 
 // A camera used by another program or kept from us by the privacy settings refuses the connection
 // or the run: no preview, so the build is given up as any failed build, with the reason in the
-// status bar and no claim left on the camera; no message box.
+// status bar and no claim left on the camera; no message box. "RunLater" is Wine's asynchronous
+// run: Run answers S_FALSE, GetState fails, and only the camera filter itself tells why.
 struct UnavailableCase {
     const char* step;
     platform::HResult result;
@@ -211,7 +212,10 @@ class UnavailableCamera : public PreviewGraphTest,
 TEST_P(UnavailableCamera, IsNoPreviewAndSaysWhy) {
     const UnavailableCase& c = GetParam();
     StartWithCamera("[General]\r\nInternalDisplay=1\r\nImageSavePath=C:\\p\\i.bmp\r\n");
-    sim::Graph().failures[c.step] = c.result;
+    if (std::string(c.step) == "RunLater")
+        sim::Graph().runFailsWhenAsked = c.result;
+    else
+        sim::Graph().failures[c.step] = c.result;
     sim::Click(IDC_BTPREVW);
     EXPECT_EQ(Caption(), "Preview");
     EXPECT_EQ(sim::Control(IDC_SBSTATUS)->text, c.status);
@@ -225,6 +229,7 @@ TEST_P(UnavailableCamera, IsNoPreviewAndSaysWhy) {
     EXPECT_EQ(Count("CreateFilterGraph"), 1);
     // Free again: selecting the camera lets the next press build a running preview.
     sim::Graph().failures.clear();
+    sim::Graph().runFailsWhenAsked = 0;
     sim::Control(IDC_RBCAM1)->check = 0;
     sim::Click(IDC_RBCAM1);
     sim::Click(IDC_BTPREVW);
@@ -240,6 +245,9 @@ INSTANTIATE_TEST_SUITE_P(
                       UnavailableCase{"Run", kCameraDenied,
                                       "Camera access is switched off in the privacy settings"},
                       UnavailableCase{"RenderStream", kCameraDenied,
+                                      "Camera access is switched off in the privacy settings"},
+                      UnavailableCase{"RunLater", kCameraBusy, "Camera in use by another program"},
+                      UnavailableCase{"RunLater", kCameraDenied,
                                       "Camera access is switched off in the privacy settings"}),
     [](const auto& info) {
         return std::string(info.param.step) +

@@ -55,11 +55,31 @@ bool InMissingFolder(const std::string& path) {
     return false;
 }
 
+// Whether the bytes are UTF-8 text: the wide functions' conversion refuses anything else.
+bool ValidUtf8(const std::string& text) {
+    for (size_t i = 0; i < text.size(); ++i) {
+        const unsigned char lead = static_cast<unsigned char>(text[i]);
+        size_t extra = 0;
+        if (lead >= 0xF5 || (lead >= 0x80 && lead < 0xC2))
+            return false;
+        if (lead >= 0xC2)
+            extra = lead < 0xE0 ? 1 : lead < 0xF0 ? 2 : 3;
+        for (; extra > 0; --extra)
+            if (++i >= text.size() || (static_cast<unsigned char>(text[i]) & 0xC0) != 0x80)
+                return false;
+    }
+    return true;
+}
+
 // The checks every file function makes on the name before the file itself: too long for the
-// ANSI functions, empty or naming a folder, or inside a folder that does not exist. Sets the error
-// and returns false when the name is refused.
+// ANSI functions, empty or naming a folder, inside a folder that does not exist, or (with UTF-8
+// paths) bytes that are no UTF-8 text. Sets the error and returns false when the name is refused.
 bool NameUsable(const char* path) {
     const size_t length = std::strlen(path);
+    if (Files().utf8Paths && !ValidUtf8(path)) {
+        Files().lastError = kPathNotFound;
+        return false;
+    }
     if (length > platform::kLongestFilePath) {
         Files().lastError = kFilenameTooLong;
         return false;
@@ -113,6 +133,10 @@ bool IsUnwritable(const std::string& path) {
 } // namespace sim
 
 namespace platform {
+
+void UseUtf8Paths() {
+    sim::Files().utf8Paths = true;
+}
 
 bool FileOpensForReading(const char* path) {
     if (!sim::NameUsable(path))

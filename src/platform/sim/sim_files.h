@@ -24,6 +24,7 @@ struct FileSystem {
     uint32_t failWriteError = 112; // ERROR_DISK_FULL
     int writesDone = 0;            // successful writes so far, counted against failWriteAfter
     uint32_t lastError = 0;        // what GetLastError would return
+    bool utf8Paths = false;        // UseUtf8Paths was called: paths are UTF-8, not ANSI
 };
 
 FileSystem& Files();

@@ -377,7 +377,10 @@ HResult GrabberCurrentBuffer(SampleGrabber, int32_t* size, void* buffer) {
     }
     if (*size < static_cast<int32_t>(g.sample.size()))
         return static_cast<HResult>(0x8007000Eu);
-    std::memcpy(buffer, g.sample.data(), g.sample.size());
+    if (sim::TheDesktop().now < g.firstSampleAt + g.darkForMs)
+        std::memset(buffer, 0, g.sample.size());
+    else
+        std::memcpy(buffer, g.sample.data(), g.sample.size());
     *size = static_cast<int32_t>(g.sample.size());
     return kOk;
 }
@@ -584,6 +587,8 @@ HResult GraphRun(MediaControl control) {
         sim::FilterDeviceGone(g.connectedSource))
         return sim::kDeviceNotConnected;
     g.state = 2;
+    if (g.runFailsWhenAsked != 0)
+        return kFalse; // no sample ever comes
     if (g.connected && g.autoSample && !g.streamHalted) {
         const sim::SimCapability& current = sim::Camera(g.connectedCamera).current;
         g.sample = sim::TestFrame(current.width, current.height);
@@ -593,6 +598,16 @@ HResult GraphRun(MediaControl control) {
         g.hasSample = true;
     }
     return kFalse;
+}
+
+HResult FilterPause(Filter) {
+    Graph().calls.push_back("FilterPause");
+    return Graph().runFailsWhenAsked;
+}
+
+HResult FilterStop(Filter) {
+    Graph().calls.push_back("FilterStop");
+    return kOk;
 }
 
 HResult GraphStop(MediaControl) {
@@ -606,6 +621,8 @@ HResult GraphState(MediaControl, int32_t timeoutMs, int32_t* state) {
         sim::BlockToolThread(
             std::min(Graph().stateSettlesAfterMs, static_cast<uint32_t>(timeoutMs)));
     *state = Graph().state;
+    if (Graph().runFailsWhenAsked != 0 && Graph().state == 2)
+        return kFail;
     return kOk;
 }
 

@@ -39,6 +39,10 @@ struct GraphModel {
     // A graph still changing state: GetState waits this long (at most its time-out) before it
     // answers, and the calling thread is blocked meanwhile.
     uint32_t stateSettlesAfterMs = 0;
+    // A run that fails only when the graph is asked for its state, as Wine's asynchronous run
+    // does with a camera that refuses to leave Stopped: Run answers S_FALSE, GetState E_FAIL with
+    // the state Running, and only the camera filter's own Pause gives this result.
+    platform::HResult runFailsWhenAsked = 0;
     bool connected = false;
     int connectedCamera = -1;
     // The converter the connection went through ("" for an RGB24 camera); kept after it goes.
@@ -53,6 +57,9 @@ struct GraphModel {
     // How long after a run the first frame reaches the grabber (a camera slow to start).
     uint32_t firstSampleAfterMs = 0;
     uint64_t firstSampleAt = 0; // on the desktop's virtual clock, set by each run
+    // A camera whose automatic exposure settles: the frames of this long after the first one are
+    // black (every pixel byte 0), as real webcams give dark or green frames at first.
+    uint32_t darkForMs = 0;
     std::vector<uint8_t> sample;
     platform::HResult connectedTypeResult = 0; // a failure: the grabber reports no connection
     platform::Guid connectedFormatType{};

@@ -243,6 +243,10 @@ void SleepFor(uint32_t milliseconds) {
     sim::BlockToolThread(milliseconds);
 }
 
+uint64_t MillisecondsNow() {
+    return TheDesktop().now;
+}
+
 void EndProcess(int exitCode) {
     TheDesktop().calls.push_back("EndProcess " + std::to_string(exitCode));
     throw sim::ProcessExit{exitCode};

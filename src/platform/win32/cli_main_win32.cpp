@@ -1,9 +1,12 @@
 // The command-line program's Windows entry point, a console program: the arguments come from the
-// process's command line in UTF-16 and are narrowed as device names are; what the program reports
-// goes to the standard output and error streams, and its exit code is the process's.
+// process's command line in UTF-16 and reach the program in UTF-8, as its paths then reach the
+// wide file functions; what the program reports goes to the standard output and error streams
+// (paths in UTF-8, as given), and its exit code is the process's.
 #include "platform/win32/windows_headers_win32.h"
 
 #include "cli/cli_main.h"
+#include "cli/exit_codes.h"
+#include "platform/files.h"
 
 #include <shellapi.h>
 
@@ -40,7 +43,14 @@ void Write(const std::string& text, FILE* stream) {
 
 int main() {
     std::string out, err;
-    const int exitCode = CliMain(NarrowArguments(CommandLineArguments()), out, err);
+    std::vector<std::string> args;
+    std::string problem;
+    if (!Utf8Arguments(CommandLineArguments(), &args, &problem)) {
+        Write("FramewrightCli: " + problem + "\n", stderr);
+        return kExitArguments;
+    }
+    platform::UseUtf8Paths();
+    const int exitCode = CliMain(args, out, err);
     Write(out, stdout);
     Write(err, stderr);
     return exitCode;

@@ -62,6 +62,14 @@ HResult GraphRun(MediaControl control) {
     return win32::ToMediaControl(control)->Run();
 }
 
+HResult FilterPause(Filter filter) {
+    return win32::ToFilter(filter)->Pause();
+}
+
+HResult FilterStop(Filter filter) {
+    return win32::ToFilter(filter)->Stop();
+}
+
 HResult GraphStop(MediaControl control) {
     return win32::ToMediaControl(control)->Stop();
 }

@@ -8,6 +8,10 @@
 
 namespace platform {
 
+uint64_t MillisecondsNow() {
+    return GetTickCount64();
+}
+
 void SleepFor(uint32_t milliseconds) {
     Sleep(milliseconds);
 }
