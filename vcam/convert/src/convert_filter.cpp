@@ -198,8 +198,8 @@ HRESULT ConvertFilter::Transform(IMediaSample* sample) {
             Nv12ToDib(in, width, height, pixels);
         break;
     case InputKind::Mjpg:
-        converted =
-            length > 0 && DecodeJpegToDib(in, static_cast<size_t>(length), width, height, pixels);
+        converted = length > 0 && DecodeJpegToDib(in, static_cast<size_t>(length), width, height,
+                                                  pixels, &jpegScratch_);
         break;
     case InputKind::None:
         break;

@@ -6,6 +6,7 @@
 
 #include "convert_enums.h"
 #include "convert_media.h"
+#include "jpeg_decoder.h"
 #include "win_holders.h"
 
 #include <wrl/client.h>
@@ -154,6 +155,7 @@ class ConvertFilter final : public IBaseFilter, CountedObject {
     wchar_t name_[MAX_FILTER_NAME] = {};
     InputPin input_{*this};
     OutputPin output_{*this};
+    JpegScratch jpegScratch_; // used under streamLock_
 };
 
 } // namespace convert

@@ -34,12 +34,22 @@ struct Huffman {
     int firstCode[17];
     int firstIndex[17]; // index in symbols of the first code of each length
     uint8_t symbols[256];
+    // Codes of up to kFastBits bits, looked up by the next kFastBits bits of the stream: the
+    // code's length (0: longer than kFastBits) and its symbol.
+    static constexpr int kFastBits = 9;
+    uint8_t fastLength[1 << kFastBits];
+    uint8_t fastSymbol[1 << kFastBits];
 
     bool Set(const uint8_t counts[16], const uint8_t* values, int total) {
         if (total > 256)
             return false;
         std::memcpy(symbols, values, static_cast<size_t>(total));
         int code = 0, index = 0;
+        int counted = 0;
+        for (int i = 0; i < 16; ++i)
+            counted += counts[i];
+        if (counted != total)
+            return false;
         for (int length = 1; length <= 16; ++length) {
             const int n = counts[length - 1];
             firstIndex[length] = index;
@@ -52,8 +62,20 @@ struct Huffman {
             code <<= 1;
         }
         maxCode[17] = 0x7FFFFFFF;
+        std::memset(fastLength, 0, sizeof fastLength);
+        code = 0;
+        index = 0;
+        for (int length = 1; length <= kFastBits; ++length, code <<= 1)
+            for (int i = 0; i < counts[length - 1]; ++i, ++code, ++index) {
+                const int first = code << (kFastBits - length);
+                const int last = (code + 1) << (kFastBits - length);
+                for (int k = first; k < last; ++k) {
+                    fastLength[k] = static_cast<uint8_t>(length);
+                    fastSymbol[k] = symbols[index];
+                }
+            }
         defined = true;
-        return index == total;
+        return index <= total;
     }
 };
 
@@ -62,12 +84,13 @@ struct Component {
     int dcTable = 0, acTable = 0;
     int predictor = 0;
     long planeWidth = 0, planeHeight = 0;
-    std::vector<uint8_t> plane;
+    uint8_t* plane = nullptr; // in the caller's scratch, every sample written by the scan
 };
 
 class Decoder {
   public:
-    Decoder(const uint8_t* data, size_t size) : p_(data), end_(data + size) {}
+    Decoder(const uint8_t* data, size_t size, JpegScratch* scratch)
+        : p_(data), end_(data + size), scratch_(scratch) {}
     bool Decode(long width, long height, uint8_t* dib);
 
   private:
@@ -83,14 +106,27 @@ class Decoder {
     bool ReadScan(const uint8_t* segment, unsigned length);
     bool DecodeScan();
     bool DecodeBlock(Component& c, uint8_t* out, long stride);
-    int Bit();
-    int Bits(int n);
+    // The entropy-coded data, n <= 16 bits at a time.
+    void Fill(int n);
+    int Peek(int n) {
+        Fill(n);
+        return static_cast<int>((bits_ >> (bitCount_ - n)) & ((1u << n) - 1));
+    }
+    void Skip(int n) { bitCount_ -= n; }
+    int Bits(int n) {
+        if (n == 0)
+            return 0;
+        const int v = Peek(n);
+        Skip(n);
+        return v;
+    }
     int DecodeSymbol(const Huffman& table);
     bool Restart();
     void Output(uint8_t* dib) const;
 
     const uint8_t* p_;
     const uint8_t* end_;
+    JpegScratch* scratch_;
     long width_ = 0, height_ = 0;
     int hMax_ = 1, vMax_ = 1;
     unsigned restartInterval_ = 0;
@@ -100,8 +136,9 @@ class Decoder {
     uint16_t quant_[4][64] = {};
     bool quantSet_[4] = {};
     // Entropy-coded data: the bit buffer, and whether a marker ended it.
-    uint32_t bits_ = 0;
+    uint64_t bits_ = 0;
     int bitCount_ = 0;
+    int overrun_ = 0; // zero bytes fed past the end of the data
     bool markerHit_ = false;
     bool broken_ = false;
 };
@@ -142,7 +179,11 @@ bool Decoder::ReadFrame(const uint8_t* s, unsigned length) {
     for (Component& c : components_) {
         c.planeWidth = mcusX * c.h * 8;
         c.planeHeight = mcusY * c.v * 8;
-        c.plane.assign(static_cast<size_t>(c.planeWidth * c.planeHeight), 0);
+    }
+    for (size_t i = 0; i < components_.size(); ++i) {
+        Component& c = components_[i];
+        scratch_->planes[i].resize(static_cast<size_t>(c.planeWidth * c.planeHeight));
+        c.plane = scratch_->planes[i].data();
     }
     return true;
 }
@@ -210,8 +251,8 @@ bool Decoder::ReadScan(const uint8_t* s, unsigned length) {
     return tail[0] == 0 && tail[1] == 63 && tail[2] == 0; // the whole spectrum in one go
 }
 
-int Decoder::Bit() {
-    if (bitCount_ == 0) {
+void Decoder::Fill(int n) {
+    while (bitCount_ < n) {
         int byte = 0;
         if (!markerHit_ && p_ < end_) {
             byte = *p_++;
@@ -224,29 +265,27 @@ int Decoder::Bit() {
                     byte = 0;
                 }
             }
-        } else if (p_ >= end_) {
-            broken_ = true; // the data ends inside the scan
+        } else if (!markerHit_ && ++overrun_ > 2) {
+            broken_ = true; // the data ends inside the scan (not just in the look-ahead)
         }
-        bits_ = static_cast<uint32_t>(byte);
-        bitCount_ = 8;
+        bits_ = (bits_ << 8) | static_cast<uint64_t>(byte);
+        bitCount_ += 8;
     }
-    --bitCount_;
-    return static_cast<int>((bits_ >> bitCount_) & 1);
-}
-
-int Decoder::Bits(int n) {
-    int v = 0;
-    for (int i = 0; i < n; ++i)
-        v = (v << 1) | Bit();
-    return v;
 }
 
 int Decoder::DecodeSymbol(const Huffman& table) {
-    int code = 0;
-    for (int length = 1; length <= 16; ++length) {
-        code = (code << 1) | Bit();
-        if (code <= table.maxCode[length])
+    const int ahead = Peek(Huffman::kFastBits);
+    if (const int length = table.fastLength[ahead]) {
+        Skip(length);
+        return table.fastSymbol[ahead];
+    }
+    const int code16 = Peek(16);
+    for (int length = Huffman::kFastBits + 1; length <= 16; ++length) {
+        const int code = code16 >> (16 - length);
+        if (code <= table.maxCode[length]) {
+            Skip(length);
             return table.symbols[table.firstIndex[length] + code - table.firstCode[length]];
+        }
     }
     broken_ = true;
     return 0;
@@ -258,7 +297,7 @@ int Extend(int bits, int size) {
 }
 
 bool Decoder::DecodeBlock(Component& c, uint8_t* out, long stride) {
-    int coefficients[64] = {};
+    int coefficients[64]; // zeroed at the first AC coefficient: flat blocks need only the DC
     const int dcSize = DecodeSymbol(dc_[c.dcTable]);
     if (dcSize > 11)
         return false;
@@ -278,9 +317,11 @@ bool Decoder::DecodeBlock(Component& c, uint8_t* out, long stride) {
         k += run;
         if (k > 63 || size > 10)
             return false;
+        if (!acSeen)
+            std::memset(coefficients + 1, 0, 63 * sizeof(int));
+        acSeen = true;
         const int natural = vcam::kZigzag[k];
         coefficients[natural] = Extend(Bits(size), size) * q[natural];
-        acSeen = true;
         ++k;
     }
     if (broken_)
@@ -310,7 +351,7 @@ bool Decoder::DecodeBlock(Component& c, uint8_t* out, long stride) {
 }
 
 bool Decoder::Restart() {
-    bitCount_ = 0;
+    bitCount_ = 0; // the rest of the byte before the marker is padding
     int marker = 0;
     if (!markerHit_) { // the coder's padding can hide where the marker begins
         if (!ReadMarker(&marker))
@@ -332,6 +373,7 @@ bool Decoder::DecodeScan() {
     const long mcusY = (height_ + 8 * vMax_ - 1) / (8 * vMax_);
     bits_ = 0;
     bitCount_ = 0;
+    overrun_ = 0;
     markerHit_ = false;
     for (Component& c : components_)
         c.predictor = 0;
@@ -360,11 +402,15 @@ bool Decoder::DecodeScan() {
 
 void Decoder::Output(uint8_t* dib) const {
     const long stride = (width_ * 3 + 3) & ~3L;
+    // Sampling factors are 1 or 2, so a component's sample of pixel (x, y) is at (x >> sx, y >>
+    // sy).
+    auto shift = [](int factor, int most) { return factor == most ? 0 : 1; };
+    const Component& luma = components_[0];
     for (long y = 0; y < height_; ++y) {
         uint8_t* row = dib + (height_ - 1 - y) * stride;
-        const Component& luma = components_[0];
         const uint8_t* yRow =
-            &luma.plane[static_cast<size_t>(y * luma.v / vMax_ * luma.planeWidth)];
+            &luma.plane[static_cast<size_t>((y >> shift(luma.v, vMax_)) * luma.planeWidth)];
+        const int lumaShift = shift(luma.h, hMax_);
         if (components_.size() == 1) {
             for (long x = 0; x < width_; ++x)
                 row[3 * x] = row[3 * x + 1] = row[3 * x + 2] = yRow[x];
@@ -372,16 +418,28 @@ void Decoder::Output(uint8_t* dib) const {
         }
         const Component& cb = components_[1];
         const Component& cr = components_[2];
-        const uint8_t* cbRow = &cb.plane[static_cast<size_t>(y * cb.v / vMax_ * cb.planeWidth)];
-        const uint8_t* crRow = &cr.plane[static_cast<size_t>(y * cr.v / vMax_ * cr.planeWidth)];
+        const uint8_t* cbRow =
+            &cb.plane[static_cast<size_t>((y >> shift(cb.v, vMax_)) * cb.planeWidth)];
+        const uint8_t* crRow =
+            &cr.plane[static_cast<size_t>((y >> shift(cr.v, vMax_)) * cr.planeWidth)];
+        const int cbShift = shift(cb.h, hMax_), crShift = shift(cr.h, hMax_);
+        int last = -1; // the previous pixel's Y, Cb, Cr: runs of one colour are common
+        uint8_t bgr[3] = {};
         for (long x = 0; x < width_; ++x) {
-            const int l = yRow[x * luma.h / hMax_] << 16;
-            const int u = cbRow[x * cb.h / hMax_] - 128, v = crRow[x * cr.h / hMax_] - 128;
-            // Full-range YCbCr: R = Y + 1.402 Cr, G = Y - 0.344136 Cb - 0.714136 Cr,
-            // B = Y + 1.772 Cb, in 16-bit fixed point.
-            row[3 * x + 2] = Clamp((l + 91881 * v + 32768) >> 16);
-            row[3 * x + 1] = Clamp((l - 22554 * u - 46802 * v + 32768) >> 16);
-            row[3 * x] = Clamp((l + 116130 * u + 32768) >> 16);
+            const int l = yRow[x >> lumaShift], u = cbRow[x >> cbShift], v = crRow[x >> crShift];
+            const int key = (l << 16) | (u << 8) | v;
+            if (key != last) {
+                last = key;
+                // Full-range YCbCr: R = Y + 1.402 Cr, G = Y - 0.344136 Cb - 0.714136 Cr,
+                // B = Y + 1.772 Cb, in 16-bit fixed point.
+                const int y16 = (l << 16) + 32768, cb0 = u - 128, cr0 = v - 128;
+                bgr[2] = Clamp((y16 + 91881 * cr0) >> 16);
+                bgr[1] = Clamp((y16 - 22554 * cb0 - 46802 * cr0) >> 16);
+                bgr[0] = Clamp((y16 + 116130 * cb0) >> 16);
+            }
+            row[3 * x] = bgr[0];
+            row[3 * x + 1] = bgr[1];
+            row[3 * x + 2] = bgr[2];
         }
     }
 }
@@ -445,10 +503,11 @@ bool Decoder::Decode(long width, long height, uint8_t* dib) {
 
 } // namespace
 
-bool DecodeJpegToDib(const uint8_t* data, size_t size, long width, long height, uint8_t* dib) {
-    if (!data || !dib || width <= 0 || height <= 0)
+bool DecodeJpegToDib(const uint8_t* data, size_t size, long width, long height, uint8_t* dib,
+                     JpegScratch* scratch) {
+    if (!data || !dib || !scratch || width <= 0 || height <= 0)
         return false;
-    Decoder decoder(data, size);
+    Decoder decoder(data, size, scratch);
     return decoder.Decode(width, height, dib);
 }
 
