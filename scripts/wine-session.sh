@@ -27,8 +27,9 @@ ws__display_free() {
     [ ! -e "/tmp/.X11-unix/X$n" ] && [ ! -e "/tmp/.X$n-lock" ]
 }
 
+# WS_FIRST_DISPLAY moves the first number tried (default 90), for a session given its own range.
 ws_start_display() {
-    local n=90
+    local n=${WS_FIRST_DISPLAY:-90}
     while ! ws__display_free "$n"; do
         n=$((n + 1))
         if [ "$n" -gt 199 ]; then

@@ -7,6 +7,8 @@
 #       DllRegisterServer, run by regsvr32, reads CONFIG; Instance keys of earlier registrations
 #       are removed first), re-plugs every camera, and waits until the registry is on disk.
 #       CONFIG is recorded in the registry, so programs find it without FRAMEWRIGHT_VCAM_CONFIG.
+#       The stand-in converter framewright_convert.dll beside DLLPATH (or FRAMEWRIGHT_CONVERT_DLL)
+#       is registered too: Wine 8 has no filter from YUY2 or MJPG to RGB24 (docs/vcam.md).
 #   vcam/prefix.sh plug PREFIXDIR DLLPATH CONFIG
 #       The registration of prepare in a prefix whose programs are running (a camera arrives):
 #       neither wineboot nor the wait for the registry on disk, which waits for the wineserver to
@@ -66,6 +68,20 @@ register() {
     rm -f "$(unplug_file)"
     FRAMEWRIGHT_VCAM_CONFIG=$config in_prefix 60 wine regsvr32 /s "$(windows_path "$dll")" \
         >/dev/null 2>&1 || die "regsvr32 failed for $dll"
+    register_converter "$(dirname "$dll")"
+}
+
+# The converter that lets a YUY2 or MJPG camera reach an RGB24 sample grabber, as Windows' own
+# converters do. A build without it (only the camera's targets) leaves the prefix without one.
+register_converter() {
+    local converter
+    converter=$(absolute "${FRAMEWRIGHT_CONVERT_DLL:-$1/framewright_convert.dll}")
+    if [ ! -f "$converter" ]; then
+        echo "prefix.sh: no converter at $converter: YUY2 and MJPG cameras will not reach RGB24" >&2
+        return 0
+    fi
+    in_prefix 60 wine regsvr32 /s "$(windows_path "$converter")" >/dev/null 2>&1 ||
+        die "regsvr32 failed for $converter"
 }
 
 prepare() {

@@ -81,6 +81,20 @@ frames_since_mark() {
 # test pattern at that brightness; IMAGE_FRAME is then the frame number the image carries.
 check_image() {
     local what=$1 file=$2 out
+    shift 2
+    check_bitmap_file "$what" "$file" "$@"
+}
+
+# check_image_near WHAT FILE WIDTH HEIGHT BRIGHTNESS TOLERANCE MARGIN: the same for a frame that
+# passed through a converter (YUV or JPEG to RGB24): check_bitmap.py --near.
+check_image_near() {
+    local what=$1 file=$2
+    check_bitmap_file "$what" "$file" "$3" "$4" "$5" --near "$6" "$7"
+}
+
+# check_bitmap_file WHAT FILE WIDTH HEIGHT BRIGHTNESS [OPTIONS...]
+check_bitmap_file() {
+    local what=$1 file=$2 out
     IMAGE_FRAME=
     E2E_CHECKS=$((E2E_CHECKS + 1))
     if [ ! -f "$file" ]; then
@@ -88,7 +102,7 @@ check_image() {
         E2E_FAILURES=$((E2E_FAILURES + 1))
         return
     fi
-    if out=$(python3 "$CHECK_BITMAP" "$file" "$3" "$4" "$5"); then
+    if out=$(python3 "$CHECK_BITMAP" "${@:6}" "$file" "$3" "$4" "$5"); then
         IMAGE_FRAME=${out#frame }
         echo "ok: $what ($out)"
     else

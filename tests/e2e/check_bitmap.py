@@ -1,7 +1,7 @@
 #!/usr/bin/env python3
 """Checks that a bitmap file written by the tool holds one frame of the virtual camera.
 
-Usage: check_bitmap.py FILE WIDTH HEIGHT BRIGHTNESS
+Usage: check_bitmap.py [--near TOLERANCE MARGIN] FILE WIDTH HEIGHT BRIGHTNESS
 
 The headers must describe an uncompressed 24-bit bottom-up frame of WIDTH x HEIGHT right after a
 14-byte file header and a 40-byte info header. The pixels must be the camera's test pattern: the
@@ -9,6 +9,11 @@ colour bars in the top three quarters exactly, and in the bottom quarter 32 grey
 uniformly the dark or the light grey of one bit of the frame number; every channel shifted by the
 camera's BRIGHTNESS - 128 and clamped to 0..255. Prints the frame number read from the cells and
 exits 0, or prints what is wrong and exits 1.
+
+With --near, for a frame that passed through a colour converter or JPEG: every channel within
+TOLERANCE of the pattern, except within MARGIN pixels of an edge between two bars, two cells or
+the bars and the cells (chroma subsampling and JPEG blocks blur there); each cell is read at its
+middle as the nearer of the two greys.
 """
 import struct
 import sys
@@ -95,7 +100,53 @@ def pattern_problems(data, width, height, brightness):
     return problems, frame
 
 
+def edge_distance(x, size, parts):
+    """Pixels from x to the nearest edge between `parts` equal parts of `size`."""
+    edges = [(k * size + parts - 1) // parts for k in range(1, parts)]
+    return min(edge - 1 - x if x < edge else x - edge for edge in edges)
+
+
+def near_problems(data, width, height, brightness, tolerance, margin):
+    stride = (width * 3 + 3) & ~3
+    dark, light = shifted(DARK, brightness), shifted(LIGHT, brightness)
+    bottom = data[54:54 + width * 3]  # the bottom image row is stored first
+    frame = 0
+    for cell in range(CELLS):
+        x = (2 * cell + 1) * width // 64
+        if 2 * bottom[3 * x + 1] > dark + light:
+            frame |= 1 << cell
+    bar_rows = (3 * height + 3) // 4
+    problems = []
+    for y in range(height):
+        if (bar_rows - 1 - y if y < bar_rows else y - bar_rows) < margin:
+            continue
+        start = 54 + (height - 1 - y) * stride
+        row = data[start:start + width * 3]
+        for x in range(width):
+            if y < bar_rows:
+                if edge_distance(x, width, 8) < margin:
+                    continue
+                want = bgr(BARS[8 * x // width], brightness)
+            else:
+                if edge_distance(x, width, CELLS) < margin:
+                    continue
+                want = bgr(((LIGHT if frame >> (CELLS * x // width) & 1 else DARK),) * 3,
+                           brightness)
+            got = row[3 * x:3 * x + 3]
+            if any(abs(a - b) > tolerance for a, b in zip(got, want)):
+                problems.append("pixel %d,%d is %s, expected %s within %d"
+                                % (x, y, got.hex(), want.hex(), tolerance))
+                if len(problems) >= 5:
+                    return problems, None
+                break
+    return problems, frame
+
+
 def main(argv):
+    near = None
+    if len(argv) > 1 and argv[1] == "--near":
+        near = (int(argv[2]), int(argv[3]))
+        argv = argv[:1] + argv[4:]
     if len(argv) != 5:
         sys.stderr.write(__doc__)
         return 2
@@ -105,7 +156,9 @@ def main(argv):
         data = f.read()
     problems = header_problems(data, width, height)
     frame = None
-    if not problems:
+    if not problems and near:
+        problems, frame = near_problems(data, width, height, brightness, *near)
+    elif not problems:
         problems, frame = pattern_problems(data, width, height, brightness)
     if problems:
         for problem in problems:

@@ -196,13 +196,29 @@ HRESULT FrameStreamer::Deliver(uint32_t frameNumber, long* brightness) {
     const long ramp = setup_.device->Config().rampFrames;
     if (frameNumber < static_cast<uint32_t>(ramp))
         *brightness = *brightness * static_cast<long>(frameNumber) / ramp;
-    if (setup_.subtype == MEDIASUBTYPE_YUY2)
+    long length = needed;
+    if (setup_.subtype == MEDIASUBTYPE_YUY2) {
         DrawTestPatternYuy2(data, setup_.width, setup_.height, frameNumber, *brightness);
-    else if (setup_.subtype == MEDIASUBTYPE_NV12)
+    } else if (setup_.subtype == MEDIASUBTYPE_NV12) {
         DrawTestPatternNv12(data, setup_.width, setup_.height, frameNumber, *brightness);
-    else
+    } else if (setup_.subtype == MEDIASUBTYPE_MJPG) {
+        // A webcam's motion JPEG: each sample one whole JPEG of the picture, as long as it is.
+        shape.subtype = MEDIASUBTYPE_RGB24;
+        const long stride = static_cast<long>(FrameBytes(shape)) / setup_.height;
+        picture_.resize(static_cast<size_t>(stride) * static_cast<size_t>(setup_.height));
+        DrawTestPattern(picture_.data(), setup_.width, setup_.height, frameNumber, *brightness);
+        jpegEncoder_.Encode(picture_.data() + (setup_.height - 1) * stride, setup_.width,
+                            setup_.height, -stride, &jpeg_);
+        length = static_cast<long>(jpeg_.size());
+        if (length > sample->GetSize()) {
+            sample->Release();
+            return E_UNEXPECTED;
+        }
+        CopyMemory(data, jpeg_.data(), jpeg_.size());
+    } else {
         DrawTestPattern(data, setup_.width, setup_.height, frameNumber, *brightness);
-    sample->SetActualDataLength(needed);
+    }
+    sample->SetActualDataLength(length);
     IReferenceClock* clock = nullptr;
     REFERENCE_TIME start = 0;
     {

@@ -6,16 +6,18 @@
 #pragma once
 
 #include "camera_device.h"
+#include "jpeg_encoder.h"
 #include "win_holders.h"
 
 #include <cstdint>
+#include <vector>
 
 namespace vcam {
 
 struct StreamSetup {
     IMemInputPin* input;      // held by the streamer while it lives
     IMemAllocator* allocator; // committed by the streamer, decommitted on Stop
-    GUID subtype;             // RGB24, YUY2 or NV12
+    GUID subtype;             // RGB24, YUY2, NV12 or MJPG
     long width, height;
     LONGLONG interval; // 100 ns units
     const CameraDevice* device;
@@ -57,6 +59,9 @@ class FrameStreamer {
     unsigned runSerial_ = 0;
     uint32_t delivered_ = 0;
     LONGLONG runTicks_ = 0; // performance counter at the first Run
+    // MJPG: the RGB24 picture, and its JPEG, kept from frame to frame (only the thread uses them).
+    std::vector<uint8_t> picture_, jpeg_;
+    JpegEncoder jpegEncoder_{85};
 };
 
 } // namespace vcam

@@ -1,5 +1,5 @@
 // The pin's connection: it offers its formats, connects in those it can draw (RGB24, YUY2,
-// NV12), and brings its own allocator.
+// NV12, and MJPG as real JPEG frames), and brings its own allocator.
 #include "output_pin.h"
 
 #include "enumerators.h"
@@ -28,7 +28,7 @@ bool Fits(const AM_MEDIA_TYPE& offered, const AM_MEDIA_TYPE* wanted) {
 
 bool Drawable(const GUID& subtype) {
     return subtype == MEDIASUBTYPE_RGB24 || subtype == MEDIASUBTYPE_YUY2 ||
-           subtype == MEDIASUBTYPE_NV12;
+           subtype == MEDIASUBTYPE_NV12 || subtype == MEDIASUBTYPE_MJPG;
 }
 
 } // namespace

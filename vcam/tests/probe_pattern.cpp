@@ -1,6 +1,7 @@
 #include "probe_pattern.h"
 
 #include <cmath>
+#include <cstdlib>
 
 namespace probe {
 namespace {
@@ -30,7 +31,56 @@ void ToYuv(const int rgb[3], int yuv[3]) {
     yuv[2] = static_cast<int>(std::floor((112 * r - 94 * g - 18 * b + 128) / 256.0)) + 128;
 }
 
+// Distance from x to the nearest edge between regions of `count` equal parts of `size`.
+long EdgeDistance(long x, long size, long count) {
+    long nearest = size;
+    for (long k = 1; k < count; ++k) {
+        const long edge = (k * size + count - 1) / count; // first x of part k
+        const long d = x < edge ? edge - 1 - x : x - edge;
+        nearest = d < nearest ? d : nearest;
+    }
+    return nearest;
+}
+
 } // namespace
+
+FrameVerdict VerifyFrameNear(const unsigned char* dib, long size, long width, long height,
+                             long brightness, int tolerance, long margin) {
+    FrameVerdict verdict{false, 0, 0, -1, -1};
+    const long stride = (width * 3 + 3) & ~3L;
+    if (!dib || size < stride * height)
+        return verdict;
+    const int offset = static_cast<int>(brightness) - 128;
+    const int on = Clamp(224 + offset), off = Clamp(32 + offset);
+    for (long cell = 0; cell < 32; ++cell) {
+        const long x = (2 * cell + 1) * width / 64;
+        const int green = dib[3 * x + 1]; // bottom image row, the first stored
+        if (2 * green > on + off)
+            verdict.frameNumber |= 1u << cell;
+    }
+    const long barRows = (3 * height + 3) / 4;
+    for (long y = 0; y < height; ++y) {
+        const long dy = y < barRows ? barRows - 1 - y : y - barRows;
+        const unsigned char* row = dib + (height - 1 - y) * stride;
+        for (long x = 0; x < width; ++x) {
+            const long dx = EdgeDistance(x, width, y < barRows ? 8 : 32);
+            if (dx < margin || dy < margin)
+                continue;
+            int rgb[3];
+            Expected(x, y, width, height, verdict.frameNumber, offset, rgb);
+            const unsigned char* p = row + 3 * x;
+            if (std::abs(p[0] - rgb[2]) > tolerance || std::abs(p[1] - rgb[1]) > tolerance ||
+                std::abs(p[2] - rgb[0]) > tolerance) {
+                if (verdict.wrongPixels++ == 0) {
+                    verdict.firstWrongX = x;
+                    verdict.firstWrongY = y;
+                }
+            }
+        }
+    }
+    verdict.matches = verdict.wrongPixels == 0;
+    return verdict;
+}
 
 FrameVerdict VerifyYuvFrame(const unsigned char* frame, long size, long width, long height,
                             long brightness, bool nv12) {

@@ -22,4 +22,10 @@ FrameVerdict VerifyFrame(const unsigned char* dib, long size, long width, long h
 FrameVerdict VerifyYuvFrame(const unsigned char* frame, long size, long width, long height,
                             long brightness, bool nv12);
 
+// A frame that passed through a converter (YUV or JPEG to RGB): every channel within
+// `tolerance` of the pattern, except pixels closer than `margin` to an edge between two bars,
+// two cells or the bars and the cells, where chroma subsampling and JPEG blocks blur.
+FrameVerdict VerifyFrameNear(const unsigned char* dib, long size, long width, long height,
+                             long brightness, int tolerance, long margin);
+
 } // namespace probe

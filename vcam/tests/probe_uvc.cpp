@@ -1,6 +1,7 @@
 #include "probe_uvc.h"
 
 #include "probe_devices.h"
+#include "probe_graph.h"
 #include "probe_pattern.h"
 #include "probe_properties.h"
 #include "probe_stream.h"
@@ -54,14 +55,6 @@ void CheckDevicePaths() {
           "device-path overrides camera 2's");
     DevicePath(kCaptureCategory, L"vcam03", &none);
     Check(!none, "no-device-path leaves camera 3 without one");
-}
-
-void FreeType(AM_MEDIA_TYPE* type) {
-    if (!type)
-        return;
-    if (type->cbFormat)
-        CoTaskMemFree(type->pbFormat);
-    CoTaskMemFree(type);
 }
 
 // One SetFormat request: capability `index`'s own type with one change.
@@ -139,58 +132,6 @@ void CheckStrictSetFormat(IAMStreamConfig* config) {
     }
 }
 
-struct Graph {
-    ComPtr<IGraphBuilder> graph;
-    ComPtr<ICaptureGraphBuilder2> builder;
-    ComPtr<IBaseFilter> grabberFilter, sink;
-    ComPtr<ISampleGrabber> grabber;
-};
-
-bool MakeGraph(Graph& g, const GUID& subtype) {
-    HRESULT hr =
-        CoCreateInstance(CLSID_FilterGraph, nullptr, CLSCTX_INPROC_SERVER, IID_IGraphBuilder,
-                         reinterpret_cast<void**>(g.graph.GetAddressOf()));
-    if (SUCCEEDED(hr))
-        hr = CoCreateInstance(CLSID_CaptureGraphBuilder2, nullptr, CLSCTX_INPROC_SERVER,
-                              IID_ICaptureGraphBuilder2,
-                              reinterpret_cast<void**>(g.builder.GetAddressOf()));
-    if (SUCCEEDED(hr))
-        hr = CoCreateInstance(kSampleGrabberClass, nullptr, CLSCTX_INPROC_SERVER, IID_IBaseFilter,
-                              reinterpret_cast<void**>(g.grabberFilter.GetAddressOf()));
-    if (SUCCEEDED(hr))
-        hr = CoCreateInstance(kNullRendererClass, nullptr, CLSCTX_INPROC_SERVER, IID_IBaseFilter,
-                              reinterpret_cast<void**>(g.sink.GetAddressOf()));
-    if (SUCCEEDED(hr))
-        hr = g.grabberFilter->QueryInterface(kSampleGrabberInterface,
-                                             reinterpret_cast<void**>(g.grabber.GetAddressOf()));
-    if (FAILED(hr))
-        return false;
-    g.builder->SetFiltergraph(g.graph.Get());
-    AM_MEDIA_TYPE wanted{};
-    wanted.majortype = MEDIATYPE_Video;
-    wanted.subtype = subtype;
-    g.grabber->SetMediaType(&wanted);
-    g.grabber->SetBufferSamples(TRUE);
-    g.graph->AddFilter(g.grabberFilter.Get(), L"Grabber");
-    g.graph->AddFilter(g.sink.Get(), L"Renderer");
-    return true;
-}
-
-// The frame the grabber holds after at least `frames` arrived (polling its buffer).
-std::vector<unsigned char> GrabLater(ISampleGrabber* grabber, DWORD waitMs) {
-    const DWORD start = GetTickCount();
-    long size = 0;
-    while ((grabber->GetCurrentBuffer(&size, nullptr) != S_OK || size <= 0) &&
-           GetTickCount() - start < waitMs)
-        Sleep(20);
-    Sleep(200); // a later frame, not the first
-    std::vector<unsigned char> frame(size > 0 ? static_cast<size_t>(size) : 0);
-    if (size <= 0 ||
-        grabber->GetCurrentBuffer(&size, reinterpret_cast<long*>(frame.data())) != S_OK)
-        frame.clear();
-    return frame;
-}
-
 void CheckYuvStream(IBaseFilter* camera, IAMStreamConfig* config, int capability,
                     const GUID& subtype, const char* name) {
     SetBrightness(camera, 150); // the state file keeps the first run's values per index
@@ -223,6 +164,56 @@ void CheckYuvStream(IBaseFilter* camera, IAMStreamConfig* config, int capability
           name, v.frameNumber, v.wrongPixels, v.firstWrongX, v.firstWrongY);
     control->Stop();
     g.graph->RemoveFilter(camera);
+}
+
+// Camera 1's MJPG 1920x1080 into a grabber of that subtype: each sample one baseline JPEG no
+// longer than the format's biSizeImage. The frame goes to VCAM_PROBE_JPEG, which run_probe.sh
+// decodes with djpeg and compares with the pattern.
+void CheckJpegStream(IBaseFilter* camera, IAMStreamConfig* config) {
+    AM_MEDIA_TYPE* type = nullptr;
+    VIDEO_STREAM_CONFIG_CAPS caps{};
+    config->GetStreamCaps(0, &type, reinterpret_cast<BYTE*>(&caps));
+    const long room =
+        type ? static_cast<long>(
+                   reinterpret_cast<VIDEOINFOHEADER*>(type->pbFormat)->bmiHeader.biSizeImage)
+             : 0;
+    const HRESULT set =
+        type && type->subtype == MEDIASUBTYPE_MJPG ? config->SetFormat(type) : E_FAIL;
+    FreeType(type);
+    Graph g;
+    const bool made = set == S_OK && MakeGraph(g, MEDIASUBTYPE_MJPG);
+    if (made)
+        g.graph->AddFilter(camera, L"Camera");
+    const HRESULT hr = made ? g.builder->RenderStream(nullptr, &MEDIATYPE_Video, camera,
+                                                      g.grabberFilter.Get(), g.sink.Get())
+                            : E_FAIL;
+    Check(hr == S_OK, "MJPG 1920x1080: set and connected to an MJPG grabber (0x%08lX)", hr);
+    if (hr != S_OK) {
+        if (made)
+            g.graph->RemoveFilter(camera);
+        return;
+    }
+    ComPtr<IMediaControl> control;
+    g.graph.As(&control);
+    control->Run();
+    const std::vector<unsigned char> frame = GrabLater(g.grabber.Get(), 5000);
+    control->Stop();
+    g.graph->RemoveFilter(camera);
+    const size_t n = frame.size();
+    Check(n > 4 && frame[0] == 0xFF && frame[1] == 0xD8 && frame[n - 2] == 0xFF &&
+              frame[n - 1] == 0xD9 && static_cast<long>(n) <= room,
+          "MJPG sample: one JPEG from SOI to EOI, %zu bytes (room %ld)", n, room);
+    const std::wstring path = EnvironmentPath(L"VCAM_PROBE_JPEG", L"");
+    if (path.empty() || n == 0)
+        return;
+    HANDLE file = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+    DWORD written = 0;
+    const bool saved = file != INVALID_HANDLE_VALUE &&
+                       WriteFile(file, frame.data(), static_cast<DWORD>(n), &written, nullptr) &&
+                       written == n;
+    if (file != INVALID_HANDLE_VALUE)
+        CloseHandle(file);
+    Check(saved, "MJPG frame written to VCAM_PROBE_JPEG");
 }
 
 // Records the top-left pixel's red (a white bar) of the first frames.
@@ -334,6 +325,7 @@ int RunUvc() {
     CheckStrictSetFormat(config.Get());
     CheckYuvStream(camera.Get(), config.Get(), 2, MEDIASUBTYPE_YUY2, "YUY2");
     CheckYuvStream(camera.Get(), config.Get(), 3, MEDIASUBTYPE_NV12, "NV12");
+    CheckJpegStream(camera.Get(), config.Get());
     CheckBusyAndDenied();
     ComPtr<IBaseFilter> ramp = BindKey(CLSID_VideoInputDeviceCategory, L"vcam04");
     if (ramp)

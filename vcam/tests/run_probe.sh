@@ -1,10 +1,11 @@
 #!/usr/bin/env bash
 # Runs vcam_probe.exe against the camera DLL in a prefix and on a display of its own:
 #   vcam/tests/run_probe.sh PROBE.exe framewright_vcam.dll
-# Xvfb (the first free display from :110, with GLX for VMR9) and openbox (without a window
-# manager Wine waits 2 s on every hidden window) are started here, the prefix is a fresh one in
-# a temporary folder, and only these processes are ended afterwards, by PID. Set
-# VCAM_PROBE_KEEP=1 to keep the folder (prefix, log, state file) for a look.
+# Xvfb (the first free display from :110 or VCAM_PROBE_FIRST_DISPLAY, with GLX for VMR9) and
+# openbox (without a window manager Wine waits 2 s on every hidden window) are started here, the
+# prefix is a fresh one in a temporary folder (under TMPDIR, else /tmp), and only these processes
+# are ended afterwards, by PID. Set VCAM_PROBE_KEEP=1 to keep the folder (prefix, log, state file)
+# for a look.
 set -u
 
 here=$(cd "$(dirname "$0")" && pwd)
@@ -15,7 +16,7 @@ dll=$(absolute "$2")
 # Without the Windows build there is nothing to prove (CTest counts 77 as skipped).
 [ -f "$probe" ] && [ -f "$dll" ] || { echo "SKIP: $probe or $dll is not built"; exit 77; }
 
-work=$(mktemp -d /tmp/vcam-probe.XXXXXX)
+work=$(mktemp -d "${TMPDIR:-/tmp}/vcam-probe.XXXXXX")
 prefix=$work/prefix
 xvfb_pid=
 openbox_pid=
@@ -36,7 +37,7 @@ trap cleanup EXIT
 
 # A display is free when neither its socket nor its lock exists; another session may take the
 # same number at the same moment, so a server that dies at once moves us to the next number.
-n=110
+n=${VCAM_PROBE_FIRST_DISPLAY:-110}
 while :; do
     if [ ! -e "/tmp/.X11-unix/X$n" ] && [ ! -e "/tmp/.X$n-lock" ]; then
         Xvfb ":$n" -screen 0 2560x1600x24 +extension GLX -nolisten tcp >/dev/null 2>&1 &
@@ -106,10 +107,27 @@ echo "unplug run: exit $rc"
 
 echo "== the USB-shaped cameras of probe_uvc.txt (registered over the first ones)"
 "$here/../prefix.sh" plug "$prefix" "$dll" "$here/probe_uvc.txt" || status=1
-run 120 wine "$probe" --uvc
+VCAM_PROBE_JPEG=$work/mjpg-frame.jpg run 120 wine "$probe" --uvc
 rc=$?
 echo "uvc run: exit $rc"
 [ $rc -eq 0 ] || status=1
+
+echo "== the same cameras through the stand-in converter to an RGB24 grabber"
+run 120 wine "$probe" --convert
+rc=$?
+echo "convert run: exit $rc"
+[ $rc -eq 0 ] || status=1
+
+# The camera's MJPG frame as any JPEG decoder sees it: the pattern at brightness 150, within 6
+# levels away from the edges (djpeg blends chroma across them).
+echo "== the MJPG frame decoded by djpeg"
+if djpeg -bmp -outfile "$work/mjpg-frame.bmp" "$work/mjpg-frame.jpg" &&
+    python3 "$here/../../tests/e2e/check_bitmap.py" --near 6 8 "$work/mjpg-frame.bmp" 1920 1080 150; then
+    echo "ok   djpeg decodes the MJPG frame to the pattern"
+else
+    echo "FAIL djpeg decodes the MJPG frame to the pattern"
+    status=1
+fi
 
 echo "== request log: $(wc -l <"$FRAMEWRIGHT_VCAM_LOG") lines; stream lines:"
 grep -a " stream \| streamconfig setformat \| filter run " "$FRAMEWRIGHT_VCAM_LOG"

@@ -7,7 +7,10 @@
 //   vcam_probe.exe --unplug READY  holds camera 4 streaming, writes READY, and waits for it to
 //                                  be unplugged; then every request must fail
 //   vcam_probe.exe --uvc           the cameras of probe_uvc.txt (probe_uvc.cpp)
+//   vcam_probe.exe --convert       the prefix's converters, and the first camera's every format
+//                                  reaching an RGB24 grabber (probe_convert.cpp)
 // Exit code 0 only when every check passed.
+#include "probe_convert.h"
 #include "probe_devices.h"
 #include "probe_properties.h"
 #include "probe_stream.h"
@@ -255,6 +258,8 @@ int main(int argc, char** argv) {
         early = RunStateCheck();
     else if (argc > 1 && std::strcmp(argv[1], "--uvc") == 0)
         early = RunUvc();
+    else if (argc > 1 && std::strcmp(argv[1], "--convert") == 0)
+        early = RunConvert();
     else if (argc > 2 && std::strcmp(argv[1], "--unplug") == 0)
         early = RunUnplug(argv[2]);
     else

@@ -1,0 +1,64 @@
+#include "probe_graph.h"
+
+#include <uuids.h>
+
+namespace probe {
+
+void FreeType(AM_MEDIA_TYPE* type) {
+    if (!type)
+        return;
+    if (type->cbFormat)
+        CoTaskMemFree(type->pbFormat);
+    CoTaskMemFree(type);
+}
+
+bool MakeGraph(Graph& g, const GUID& subtype) {
+    HRESULT hr =
+        CoCreateInstance(CLSID_FilterGraph, nullptr, CLSCTX_INPROC_SERVER, IID_IGraphBuilder,
+                         reinterpret_cast<void**>(g.graph.GetAddressOf()));
+    if (SUCCEEDED(hr))
+        hr = CoCreateInstance(CLSID_CaptureGraphBuilder2, nullptr, CLSCTX_INPROC_SERVER,
+                              IID_ICaptureGraphBuilder2,
+                              reinterpret_cast<void**>(g.builder.GetAddressOf()));
+    if (SUCCEEDED(hr))
+        hr = CoCreateInstance(kSampleGrabberClass, nullptr, CLSCTX_INPROC_SERVER, IID_IBaseFilter,
+                              reinterpret_cast<void**>(g.grabberFilter.GetAddressOf()));
+    if (SUCCEEDED(hr))
+        hr = CoCreateInstance(kNullRendererClass, nullptr, CLSCTX_INPROC_SERVER, IID_IBaseFilter,
+                              reinterpret_cast<void**>(g.sink.GetAddressOf()));
+    if (SUCCEEDED(hr))
+        hr = g.grabberFilter->QueryInterface(kSampleGrabberInterface,
+                                             reinterpret_cast<void**>(g.grabber.GetAddressOf()));
+    if (FAILED(hr))
+        return false;
+    g.builder->SetFiltergraph(g.graph.Get());
+    AM_MEDIA_TYPE wanted{};
+    wanted.majortype = MEDIATYPE_Video;
+    wanted.subtype = subtype;
+    g.grabber->SetMediaType(&wanted);
+    g.grabber->SetBufferSamples(TRUE);
+    g.graph->AddFilter(g.grabberFilter.Get(), L"Grabber");
+    g.graph->AddFilter(g.sink.Get(), L"Renderer");
+    return true;
+}
+
+std::vector<unsigned char> GrabLater(ISampleGrabber* grabber, DWORD waitMs) {
+    const DWORD start = GetTickCount();
+    long size = 0;
+    while ((grabber->GetCurrentBuffer(&size, nullptr) != S_OK || size <= 0) &&
+           GetTickCount() - start < waitMs)
+        Sleep(20);
+    Sleep(200); // a later frame, not the first
+    // A JPEG frame's length changes from frame to frame: room for a longer one, cut to the
+    // length copied.
+    if (size <= 0 || grabber->GetCurrentBuffer(&size, nullptr) != S_OK)
+        return {};
+    std::vector<unsigned char> frame(static_cast<size_t>(size) * 2);
+    size = static_cast<long>(frame.size());
+    if (grabber->GetCurrentBuffer(&size, reinterpret_cast<long*>(frame.data())) != S_OK)
+        return {};
+    frame.resize(static_cast<size_t>(size));
+    return frame;
+}
+
+} // namespace probe
