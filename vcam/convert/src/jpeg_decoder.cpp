@@ -100,7 +100,7 @@ class Decoder {
         p_ += 2;
         return v;
     }
-    bool ReadFrame(const uint8_t* segment, unsigned length);
+    bool ReadFrame(const uint8_t* segment, unsigned length, long width, long height);
     bool ReadHuffman(const uint8_t* segment, unsigned length);
     bool ReadQuant(const uint8_t* segment, unsigned length);
     bool ReadScan(const uint8_t* segment, unsigned length);
@@ -154,14 +154,17 @@ bool Decoder::ReadMarker(int* marker) {
     return true;
 }
 
-bool Decoder::ReadFrame(const uint8_t* s, unsigned length) {
+// The frame header; only a frame of the size the connection expects is taken (checked before
+// anything is allocated: a damaged header could ask for 65535 x 65535).
+bool Decoder::ReadFrame(const uint8_t* s, unsigned length, long width, long height) {
     if (length < 6 || s[0] != 8)
         return false;
     height_ = (s[1] << 8) | s[2];
     width_ = (s[3] << 8) | s[4];
     const int count = s[5];
-    if ((count != 1 && count != 3) || length < 6u + 3u * count || width_ == 0 || height_ == 0)
-        return false;
+    if ((count != 1 && count != 3) || length < 6u + 3u * count || width_ != width ||
+        height_ != height || !components_.empty())
+        return false; // a second frame header in one stream is refused too
     components_.assign(static_cast<size_t>(count), Component{});
     for (int i = 0; i < count; ++i) {
         Component& c = components_[static_cast<size_t>(i)];
@@ -469,7 +472,7 @@ bool Decoder::Decode(long width, long height, uint8_t* dib) {
         switch (marker) {
         case 0xC0: // baseline
         case 0xC1: // extended sequential, Huffman: the same decoding at 8 bits
-            ok = ReadFrame(segment, length - 2) && width_ == width && height_ == height;
+            ok = ReadFrame(segment, length - 2, width, height);
             break;
         case 0xC4:
             ok = ReadHuffman(segment, length - 2);
