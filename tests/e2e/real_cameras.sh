@@ -5,7 +5,7 @@
 # and Polish letters.
 . "$(dirname "$0")/cli_lib.sh"
 . "$(dirname "$0")/panel_lib.sh"
-e2e_require "$E2E_CLI"
+e2e_require "$E2E_CLI" "$WINDOWS_BUILD/framewright_convert.dll"
 e2e_begin real_cameras mic-first.cfg
 
 # use_cameras CONFIG: the prefix's cameras are those of another configuration from now on.
@@ -84,4 +84,25 @@ cli capture --out settled.bmp --width 640 --height 480
 check_eq "default settle: exit code" "0" "$CLI_EXIT"
 check_image "default settle: the pattern at the camera's brightness" "$E2E_WORK/settled.bmp" 640 480 128
 
+# The window program's unattended still from webcams without RGB24 comes out at the stored size:
+# the camera's own format of that size, converted for the grabber.
+window_still() { # CONFIG SUBTYPE WIDTH HEIGHT TOLERANCE MARGIN
+    use_cameras "$1"
+    write_settings "ImageSavePath=$(windows_path "$E2E_WORK/window.bmp")" StartWithPreview=1 \
+        CaptureOnStart=1 ExitOnCapture=1 ReviewTimeMs=0 "Camera0.ResolutionX=$3" \
+        "Camera0.ResolutionY=$4"
+    rm -f "$E2E_WORK/window.bmp"
+    e2e_start_tool
+    e2e_wait_exit 90
+    check_eq "$1 ${3}x$4: the window program's exit code" "0" "$E2E_EXIT"
+    check_eq "$1 ${3}x$4: the camera streamed $2" "$2 ${3}x$4" \
+        "$(camera_log 'pin connect subtype' | tail -n 1 |
+            sed -E 's/.*subtype=([A-Z0-9]+) width=([0-9]+) height=([0-9]+).*/\1 \2x\3/')"
+    check_image_near "$1 ${3}x$4: the still at the stored size" "$E2E_WORK/window.bmp" "$3" "$4" \
+        128 "$5" "$6"
+    rm -f "$E2E_WORK/Framewright.ini"
+}
+window_still uvc-yuy2.cfg YUY2 1920 1080 4 0
+window_still uvc-yuy2.cfg YUY2 640 480 4 0
+window_still uvc-mjpg.cfg MJPG 1920 1080 6 8
 e2e_end
