@@ -12,15 +12,19 @@ windows_path() { printf 'Z:%s' "$(printf '%s' "$1" | tr / '\\')"; }
 
 # write_settings KEY=VALUE...: a complete Framewright.ini in the working folder (or in
 # $SETTINGS_FILE) for the camera of one.cfg at its own values, with the General keys given
-# replacing their defaults. A Camera0 key may be given as Camera0.KEY=VALUE.
+# replacing their defaults. A Camera0 key may be given as Camera0.KEY=VALUE. Without KEY=VALUE it
+# is the file of a second start; with FIRST_START=1 that of a first start, which lacks
+# IncrementImageName and InitAndExit.
 write_settings() {
-    python3 - "${SETTINGS_FILE:-$E2E_WORK/Framewright.ini}" "$@" <<'EOF'
-import sys
+    FIRST_START=${FIRST_START:-0} python3 - "${SETTINGS_FILE:-$E2E_WORK/Framewright.ini}" "$@" <<'EOF'
+import os, sys
 general = [("NumberOfCameras", "1"), ("InternalDisplay", "0"),
            ("ImageSavePath", "C:\\W1X9Image.bmp"), ("StartWithPreview", "0"),
            ("ExitOnCapture", "0"), ("CaptureOnStart", "0"), ("UsePrintKeyToCaptureImages", "0"),
            ("UseMinMaxOnPrintKey", "0"), ("HideAppWhenInactive", "0"), ("ImageCounter", "0"),
            ("ReviewTimeMs", "1500"), ("IncrementImageName", "0"), ("InitAndExit", "0")]
+if os.environ["FIRST_START"] == "1":
+    general = general[:-2]
 camera = [("Name", "Parvanex Virtual Camera"), ("LEDInfo", "3"), ("PowerScheme", "1"),
           ("Brightness", "128"), ("Contrast", "32"), ("Saturation", "64"), ("Sharpness", "24"),
           ("WhiteBalance", "4000"), ("BacklightCompensation", "0"), ("Gain", "0"),
@@ -45,6 +49,14 @@ with open(sys.argv[1], "w", newline="") as f:
             f.write("%s=%s\r\n" % (name, sections[section][name]))
 EOF
 }
+
+# A manual record that differs from the camera's own values in every property, with InitAndExit:
+# write_settings "${MANUAL_RECORD[@]}".
+MANUAL_RECORD=(InitAndExit=1 Camera0.LEDInfo=1 Camera0.PowerScheme=2 Camera0.Brightness=90
+    Camera0.Contrast=40 Camera0.Saturation=70 Camera0.Sharpness=30 Camera0.WhiteBalance=5000
+    Camera0.BacklightCompensation=1 Camera0.Gain=12 Camera0.Zoom=151 Camera0.ExposureTime=500
+    Camera0.FocusValue=-1 Camera0.ResolutionX=1920 Camera0.ResolutionY=1080
+    Camera0.FlagWhiteBalance=0 Camera0.FlagExposureTime=0 Camera0.FlagAutomatic=0)
 
 # setting KEY: the value of a General key in the working folder's Framewright.ini.
 setting() { grep -a "^$1=" "$E2E_WORK/Framewright.ini" | head -1 | cut -d= -f2- | tr -d '\r'; }

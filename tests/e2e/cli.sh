@@ -71,7 +71,7 @@ check_eq "--version: the project's version" \
     "FramewrightCli ${FRAMEWRIGHT_PROJECT_VERSION:?passed by tests/e2e/CMakeLists.txt}" "$CLI_OUT"
 
 # --- apply and the window program's InitAndExit start on the same file
-printf '[General]\r\nNumberOfCameras=2\r\nInternalDisplay=0\r\nImageSavePath=C:\\W1X9Image.bmp\r\nStartWithPreview=0\r\nExitOnCapture=0\r\nCaptureOnStart=0\r\nUsePrintKeyToCaptureImages=0\r\nUseMinMaxOnPrintKey=0\r\nHideAppWhenInactive=0\r\nImageCounter=0\r\nReviewTimeMs=1500\r\nIncrementImageName=0\r\nInitAndExit=1\r\n[Camera0]\r\nName=Parvanex Virtual Camera\r\nLEDInfo=1\r\nPowerScheme=2\r\nBrightness=90\r\nContrast=40\r\nSaturation=70\r\nSharpness=30\r\nWhiteBalance=5000\r\nBacklightCompensation=1\r\nGain=12\r\nZoom=151\r\nExposureTime=500\r\nFocusValue=-1\r\nResolution=0\r\nResolutionX=1920\r\nResolutionY=1080\r\nFlagBrightness=0\r\nFlagContrast=0\r\nFlagSaturation=0\r\nFlagSharpness=0\r\nFlagWhiteBalance=0\r\nFlagBacklightCompensation=0\r\nFlagGain=0\r\nFlagZoom=0\r\nFlagExposureTime=0\r\nFlagFocusValue=1\r\nFlagAutomatic=0\r\n' >"$E2E_WORK/Framewright.ini"
+write_settings NumberOfCameras=2 "${MANUAL_RECORD[@]}"
 cp "$E2E_WORK/Framewright.ini" "$E2E_TMP/apply.ini"
 rm -f "$FRAMEWRIGHT_VCAM_STATE"
 : >"$FRAMEWRIGHT_VCAM_LOG"

@@ -1,11 +1,11 @@
 #!/usr/bin/env bash
 # InitAndExit 1: the stored record reaches the camera and the tool ends with code 0 right after
 # the focus write, before its message loop runs.
-. "$(dirname "$0")/e2e_lib.sh"
+. "$(dirname "$0")/capture_lib.sh"
 e2e_begin init_and_exit one.cfg
 
 # A complete file for the camera with a manual record that differs from the camera's values.
-printf '[General]\r\nNumberOfCameras=1\r\nInternalDisplay=0\r\nImageSavePath=C:\\W1X9Image.bmp\r\nStartWithPreview=0\r\nExitOnCapture=0\r\nCaptureOnStart=0\r\nUsePrintKeyToCaptureImages=0\r\nUseMinMaxOnPrintKey=0\r\nHideAppWhenInactive=0\r\nImageCounter=0\r\nReviewTimeMs=1500\r\nIncrementImageName=0\r\nInitAndExit=1\r\n[Camera0]\r\nName=Parvanex Virtual Camera\r\nLEDInfo=1\r\nPowerScheme=2\r\nBrightness=90\r\nContrast=40\r\nSaturation=70\r\nSharpness=30\r\nWhiteBalance=5000\r\nBacklightCompensation=1\r\nGain=12\r\nZoom=151\r\nExposureTime=500\r\nFocusValue=-1\r\nResolution=0\r\nResolutionX=1920\r\nResolutionY=1080\r\nFlagBrightness=0\r\nFlagContrast=0\r\nFlagSaturation=0\r\nFlagSharpness=0\r\nFlagWhiteBalance=0\r\nFlagBacklightCompensation=0\r\nFlagGain=0\r\nFlagZoom=0\r\nFlagExposureTime=0\r\nFlagFocusValue=1\r\nFlagAutomatic=0\r\n' >"$E2E_WORK/Framewright.ini"
+write_settings "${MANUAL_RECORD[@]}"
 cp "$E2E_WORK/Framewright.ini" "$E2E_TMP/before.ini"
 e2e_start_tool
 e2e_wait_exit 60

@@ -2,7 +2,7 @@
 # One virtual camera: its label and status text, a first start that stores the camera's own
 # values (those of the camera's configuration), and a second start that applies them back in the
 # tool's order and adds the two options of a second start.
-. "$(dirname "$0")/e2e_lib.sh"
+. "$(dirname "$0")/capture_lib.sh"
 e2e_begin one_camera one.cfg
 
 e2e_start_tool
@@ -20,10 +20,7 @@ d close "$TITLE" >/dev/null
 e2e_wait_exit 30
 check_eq "exit code after the close request" "0" "$E2E_EXIT"
 
-camera_section='[Camera0]\r\nName=Parvanex Virtual Camera\r\nLEDInfo=3\r\nPowerScheme=1\r\nBrightness=128\r\nContrast=32\r\nSaturation=64\r\nSharpness=24\r\nWhiteBalance=4000\r\nBacklightCompensation=0\r\nGain=0\r\nZoom=100\r\nExposureTime=333\r\nFocusValue=128\r\nResolution=0\r\nResolutionX=0\r\nResolutionY=0\r\nFlagBrightness=0\r\nFlagContrast=0\r\nFlagSaturation=0\r\nFlagSharpness=0\r\nFlagWhiteBalance=1\r\nFlagBacklightCompensation=0\r\nFlagGain=0\r\nFlagZoom=0\r\nFlagExposureTime=1\r\nFlagFocusValue=1\r\nFlagAutomatic=1\r\n'
-general_rest='ImageSavePath=C:\\W1X9Image.bmp\r\nStartWithPreview=0\r\nExitOnCapture=0\r\nCaptureOnStart=0\r\nUsePrintKeyToCaptureImages=0\r\nUseMinMaxOnPrintKey=0\r\nHideAppWhenInactive=0\r\nImageCounter=0\r\nReviewTimeMs=1500\r\n'
-printf "[General]\r\nNumberOfCameras=1\r\nInternalDisplay=0\r\n$general_rest$camera_section" >"$E2E_TMP/first.ini"
-# printf above turned the doubled backslash into one, as the file holds it.
+SETTINGS_FILE=$E2E_TMP/first.ini FIRST_START=1 write_settings
 check_eq "Framewright.ini of a first start: the camera's values, in the order of a first start" \
     "$(bytes_of "$E2E_TMP/first.ini")" "$(bytes_of "$E2E_WORK/Framewright.ini")"
 
@@ -48,7 +45,7 @@ cam=0 vendor set id=5 words=2,0,0,333 hr=0x00000000
 cam=0 cameracontrol set id=6 value=128 flags=2 hr=0x00000000'
 check_eq "second start: the stored record applied in order (LED 3 and automatic white balance not written)" \
     "$expected_apply" "$(camera_log ' set ')"
-printf "[General]\r\nNumberOfCameras=1\r\nInternalDisplay=0\r\n${general_rest}IncrementImageName=0\r\nInitAndExit=0\r\n$camera_section" >"$E2E_TMP/second.ini"
+SETTINGS_FILE=$E2E_TMP/second.ini write_settings
 check_eq "second start: IncrementImageName and InitAndExit appended to General" \
     "$(bytes_of "$E2E_TMP/second.ini")" "$(bytes_of "$E2E_WORK/Framewright.ini")"
 e2e_end
