@@ -8,6 +8,7 @@
 #include "cli/usage.h"
 #include "core/camera_settings.h"
 #include "core/shell_state.h"
+#include "platform/files.h"
 #include "settings/settings_file.h"
 
 namespace {
@@ -137,4 +138,16 @@ bool Utf8Arguments(const std::vector<std::u16string>& args, std::vector<std::str
         utf8->push_back(text);
     }
     return true;
+}
+
+int CliMainOfCommandLine(const std::vector<std::u16string>& args, std::string& out,
+                         std::string& err) {
+    std::vector<std::string> utf8;
+    std::string problem;
+    if (!Utf8Arguments(args, &utf8, &problem)) {
+        err += "FramewrightCli: " + problem + "\n";
+        return kExitArguments;
+    }
+    platform::UseUtf8Paths();
+    return CliMain(utf8, out, err);
 }

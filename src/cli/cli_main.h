@@ -13,3 +13,7 @@ int CliMain(const std::vector<std::string>& args, std::string& out, std::string&
 // lone surrogate), with the problem said in problem.
 bool Utf8Arguments(const std::vector<std::u16string>& args, std::vector<std::string>* utf8,
                    std::string* problem);
+// The program as the platform's entry point starts it: the arguments in UTF-8 (exit 2 for one that
+// is no text), the paths of the file functions in UTF-8 from then on, then CliMain.
+int CliMainOfCommandLine(const std::vector<std::u16string>& args, std::string& out,
+                         std::string& err);

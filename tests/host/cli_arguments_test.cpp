@@ -217,8 +217,11 @@ TEST_F(CliArgumentsTest, ArgumentsBecomeUtf8WithoutLoss) {
     EXPECT_EQ(utf8[3], "");
     for (const std::u16string& lone : {std::u16string(u"a\xd800"), std::u16string(u"\xdc00"
                                                                                   u"b")}) {
-        EXPECT_FALSE(Utf8Arguments({u"capture", lone}, &utf8, &problem));
-        EXPECT_EQ(problem, "argument 2 holds a lone UTF-16 surrogate and names no text");
+        std::string out, err;
+        EXPECT_EQ(CliMainOfCommandLine({u"capture", lone}, out, err), 2);
+        EXPECT_EQ(err,
+                  "FramewrightCli: argument 2 holds a lone UTF-16 surrogate and names no text\n");
+        EXPECT_TRUE(sim::Requests().empty());
     }
 }
 

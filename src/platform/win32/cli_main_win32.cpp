@@ -5,8 +5,6 @@
 #include "platform/win32/windows_headers_win32.h"
 
 #include "cli/cli_main.h"
-#include "cli/exit_codes.h"
-#include "platform/files.h"
 
 #include <shellapi.h>
 
@@ -43,14 +41,7 @@ void Write(const std::string& text, FILE* stream) {
 
 int main() {
     std::string out, err;
-    std::vector<std::string> args;
-    std::string problem;
-    if (!Utf8Arguments(CommandLineArguments(), &args, &problem)) {
-        Write("FramewrightCli: " + problem + "\n", stderr);
-        return kExitArguments;
-    }
-    platform::UseUtf8Paths();
-    const int exitCode = CliMain(args, out, err);
+    const int exitCode = CliMainOfCommandLine(CommandLineArguments(), out, err);
     Write(out, stdout);
     Write(err, stderr);
     return exitCode;
