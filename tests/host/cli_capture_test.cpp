@@ -2,6 +2,7 @@
 // format comes from the camera's section, else from --width and --height, else 1920 x 1080; no
 // frame in time, a camera the window program previews and a file that cannot be written exit 6.
 #include "camera/camera_unavailable.h"
+#include "bitmap_checks.h"
 #include "cli_fixture.h"
 #include "core/control_ids.h"
 #include "platform/sim/sim_graph.h"
@@ -14,18 +15,6 @@ class CliCaptureTest : public CliTest {
   protected:
     static constexpr const char* kShot = "C:\\work\\shot.bmp";
 
-    static int32_t Word32(const std::string& file, size_t offset) {
-        int32_t value = 0;
-        std::memcpy(&value, file.data() + offset, 4);
-        return value;
-    }
-    // The bitmap's width and height from its info header, or "no file".
-    static std::string ImageSize(const char* path) {
-        const std::string* file = sim::FindFile(path);
-        if (!file || file->size() < 54 || file->substr(0, 2) != "BM")
-            return "no file";
-        return std::to_string(Word32(*file, 18)) + "x" + std::to_string(Word32(*file, 22));
-    }
     static void ExpectEverythingReleased() {
         EXPECT_EQ(sim::Graph().graphsAlive, 0);
         EXPECT_EQ(sim::Graph().objectsAlive, 0);
@@ -39,7 +28,7 @@ TEST_F(CliCaptureTest, WritesOneBitmapOfTheDefaultFormatAndReleasesTheGraph) {
     const CliRun run = Cli({"capture", "--out", kShot});
     EXPECT_EQ(run.code, 0) << run.err;
     EXPECT_EQ(run.out, "camera 1: 1920x1080 image written to C:\\work\\shot.bmp\n");
-    EXPECT_EQ(ImageSize(kShot), "1920x1080");
+    EXPECT_EQ(BitmapSize(kShot), "1920x1080");
     ASSERT_NE(sim::FindFile(kShot), nullptr);
     EXPECT_EQ(sim::FindFile(kShot)->size(), 54u + 1920u * 3u * 1080u);
     ASSERT_FALSE(sim::Graph().formatRequests.empty());
@@ -84,7 +73,7 @@ TEST_F(CliCaptureTest, TheFormatComesFromTheSectionElseFromTheOptions) {
         args.insert(args.end(), c.size.begin(), c.size.end());
         const CliRun run = Cli(args);
         EXPECT_EQ(run.code, 0) << c.what << ": " << run.err;
-        EXPECT_EQ(ImageSize(kShot), c.expected) << c.what;
+        EXPECT_EQ(BitmapSize(kShot), c.expected) << c.what;
         EXPECT_EQ(run.out,
                   std::string("camera 1: ") + c.expected + " image written to C:\\work\\shot.bmp\n")
             << c.what;
@@ -102,7 +91,7 @@ TEST_F(CliCaptureTest, ACameraWithoutTheAskedSizeIsReportedAtTheSizeItWrote) {
     sim::AddCamera(camera);
     const CliRun run = Cli({"capture", "--out", kShot, "--width", "1920", "--height", "1080"});
     EXPECT_EQ(run.code, 0) << run.err;
-    EXPECT_EQ(ImageSize(kShot), "640x480");
+    EXPECT_EQ(BitmapSize(kShot), "640x480");
     EXPECT_EQ(run.out, "camera 1: 640x480 image written to C:\\work\\shot.bmp\n");
     EXPECT_EQ(run.err, "camera 1 does not stream 1920x1080; the image has the camera's size "
                        "(FramewrightCli formats lists its sizes)\n");
@@ -113,7 +102,7 @@ TEST_F(CliCaptureTest, ASettingsFileForOtherCamerasExitsFiveBeforeTheGraph) {
     WriteIni("[General]\r\nNumberOfCameras=1\r\n[Camera0]\r\nName=Parvanex Elsewhere\r\n");
     const CliRun run = Cli({"capture", "--out", kShot});
     EXPECT_EQ(run.code, 5);
-    EXPECT_EQ(ImageSize(kShot), "no file");
+    EXPECT_EQ(BitmapSize(kShot), "no file");
     EXPECT_TRUE(sim::Graph().calls.empty());
 }
 
@@ -125,7 +114,7 @@ TEST_F(CliCaptureTest, NoFrameWithinTheTimeOutExitsSixAndWritesNothing) {
     EXPECT_EQ(run.code, 6);
     EXPECT_EQ(run.err, "FramewrightCli: camera 1: no frame within 500 ms\n");
     EXPECT_EQ(run.out, "");
-    EXPECT_EQ(ImageSize(kShot), "no file");
+    EXPECT_EQ(BitmapSize(kShot), "no file");
     EXPECT_GE(sim::TheDesktop().now - before, 500u);
     EXPECT_LT(sim::TheDesktop().now - before, 5000u);
     ExpectEverythingReleased();
@@ -142,7 +131,7 @@ TEST_F(CliCaptureTest, ACameraTheWindowProgramPreviewsIsLeftAlone) {
     EXPECT_EQ(run.code, 6);
     EXPECT_EQ(run.err, "FramewrightCli: camera 1 is being previewed by the window program; close "
                        "its preview and try again\n");
-    EXPECT_EQ(ImageSize(kShot), "no file");
+    EXPECT_EQ(BitmapSize(kShot), "no file");
     EXPECT_EQ(sim::Graph().calls.size(), graphCalls); // no graph built, nothing stopped
     EXPECT_EQ(sim::Graph().state, 2);
 }
@@ -155,7 +144,7 @@ TEST_F(CliCaptureTest, AFileThatCannotBeWrittenExitsSixWithItsResult) {
     EXPECT_EQ(run.err.rfind("FramewrightCli: cannot write C:\\work\\locked\\shot.bmp: 0x8007", 0),
               0u)
         << run.err;
-    EXPECT_EQ(ImageSize("C:\\work\\locked\\shot.bmp"), "no file");
+    EXPECT_EQ(BitmapSize("C:\\work\\locked\\shot.bmp"), "no file");
     ExpectEverythingReleased();
 }
 
@@ -191,7 +180,7 @@ TEST_F(CliCaptureTest, AnUnavailableCameraIsNamedAndExitsSix) {
         const CliRun run = Cli({"capture", "--out", kShot});
         EXPECT_EQ(run.code, 6) << c.step;
         EXPECT_EQ(run.err, c.err) << c.step;
-        EXPECT_EQ(ImageSize(kShot), "no file") << c.step;
+        EXPECT_EQ(BitmapSize(kShot), "no file") << c.step;
         ExpectEverythingReleased();
     }
 }
@@ -247,7 +236,7 @@ TEST_F(CliCaptureTest, AnyFolderIsWrittenIntoAsNamed) {
         const CliRun run = Cli({"capture", "--out", path, "--settle-ms", "0"});
         EXPECT_EQ(run.code, 0) << run.err;
         EXPECT_EQ(run.out, "camera 1: 1920x1080 image written to " + path + "\n");
-        EXPECT_EQ(ImageSize(path.c_str()), "1920x1080");
+        EXPECT_EQ(BitmapSize(path), "1920x1080");
     }
     Restart();
     AddVendorCamera();

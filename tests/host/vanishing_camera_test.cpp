@@ -3,6 +3,7 @@
 // move and its write. The tool must not crash or wait longer than its own waits, must write no
 // image that is not a whole frame, must exit with 0, and must preview the camera anew when it
 // comes back.
+#include "bitmap_checks.h"
 #include "fixture.h"
 #include "object_counts.h"
 
@@ -21,29 +22,6 @@ using platform::msg::KeyUp;
 
 constexpr const char* kImagePrefix = "C:\\p\\img";
 constexpr const char* kNoCamera = "No Parvanex Camera detected, please attach a Parvanex Webcam";
-
-uint32_t Word32(const std::string& file, size_t offset) {
-    uint32_t value = 0;
-    std::memcpy(&value, file.data() + offset, 4);
-    return value;
-}
-
-// Whether a bitmap file holds one whole test frame of the size its header gives, and nothing else.
-::testing::AssertionResult IsWholeFrame(const std::string& path, const std::string& file) {
-    if (file.size() < 54 || file.compare(0, 2, "BM") != 0)
-        return ::testing::AssertionFailure() << path << ": no bitmap header";
-    const int32_t width = static_cast<int32_t>(Word32(file, 18));
-    const int32_t height = static_cast<int32_t>(Word32(file, 22));
-    const std::vector<uint8_t> frame = sim::TestFrame(width, height);
-    if (Word32(file, 2) != file.size() || file.size() != 54 + frame.size())
-        return ::testing::AssertionFailure()
-               << path << ": " << file.size() << " bytes, a whole " << width << "x" << height
-               << " frame makes " << 54 + frame.size();
-    if (file.compare(54, std::string::npos, reinterpret_cast<const char*>(frame.data()),
-                     frame.size()) != 0)
-        return ::testing::AssertionFailure() << path << ": pixels are not the camera's frame";
-    return ::testing::AssertionSuccess();
-}
 
 class VanishingCameraTest : public SimTest {
   protected:
@@ -67,8 +45,8 @@ class VanishingCameraTest : public SimTest {
         const std::map<std::string, std::string> images = Images();
         if (images.size() != count)
             return ::testing::AssertionFailure() << images.size() << " images, expected " << count;
-        for (const auto& [path, bytes] : images)
-            if (::testing::AssertionResult whole = IsWholeFrame(path, bytes); !whole)
+        for (const auto& entry : images)
+            if (::testing::AssertionResult whole = IsTestFrameBitmap(entry.first); !whole)
                 return whole;
         return ::testing::AssertionSuccess();
     }
