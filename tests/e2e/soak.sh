@@ -80,7 +80,8 @@ for n in $(seq 1 "$captures"); do
         wait_until 30 test -f "$images_dir/$name" && wait_until 30 sequence_over
     else
         how=button
-        d click "$TITLE" 2065 >/dev/null && wait_until 30 test -f "$images_dir/$name"
+        clicked=$(d click "$TITLE" 2065) || how="button, the click failed: '$clicked'"
+        wait_until 30 test -f "$images_dir/$name" || how="$how, no file within 30 s"
     fi
     # The image must be the next number and the only one: an image skipped, repeated or written
     # twice shows here.
