@@ -23,13 +23,13 @@ struct CosTable {
 const CosTable kCos;
 
 // The canonical codes of a table: within each length, consecutive values in symbol order.
-void BuildCodes(const HuffmanSpec& spec, uint16_t* bits, uint8_t* lengths) {
+void BuildCodes(const HuffmanSpec& table, uint16_t* bits, uint8_t* lengths) {
     unsigned code = 0;
     int k = 0;
     for (int length = 1; length <= 16; ++length) {
-        for (int i = 0; i < spec.counts[length - 1]; ++i, ++k) {
-            bits[spec.symbols[k]] = static_cast<uint16_t>(code++);
-            lengths[spec.symbols[k]] = static_cast<uint8_t>(length);
+        for (int i = 0; i < table.counts[length - 1]; ++i, ++k) {
+            bits[table.symbols[k]] = static_cast<uint16_t>(code++);
+            lengths[table.symbols[k]] = static_cast<uint8_t>(length);
         }
         code <<= 1;
     }
