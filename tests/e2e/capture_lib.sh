@@ -4,7 +4,7 @@
 # camera's test pattern, and the windows of a title as the driver lists them.
 . "$(dirname "${BASH_SOURCE[0]}")/e2e_lib.sh"
 
-CHECK_BITMAP=$E2E_ROOT/tests/e2e/check_bitmap.py
+CHECK_BITMAP=$E2E_ROOT/tests/e2e/fw/bitmap.py
 VIDEO_TITLE="ActiveMovie Window"
 
 # windows_path PATH: the Unix path as the tool sees it (drive Z: is the Unix root).

@@ -7,7 +7,8 @@
 namespace driver {
 
 int WaitWindow(const std::string& title, unsigned long timeoutMs);
-int WaitGone(const std::string& title, unsigned long timeoutMs);
+// The window is there and its thread takes messages again (start-up is over).
+int WaitReady(const std::string& title, unsigned long timeoutMs);
 int ListControls(const std::string& title);
 int Click(const std::string& title, int id);
 int Slide(const std::string& title, int id, int position);

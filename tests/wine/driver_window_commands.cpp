@@ -83,16 +83,21 @@ int WaitWindow(const std::string& title, unsigned long timeoutMs) {
     return 0;
 }
 
-int WaitGone(const std::string& title, unsigned long timeoutMs) {
+// The window is there and its thread has reached a message loop: a sent message is handled only
+// where the thread takes messages, so start-up (creation, discovery, loading and applying the
+// settings) is over when the answer comes, or the tool is showing a box.
+int WaitReady(const std::string& title, unsigned long timeoutMs) {
     const ULONGLONG start = GetTickCount64();
-    while (FindTopLevel(title, false)) {
-        if (GetTickCount64() - start >= timeoutMs) {
-            std::fprintf(stderr, "\"%s\" still there\n", title.c_str());
-            return 1;
-        }
-        Sleep(50);
+    HWND window = WaitTopLevel(title, false, timeoutMs);
+    const ULONGLONG waited = GetTickCount64() - start;
+    DWORD_PTR answer = 0;
+    if (!window || waited >= timeoutMs ||
+        !SendMessageTimeoutA(window, WM_NULL, 0, 0, SMTO_NORMAL,
+                             static_cast<UINT>(timeoutMs - waited), &answer)) {
+        std::fprintf(stderr, "\"%s\" not ready within %lu ms\n", title.c_str(), timeoutMs);
+        return 1;
     }
-    std::printf("gone\n");
+    std::printf("ready\n");
     return 0;
 }
 

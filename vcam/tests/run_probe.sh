@@ -122,7 +122,7 @@ echo "convert run: exit $rc"
 # levels away from the edges (djpeg blends chroma across them).
 echo "== the MJPG frame decoded by djpeg"
 if djpeg -bmp -outfile "$work/mjpg-frame.bmp" "$work/mjpg-frame.jpg" &&
-    python3 "$here/../../tests/e2e/check_bitmap.py" --near 6 8 "$work/mjpg-frame.bmp" 1920 1080 150; then
+    python3 "$here/../../tests/e2e/fw/bitmap.py" --near 6 8 "$work/mjpg-frame.bmp" 1920 1080 150; then
     echo "ok   djpeg decodes the MJPG frame to the pattern"
 else
     echo "FAIL djpeg decodes the MJPG frame to the pattern"

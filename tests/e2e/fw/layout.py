@@ -1,5 +1,6 @@
 #!/usr/bin/env python3
-"""Compares the driver's control listing of the real window with the expected layout.
+"""The driver's control listing of the real window against the expected layout table
+(tests/e2e/expected/layout.tsv).
 
 The enabled state depends on the cameras found and is checked by the tests themselves. Radio
 buttons gain and lose WS_TABSTOP with their check mark, and the camera selection buttons
@@ -9,7 +10,7 @@ the status bar's text is the tool's current status, not its creation caption.
 With a DPI other than 96 as the third argument, every rectangle value is expected at MulDiv(value,
 DPI, 96), give or take a pixel of rounding; the status bar places itself at the bottom of the client
 area at the height its font needs, so its rectangle is left to the caller then."""
-import sys
+import os
 
 TABSTOP, VISIBLE, DISABLED = 0x00010000, 0x10000000, 0x08000000
 AUTORADIO = 0x9
@@ -21,9 +22,13 @@ def scaled(value, dpi):
     return (abs(product) + 48) // 96 * (1 if product >= 0 else -1)
 
 
-def main(expected_path, actual_path, dpi=96):
+EXPECTED = os.path.join(os.path.dirname(__file__), "..", "expected", "layout.tsv")
+
+
+def layout_failures(controls_text, dpi=96, expected_path=EXPECTED):
+    """What differs between the listing and the table, one text per control; empty when none."""
     expected = [l.rstrip("\n").split("\t") for l in open(expected_path) if not l.startswith("#")]
-    actual = [l.rstrip("\n").split("\t") for l in open(actual_path) if l.strip()]
+    actual = [l.split("\t") for l in controls_text.splitlines() if l.strip()]
     failures = []
     if len(actual) != len(expected):
         failures.append(f"{len(actual)} controls, expected {len(expected)}")
@@ -49,10 +54,4 @@ def main(expected_path, actual_path, dpi=96):
             failures.append(f"{name}: expected {want}, got {got}")
         if name not in ("IDC_SBSTATUS",) and not name.startswith("IDC_RBCAM") and a_text != caption:
             failures.append(f"{name}: caption {a_text!r}, expected {caption!r}")
-    for f in failures:
-        print("  " + f)
-    return 1 if failures else 0
-
-
-if __name__ == "__main__":
-    sys.exit(main(sys.argv[1], sys.argv[2], int(sys.argv[3]) if len(sys.argv) > 3 else 96))
+    return failures

@@ -1,7 +1,7 @@
 #!/usr/bin/env python3
 """Checks that a bitmap file written by the tool holds one frame of the virtual camera.
 
-Usage: check_bitmap.py [--near TOLERANCE MARGIN] FILE WIDTH HEIGHT BRIGHTNESS
+Usage: bitmap.py [--near TOLERANCE MARGIN] FILE WIDTH HEIGHT BRIGHTNESS (or image_problems)
 
 The headers must describe an uncompressed 24-bit bottom-up frame of WIDTH x HEIGHT right after a
 14-byte file header and a 40-byte info header. The pixels must be the camera's test pattern: the
@@ -142,6 +142,29 @@ def near_problems(data, width, height, brightness, tolerance, margin):
     return problems, frame
 
 
+def image_problems(path, width, height, brightness, near=None):
+    """(problems, frame number): near is (TOLERANCE, MARGIN) for a converted frame."""
+    try:
+        with open(path, "rb") as f:
+            data = f.read()
+    except OSError as error:
+        return ["%s: %s" % (path, error)], None
+    problems = header_problems(data, width, height)
+    if problems:
+        return problems, None
+    if near:
+        return near_problems(data, width, height, brightness, *near)
+    return pattern_problems(data, width, height, brightness)
+
+
+def check_image(path, width, height, brightness, near=None):
+    """Asserts that the file is one frame of the pattern; returns the frame number it carries."""
+    problems, frame = image_problems(path, width, height, brightness, near)
+    assert problems == [], "%s is not the pattern at %dx%d, brightness %d" % (
+        path, width, height, brightness)
+    return frame
+
+
 def main(argv):
     near = None
     if len(argv) > 1 and argv[1] == "--near":
@@ -151,15 +174,7 @@ def main(argv):
         sys.stderr.write(__doc__)
         return 2
     path = argv[1]
-    width, height, brightness = (int(v) for v in argv[2:5])
-    with open(path, "rb") as f:
-        data = f.read()
-    problems = header_problems(data, width, height)
-    frame = None
-    if not problems and near:
-        problems, frame = near_problems(data, width, height, brightness, *near)
-    elif not problems:
-        problems, frame = pattern_problems(data, width, height, brightness)
+    problems, frame = image_problems(path, *(int(v) for v in argv[2:5]), near)
     if problems:
         for problem in problems:
             print("%s: %s" % (path, problem))

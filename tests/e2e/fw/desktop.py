@@ -1,0 +1,116 @@
+"""A display of the scenario's own (Xvfb with openbox) and a Wine prefix of its own, copied from a
+template that is made once per build folder."""
+import fcntl
+import os
+import shutil
+import subprocess
+
+from .waits import wait_until
+
+WINE_ENV = {"WINEDLLOVERRIDES": "winedbg.exe=d;mscoree=d;mshtml=d", "WINEDEBUG": "-all"}
+
+
+def _display_free(n):
+    return not os.path.exists(f"/tmp/.X11-unix/X{n}") and not os.path.exists(f"/tmp/.X{n}-lock")
+
+
+class Display:
+    """Xvfb and a window manager: without one, Wine waits 2 s on every hide or destroy of a
+    top-level window. The manager is ready once it has set _NET_SUPPORTING_WM_CHECK on the root
+    window: a window created before would be mapped unmanaged."""
+
+    def __init__(self, openbox_config=None, first=90):
+        self.xvfb = self.openbox = None
+        n = first
+        while True:
+            while not _display_free(n):
+                n += 1
+                if n > 199:
+                    raise RuntimeError("no free display between :90 and :199")
+            self.xvfb = subprocess.Popen(
+                ["Xvfb", f":{n}", "-screen", "0", "2560x1600x24", "+extension", "GLX",
+                 "-nolisten", "tcp"], stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+            # Another session may take the number meanwhile: then the server ends, try the next.
+            if wait_until(10, lambda: os.path.exists(f"/tmp/.X11-unix/X{n}")
+                          or self.xvfb.poll() is not None) and self.xvfb.poll() is None:
+                break
+            self.xvfb.kill()
+            self.xvfb.wait()
+            n += 1
+        self.name = f":{n}"
+        # Seen in full runs: an openbox that ended at once on a display just made; try again.
+        for _ in range(3):
+            args = ["openbox"] + (["--config-file", openbox_config] if openbox_config else [])
+            self.openbox = subprocess.Popen(args, env=dict(os.environ, DISPLAY=self.name),
+                                            stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+            if wait_until(30, lambda: self.openbox.poll() is not None or self._managed()) \
+                    and self.openbox.poll() is None:
+                return
+            self.openbox.kill()
+            self.openbox.wait()
+        self.stop()
+        raise RuntimeError(f"no window manager on {self.name}")
+
+    def _managed(self):
+        out = subprocess.run(["xprop", "-display", self.name, "-root", "_NET_SUPPORTING_WM_CHECK"],
+                             capture_output=True, text=True).stdout
+        return "window id" in out
+
+    def stop(self):
+        for process in (self.openbox, self.xvfb):
+            if process and process.poll() is None:
+                process.terminate()
+                process.wait()
+
+
+def _boot(prefix):
+    env = dict(os.environ, WINEPREFIX=prefix, **WINE_ENV)
+    subprocess.run(["wineboot", "-i"], env=env, stdout=subprocess.DEVNULL,
+                   stderr=subprocess.DEVNULL, timeout=180, check=True)
+    # The registry is written lazily: wait until the server has flushed it and exited.
+    subprocess.run(["wineserver", "-w"], env=env, timeout=60, check=True)
+
+
+def template_prefix(path):
+    """The build's template prefix, made on first use (wineboot, about 12 s); scenarios running
+    side by side wait for each other's boot through a lock file."""
+    os.makedirs(os.path.dirname(path), exist_ok=True)
+    with open(path + ".lock", "w") as lock:
+        fcntl.flock(lock, fcntl.LOCK_EX)
+        if not os.path.exists(os.path.join(path, "system.reg")):
+            shutil.rmtree(path, ignore_errors=True)
+            _boot(path)
+    return path
+
+
+class Prefix:
+    """A Wine prefix of the scenario's own: a copy of the template (a second or two), so that
+    scenarios may run side by side, removed with the scenario's folder."""
+
+    def __init__(self, template, path, display):
+        subprocess.run(["cp", "-a", template, path], check=True)
+        self.path = path
+        self.env = dict(os.environ, WINEPREFIX=path, DISPLAY=display.name, **WINE_ENV)
+        self.env["WINEDLLOVERRIDES"] = "winedbg.exe=d"
+
+    def run(self, args, timeout=180, cwd=None, **kwargs):
+        """A Windows program (or a wine tool) to its end: a CompletedProcess with text output."""
+        args = [str(a) for a in args]
+        if args[0].lower().endswith(".exe"):
+            args = ["wine"] + args
+        return subprocess.run(args, env=self.env, cwd=cwd, timeout=timeout,
+                              capture_output=True, **kwargs)
+
+    def start(self, args, cwd=None, **kwargs):
+        args = [str(a) for a in args]
+        if args[0].lower().endswith(".exe"):
+            args = ["wine"] + args
+        return subprocess.Popen(args, env=self.env, cwd=cwd, **kwargs)
+
+    def stop(self):
+        subprocess.run(["wineserver", "-k"], env=self.env, timeout=30)
+
+
+def windows_path(path):
+    """The Unix path as a Windows program sees it (drive Z: is the Unix root)."""
+    return "Z:" + str(path).replace("/", "\\")
