@@ -19,6 +19,10 @@ class Driver:
                                     stdout=subprocess.PIPE, stderr=self._err)
         self._lines = queue.Queue()
         threading.Thread(target=self._read, daemon=True).start()
+        # Answered once the driver runs: the prefix's server and services are up before anything
+        # else starts in it (a program started while the first one was still bringing them up
+        # sometimes waited a minute).
+        self.call("windows", "-", timeout=180)
 
     def _read(self):
         for raw in self.process.stdout:
