@@ -167,7 +167,7 @@ void CheckYuvStream(IBaseFilter* camera, IAMStreamConfig* config, int capability
 }
 
 // Camera 1's MJPG 1920x1080 into a grabber of that subtype: each sample one baseline JPEG no
-// longer than the format's biSizeImage. The frame goes to VCAM_PROBE_JPEG, which run_probe.sh
+// longer than the format's biSizeImage. The frame goes to VCAM_PROBE_JPEG, which test_vcam.py
 // decodes with djpeg and compares with the pattern.
 void CheckJpegStream(IBaseFilter* camera, IAMStreamConfig* config) {
     AM_MEDIA_TYPE* type = nullptr;

@@ -1,5 +1,5 @@
-// vcam_probe.exe: proves the virtual camera as an application sees it. Run by run_probe.sh in a
-// prefix registered with probe_config.txt.
+// vcam_probe.exe: proves the virtual camera as an application sees it. Run by
+// tests/e2e/test_vcam.py in a prefix registered with probe_config.txt.
 //   vcam_probe.exe [--vmr9]        enumeration, binding, every property interface, the stream
 //                                  configuration and a running graph (null renderer, and VMR9
 //                                  with --vmr9)
