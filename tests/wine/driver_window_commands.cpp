@@ -45,8 +45,14 @@ std::string Asked(HWND control, UINT message) {
     return std::to_string(static_cast<long long>(answer));
 }
 
-void CALLBACK ClickAnswered(HWND, UINT, ULONG_PTR answered, LRESULT) {
-    *reinterpret_cast<bool*>(answered) = true;
+// The number of the last click whose handler answered. A click that returned before its answer
+// (the handler opened a box, or ended the tool) is still answered later, inside a later command's
+// wait in a serving driver: the callback's data is the click's number, never a pointer into a
+// stack frame that is gone by then.
+unsigned long long LastClickAnswered = 0;
+
+void CALLBACK ClickAnswered(HWND, UINT, ULONG_PTR click, LRESULT) {
+    LastClickAnswered = click;
 }
 
 struct BoxSearch {
@@ -137,9 +143,9 @@ int Click(const std::string& title, int id) {
     // click stays queued until the tool's thread takes it, however long the handler before it
     // sleeps. (With a time-out Wine drops a send not yet taken when the time runs out, and the
     // click never happens.)
-    bool answered = false;
-    if (!SendMessageCallbackA(control, BM_CLICK, 0, 0, ClickAnswered,
-                              reinterpret_cast<ULONG_PTR>(&answered))) {
+    static unsigned long long clicks = 0;
+    const unsigned long long click = ++clicks;
+    if (!SendMessageCallbackA(control, BM_CLICK, 0, 0, ClickAnswered, click)) {
         std::fprintf(stderr, "BM_CLICK failed: %lu\n", GetLastError());
         return 1;
     }
@@ -149,7 +155,7 @@ int Click(const std::string& title, int id) {
         MSG message;
         while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE))
             DispatchMessageA(&message);
-        if (answered) {
+        if (LastClickAnswered == click) {
             std::printf("clicked %d\n", id);
             return 0;
         }

@@ -4,6 +4,7 @@ import fcntl
 import os
 import shutil
 import subprocess
+import tempfile
 
 from .waits import wait_until
 
@@ -100,6 +101,18 @@ class Prefix:
             args = ["wine"] + args
         return subprocess.run(args, env=self.env, cwd=cwd, timeout=timeout,
                               capture_output=True, **kwargs)
+
+    def output(self, args, timeout=180, cwd=None):
+        """(exit code, stdout without CRs) of a program run to its end. The output goes through a
+        file, not a pipe: the prefix's services, started by the first program that needs them,
+        inherit its stdout and would hold a pipe open (run would wait) until the prefix ends."""
+        args = [str(a) for a in args]
+        with tempfile.TemporaryFile() as out:
+            code = subprocess.run(["wine"] + args if args[0].lower().endswith(".exe") else args,
+                                  env=self.env, cwd=cwd, timeout=timeout, stdout=out,
+                                  stderr=subprocess.DEVNULL).returncode
+            out.seek(0)
+            return code, out.read().decode("latin-1").replace("\r", "").rstrip("\n")
 
     def start(self, args, cwd=None, **kwargs):
         args = [str(a) for a in args]

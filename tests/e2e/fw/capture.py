@@ -1,0 +1,214 @@
+"""What the preview, capture and Print-key scenarios share: the images in the working folder, the
+main window's state as the operator sees it, the tool's timers, the camera's runs and stops, a
+watch of the main window (driver.exe watch-window) and a window of the driver's own that holds
+the keyboard focus (driver.exe hold-window), with xdotool for the keys of the X display."""
+import collections
+import os
+import re
+import subprocess
+
+from .desktop import windows_path
+from .driver import TITLE
+from .waits import wait_until
+
+
+def images(scene):
+    """The bitmap files in the working folder, in name order."""
+    return sorted(name for name in os.listdir(scene.work) if name.endswith(".bmp"))
+
+
+def main_window_state(d, title=TITLE):
+    """"normal", "minimised", "hidden" or "gone", as watch-window names them."""
+    for line in d("windows", title).splitlines():
+        cells = line.split("\t")
+        if cells[1] == "-":
+            return "hidden" if cells[12] == "0" else "minimised" if cells[13] == "1" else "normal"
+    return "gone"
+
+
+def timers_passed(d, turns=2, title=TITLE):
+    """True once the tool's timers have had their turn TURNS times over: a timer due within 300 ms
+    of a probe has been handled when the probe returns, so two probes in a row let a timer that a
+    timer handler starts (the Print key's, then the capture's) have its turn too. A request the
+    tool answered proves nothing of the kind: a handler answers sent requests while it waits on a
+    send of its own; the probe's timer runs only in the message loop."""
+    return all(d.ok("wait-timers", title, 300) for _ in range(turns))
+
+
+def runs_and_stops(log):
+    """The camera's graph runs and stops after the log's mark: "run stop run"."""
+    return " ".join(re.search(r"filter (run|stop)", line).group(1)
+                    for line in log.matching(r"filter (run|stop)", since_mark=True))
+
+
+def sequence_over(log):
+    """The Print key's capture sequence has ended: the camera has been stopped for the review and
+    run again after the mark."""
+    return runs_and_stops(log).endswith("stop run")
+
+
+def xdotool(scene, *args, timeout=60):
+    """xdotool on the scenario's display; its exit code."""
+    return subprocess.run(["xdotool"] + [str(a) for a in args], env=scene.prefix.env,
+                          stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL,
+                          timeout=timeout).returncode
+
+
+def x_windows(scene, title):
+    out = subprocess.run(["xdotool", "search", "--name", f"^{title}$"], env=scene.prefix.env,
+                         capture_output=True, text=True, timeout=60).stdout
+    return out.split()
+
+
+def x_wm_state(scene, title=TITLE):
+    """The window manager's WM_STATE of the window's X window ("Normal", "Iconic"), "" while it
+    has set none."""
+    for window in x_windows(scene, title):
+        out = subprocess.run(["xprop", "-id", window, "WM_STATE"], env=scene.prefix.env,
+                             capture_output=True, text=True, timeout=60).stdout
+        found = re.search(r"window state: (\w+)", out)
+        if found:
+            return found.group(1)
+    return ""
+
+
+def _driver_in_background(scene, args, out_path):
+    """A long-running driver subcommand as a process of its own, its output straight into a
+    file: the serving driver answers one subcommand at a time."""
+    with open(out_path, "wb") as out, open(os.path.join(scene.tmp, "driver.err"), "ab") as err:
+        return scene.prefix.start([scene.driver_exe] + list(args), stdout=out, stderr=err)
+
+
+def _text_lines(path):
+    with open(path, "rb") as f:
+        return f.read().decode("latin-1").replace("\r", "").splitlines()
+
+
+class WindowWatch:
+    """The main window's minimise, restore, hide and show, as the tool's thread gets them, from
+    the watcher's start until end(). The start returns once the watcher's hook is in place
+    inside the tool: a key sent before would go unwatched."""
+
+    def __init__(self, scene, name, ms=90000):
+        self.path = os.path.join(scene.tmp, name + ".txt")
+        self.stop_file = os.path.join(scene.tmp, name + ".stop")
+        if os.path.exists(self.stop_file):
+            os.remove(self.stop_file)
+        self.process = _driver_in_background(
+            scene, ["watch-window", TITLE, ms, windows_path(self.stop_file)], self.path)
+        assert wait_until(60, lambda: _text_lines(self.path) or self.process.poll() is not None)
+        assert self.process.poll() is None, "the watch did not start"
+        self.events = []
+
+    def end(self, seconds=120):
+        """Call once the tool's thread has finished what was watched (a click returned, or a probe
+        timer ran after it): the watcher reports what the hook posted until then and ends. True
+        when it ended well; the events are then in self.events as (ms, what)."""
+        open(self.stop_file, "w").close()
+        code = self.process.wait(seconds)
+        self.events = [(int(ms), what) for ms, what in
+                       (line.split("\t", 1) for line in _text_lines(self.path))]
+        return code == 0
+
+    def states(self):
+        """The state at the start ("normal", "minimised" or "hidden"), then each "minimised",
+        "restored", "hidden" and "shown" as the window got it, on one line."""
+        return " ".join(what for _, what in self.events)
+
+    def restored_ms(self):
+        """Milliseconds from the last restore to the watch's last event, -1 without one."""
+        restores = [ms for ms, what in self.events[1:] if what == "restored"]
+        return self.events[-1][0] - restores[-1] if restores else -1
+
+
+class Holder:
+    """A window of the driver's own that takes the keyboard focus, so that a key goes to another
+    program than the tool, and that prints what reaches it: keys, each release's input time (the
+    time the tool's low-level hook is given too), and its activation."""
+
+    TITLE = "Focus Holder"
+
+    def __init__(self, scene, seconds):
+        self.scene = scene
+        self.path = os.path.join(scene.tmp, "holder.txt")
+        self.mark = 0
+        self.process = _driver_in_background(scene, ["hold-window", self.TITLE, seconds],
+                                             self.path)
+        assert wait_until(60, lambda: "ready" in self.lines()), "the holder window did not appear"
+        found = []
+        assert wait_until(30, lambda: found.extend(x_windows(scene, self.TITLE)) or found)
+        self.x_window = found[0]
+
+    def lines(self):
+        return _text_lines(self.path)
+
+    def focus(self):
+        """The holder activated and the pointer on it; asserts that the holder says it is the
+        active window, and marks its lines so far. Under load an activation can go unanswered
+        (xdotool's --sync then waits for good), so each try is bounded and tried again."""
+        def active():
+            return [l for l in self.lines() if l in ("active", "inactive")][-1:] == ["active"]
+        for _ in range(3):
+            try:
+                xdotool(self.scene, "windowactivate", "--sync", self.x_window, "mousemove",
+                        "--window", self.x_window, 200, 150, timeout=20)
+            except subprocess.TimeoutExpired:
+                pass
+            if wait_until(10, active):
+                self.mark = len(self.lines())
+                return
+        raise AssertionError("the holder window did not get the focus")
+
+    def keys(self):
+        """The keys that reached the holder after the mark, on one line."""
+        return " ".join(l for l in self.lines()[self.mark:] if re.match(r"(sys)?key(down|up) ", l))
+
+    def release_gaps(self):
+        """Milliseconds between consecutive releases after the mark, by the input's time."""
+        times = [int(l.split()[1]) for l in self.lines()[self.mark:] if l.startswith("released-at ")]
+        return [b - a for a, b in zip(times, times[1:])]
+
+    def stop(self):
+        self.scene.d("close", self.TITLE)
+        return self.process.wait(60)
+
+
+# The renderer's windows: driver.exe windows lists a title's top-level windows and their children.
+VIDEO_TITLE = "ActiveMovie Window"
+
+# Style bits as the window system reports them.
+WS_VISIBLE = 0x10000000
+WS_CHILD = 0x40000000
+WS_OVERLAPPEDWINDOW = 0x00CF0000
+
+# One line of driver.exe windows: parent is the parent control's id ("-" for a top-level window),
+# root the root window's title, owner the owner's; the rectangle is in the parent's client area.
+Window = collections.namedtuple("Window", "cls parent root owner style exstyle left top width "
+                                          "height client_w client_h visible minimised")
+
+
+def windows(d, title):
+    return [Window(*line.split("\t")) for line in d("windows", title).splitlines() if line]
+
+
+def video_windows(d):
+    return windows(d, VIDEO_TITLE)
+
+
+def control_shown(d, control):
+    return d.controls()[control][9] == "1"
+
+
+def main_window_back(scene):
+    """The main window activated through the window manager, as an operator's window would be;
+    true once Wine and the manager both call it normal. Under Wine with openbox the manager's late
+    answer to a minimise and restore in one handler can leave it minimised, and an Extern click on
+    a minimised window can then deadlock inside libX11 (docs/wine-notes.md)."""
+    found = x_windows(scene, TITLE)
+    if found:
+        try:
+            xdotool(scene, "windowactivate", "--sync", found[0], timeout=20)
+        except subprocess.TimeoutExpired:
+            pass
+    return wait_until(20, lambda: main_window_state(scene.d) == "normal"
+                      and x_wm_state(scene) == "Normal")

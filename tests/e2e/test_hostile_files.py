@@ -1,0 +1,273 @@
+"""Captures against hostile files and folders under the real file functions: save paths of 0, 3, 4,
+252, 253, 254 and 255 characters, fixed and counted; a missing folder and a drive that does not
+exist; an image and a settings file that another program holds open without sharing; read-only
+images, folders and settings files (only where file modes bind this user: root ignores them); the
+counter at its limit. The tool never dies, every image written is one whole frame as its headers
+describe it, a capture that fails changes no file (an image it could not replace stays as it was,
+no temporary file stays behind, the settings file keeps its counter), and counted captures that
+succeed carry consecutive numbers."""
+import contextlib
+import hashlib
+import os
+import re
+import subprocess
+
+import pytest
+
+from fw.bitmap import check_image
+from fw.desktop import windows_path
+from fw.settings import setting, write_settings
+from fw.waits import wait_until
+
+INI = "Framewright.ini"
+LAST_NUMBER = 2147483647
+FRAMES = []  # the frame numbers of the images written at Still.bmp, in order
+# Fixed names written: (save path's length, a relative name, or None for a name padded to that
+# length in the working folder). Near the limit the temporary name is a short one; a relative
+# path is written beside the settings file.
+FIXED_WRITTEN = [(252, None), (253, None), (254, None), (3, "a.b"), (4, "abcd")]
+# Counted names: (save path's length, written); a six-digit number fits a 253-character save
+# path, and a 4-character one leaves the number alone to name the image.
+COUNTED = [(252, True), (253, True), (254, False), (4, True)]
+
+
+def work_win(scene):
+    return windows_path(scene.work) + "\\"
+
+
+def padded(scene, length):
+    """A name in the working folder whose Windows path has that length and ends in ".bmp"."""
+    return "p" * (length - len(work_win(scene)) - 4) + ".bmp"
+
+
+def nowhere(scene):
+    """Save paths where nothing may be written: empty, 255 characters, a missing folder, a drive
+    that does not exist."""
+    drive = next(d for d in "QRSTUVWXY" if not os.path.lexists(
+        os.path.join(scene.prefix.path, "dosdevices", d.lower() + ":")))
+    return ["", work_win(scene) + padded(scene, 255), work_win(scene) + "missing\\x.bmp",
+            drive + ":\\x.bmp"]
+
+
+def set_save_path(scene, value):
+    """"ImageSavePath" of the running tool's settings file, changed in place: the tool reads it
+    afresh at every capture."""
+    text = scene.read(INI).decode("latin-1")
+    text, n = re.subn(r"(?m)^ImageSavePath=[^\r\n]*", lambda m: "ImageSavePath=" + value, text, 1)
+    assert n == 1
+    with open(scene.path(INI), "wb") as f:
+        f.write(text.encode("latin-1"))
+
+
+def files(scene):
+    """Every file and folder under the working folder, a file with a digest of its bytes."""
+    found = {}
+    for folder, dirs, names in os.walk(scene.work):
+        for name in dirs:
+            found[os.path.relpath(os.path.join(folder, name), scene.work)] = "folder"
+        for name in names:
+            with open(os.path.join(folder, name), "rb") as f:
+                digest = hashlib.sha1(f.read()).hexdigest()
+            found[os.path.relpath(os.path.join(folder, name), scene.work)] = digest
+    return found
+
+
+def capture(scene, what):
+    """One click on "Capture Image": the capture is over when the click returns."""
+    assert scene.d.click(2065) == "clicked 2065", f"{what}: the capture's click returned"
+    assert scene.d.wait_window(5000), f"{what}: the tool is still running"
+
+
+def written(scene, name, what):
+    """A capture that writes the image name: one 1080p frame of the camera, headers and pixels,
+    and no temporary file left. Returns the frame number the image carries."""
+    capture(scene, what)
+    assert os.path.isfile(scene.path(name)), f"{what}: no image {name}"
+    assert [n for n in files(scene) if "partial" in n.lower()] == [], f"{what}: temporary file"
+    return check_image(scene.path(name), 1920, 1080, 128)
+
+
+def refused(scene, what):
+    """A capture that fails and changes nothing in the working folder, settings file included."""
+    before = files(scene)
+    capture(scene, what)
+    assert files(scene) == before, f"{what}: a file was written or changed"
+
+
+def images(scene):
+    return sorted(name for name in os.listdir(scene.work) if name.endswith(".bmp"))
+
+
+def modes_bind(scene):
+    """File modes refuse this user a write (not so for root, whom they do not bind)."""
+    probe = os.path.join(scene.tmp, "mode-probe")
+    open(probe, "w").close()
+    os.chmod(probe, 0o444)
+    try:
+        open(probe, "a").close()
+    except PermissionError:
+        return True
+    return False
+
+
+@contextlib.contextmanager
+def held(scene, path):
+    """path held open without sharing by another program (hold_file.exe) until the block ends."""
+    release, said = os.path.join(scene.tmp, "release"), os.path.join(scene.tmp, "hold.txt")
+    if os.path.exists(release):
+        os.remove(release)
+    # Emptied before the holder starts: the wait below must not read an earlier holder's "held".
+    with open(said, "wb") as out:
+        holder = scene.prefix.start(
+            [os.path.join(scene.build, "hold_file.exe"), windows_path(path), windows_path(release),
+             100], stdout=out, stderr=subprocess.STDOUT)
+
+    def output():
+        with open(said, "rb") as f:
+            return f.read()
+    try:
+        assert wait_until(60, lambda: re.search(b"held|failed", output())), "the holder started"
+        assert b"held" in output(), f"another program holds {path}: {output()!r}"
+        yield
+    finally:
+        open(release, "w").close()
+        holder.wait(120)
+    assert b"released" in output(), "the other program let go"
+
+
+def start_session(scene, **settings):
+    """The tool started on a settings file of its own, without images, and its preview running,
+    so that each capture only copies a frame and its click returns within the driver's time."""
+    for name in images(scene):
+        os.remove(scene.path(name))
+    write_settings(scene.path(INI), **settings)
+    scene.start_tool()
+    scene.d.click(2000)
+    assert wait_until(30, lambda: scene.d.text(2000) == "Stop"), "the preview runs"
+
+
+def end_session(scene):
+    scene.d.call("click", scene.title, 2009)
+    assert scene.tool.wait_exit(30) == 0
+
+
+def test_fixed_names_written_up_to_254_characters(scene):
+    scene.cameras.attach("one.cfg")
+    start_session(scene, ImageSavePath=work_win(scene) + "Still.bmp")
+    FRAMES.append(written(scene, "Still.bmp", "Still.bmp"))
+    for length, name in FIXED_WRITTEN:
+        set_save_path(scene, name or work_win(scene) + padded(scene, length))
+        written(scene, name or padded(scene, length), f"{length} characters")
+
+
+def test_fixed_names_that_cannot_be_written_write_nothing(scene):
+    for path in nowhere(scene):
+        set_save_path(scene, path)
+        refused(scene, f"{path[:30]!r} ({len(path)} characters)")
+
+
+def test_fixed_files_held_open(scene):
+    # An image held open cannot be replaced and stays; a settings file held open cannot be read,
+    # so the capture has no path.
+    set_save_path(scene, work_win(scene) + "Still.bmp")
+    for name in ("Still.bmp", INI):
+        with held(scene, scene.path(name)):
+            refused(scene, f"{name} held by another program")
+    FRAMES.append(written(scene, "Still.bmp", "image let go"))
+    assert FRAMES[-1] > FRAMES[0], "the image let go is replaced by a new frame"
+
+
+def test_fixed_read_only_image_and_folder_stay(scene):
+    if not modes_bind(scene):
+        pytest.skip(f"file modes do not bind uid {os.getuid()} (see docs/wine-notes.md)")
+    folder = scene.path("ro")
+    os.mkdir(folder)
+    with open(scene.path("ro/Still.bmp"), "wb") as f:
+        f.write(scene.read("Still.bmp"))
+    os.chmod(scene.path("Still.bmp"), 0o444)
+    os.chmod(folder, 0o555)
+    try:
+        refused(scene, "read-only image")
+        set_save_path(scene, work_win(scene) + "ro\\Still.bmp")
+        refused(scene, "read-only folder")
+    finally:
+        os.chmod(scene.path("Still.bmp"), 0o644)
+        os.chmod(folder, 0o755)
+        os.remove(scene.path("ro/Still.bmp"))
+        os.rmdir(folder)
+
+
+def test_fixed_read_only_settings_file_is_no_obstacle(scene):
+    # A fixed name does not write the settings file.
+    set_save_path(scene, work_win(scene) + "Still.bmp")
+    ini = scene.read(INI)
+    os.chmod(scene.path(INI), 0o444)
+    os.remove(scene.path("Still.bmp"))
+    try:
+        written(scene, "Still.bmp", "read-only settings file")
+        assert scene.read(INI) == ini, "the settings file is unchanged"
+    finally:
+        os.chmod(scene.path(INI), 0o644)
+    end_session(scene)
+
+
+def test_counted_failures_give_their_number_back(scene):
+    for name in ("a.b", "abcd"):
+        os.remove(scene.path(name))
+    start_session(scene, ImageSavePath=work_win(scene) + "Shot.bmp", IncrementImageName=1)
+    written(scene, "Shot000001.bmp", "Shot.bmp")
+    assert (images(scene), setting(scene.path(INI), "ImageCounter")) == (["Shot000001.bmp"], "1")
+    for path in nowhere(scene) + ["a.b"]:
+        set_save_path(scene, path)
+        refused(scene, f"counted, {path[:30]!r} ({len(path)} characters)")
+    # A settings file held open: no path can be read and no counter saved, the number stays free.
+    set_save_path(scene, work_win(scene) + "Shot.bmp")
+    with held(scene, scene.path(INI)):
+        refused(scene, "counted, settings file held by another program")
+    written(scene, "Shot000002.bmp", "Shot.bmp again")
+    assert (images(scene), setting(scene.path(INI), "ImageCounter")) == (
+        ["Shot000001.bmp", "Shot000002.bmp"], "2"), "no number skipped"
+
+
+def test_counted_names_near_the_limit(scene):
+    number = 2
+    for length, fits in COUNTED:
+        name = padded(scene, length) if length > 4 else "abcd"
+        set_save_path(scene, name if length == 4 else work_win(scene) + name)
+        if fits:
+            number += 1
+            written(scene, f"{name[:-4]}{number:06d}.bmp", f"counted, {length} characters")
+            assert setting(scene.path(INI), "ImageCounter") == str(number)
+        else:
+            refused(scene, f"counted, {length} characters")
+
+
+def test_counted_read_only_settings_file_refuses(scene):
+    # A counter that cannot be saved refuses the capture: a later start would reuse the number.
+    if not modes_bind(scene):
+        pytest.skip(f"file modes do not bind uid {os.getuid()} (see docs/wine-notes.md)")
+    set_save_path(scene, work_win(scene) + "Shot.bmp")
+    os.chmod(scene.path(INI), 0o444)
+    try:
+        refused(scene, "counted, read-only settings file")
+    finally:
+        os.chmod(scene.path(INI), 0o644)
+
+
+def test_counted_next_capture_takes_the_next_number(scene):
+    number = 3 + sum(fits for _, fits in COUNTED)
+    set_save_path(scene, work_win(scene) + "Shot.bmp")
+    written(scene, f"Shot{number:06d}.bmp", "Shot.bmp at the end")
+    assert setting(scene.path(INI), "ImageCounter") == str(number)
+    assert b"\r\nName=Parvanex Virtual Camera\r\n" in scene.read(INI), "the camera section kept"
+    end_session(scene)
+
+
+def test_counter_at_its_limit(scene):
+    # The last number is taken; after it every capture is refused.
+    start_session(scene, ImageSavePath=work_win(scene) + "Shot.bmp", IncrementImageName=1,
+                  ImageCounter=LAST_NUMBER - 1)
+    written(scene, f"Shot{LAST_NUMBER}.bmp", "the last number")
+    assert setting(scene.path(INI), "ImageCounter") == str(LAST_NUMBER)
+    refused(scene, "no number left")
+    end_session(scene)

@@ -1,0 +1,332 @@
+"""Preview, Capture Image and the unattended options on the virtual camera of one.cfg, in one
+operator's session of several starts: the preview graph's three presses, the renderer's window
+moved by Intern and Extern and embedded by a start with the internal display; captures checked
+against the camera's test pattern at three brightness values, counted names across two starts and
+a stored frame size; StartWithPreview, CaptureOnStart and ExitOnCapture.
+
+Under Wine the renderer draws only in a top-level window of its own: placed in a child window it
+stays grey, though every frame still arrives. So the internal display is checked by where the
+renderer's window sits (its parent, the root window, style and rectangle), not by its pixels."""
+import os
+import re
+import shutil
+
+import pytest
+
+from fw.bitmap import check_image, image_problems
+from fw.capture import (VIDEO_TITLE, WS_CHILD, WS_OVERLAPPEDWINDOW, WS_VISIBLE, WindowWatch,
+                        control_shown, images, main_window_back, runs_and_stops, timers_passed,
+                        video_windows)
+from fw.desktop import windows_path
+from fw.settings import setting, settings_bytes, write_settings
+from fw.waits import wait_until
+
+OK = "hr=0x00000000"
+RUN = f"cam=0 filter run {OK}"
+STOP = f"cam=0 filter stop {OK}"
+
+
+def rgb24(w, h, what="pin connect"):
+    return f"cam=0 {what} subtype=RGB24 width={w} height={h} avgtime=333333 {OK}"
+
+
+FRAME_1080P = 54 + 1920 * 1080 * 3
+PARAMETERS, BRIGHTNESS, SECOND_SLIDER = 2026, 2043, 2034  # group box, its sliders
+PREVIEW, EXIT, CAPTURE, EXTERN, INTERN = 2000, 2009, 2065, 2062, 2063
+
+
+@pytest.fixture(scope="module", autouse=True)
+def camera(scene):
+    scene.cameras.attach("one.cfg")
+
+
+def ini(scene):
+    return scene.path("Framewright.ini")
+
+
+def start(scene, **settings):
+    """The tool started with a settings file of those General (or "Camera0.KEY") values, or with
+    the file as it is; returns once start-up has applied the record (the focus is its last
+    request: a click before then may find the controls not shown yet)."""
+    if settings:
+        write_settings(ini(scene), **settings)
+    scene.cameras.log.set_mark()
+    scene.start_tool()
+    assert wait_until(20, lambda: scene.cameras.log.matching("cameracontrol set id=6 ", True))
+
+
+def exit_tool(scene, seconds=30):
+    """Exit without changes. Pressed (posted), not clicked: a click whose handler ends the tool
+    returns without the answer of its send, and the serving driver's later wait in a send then
+    takes that answer into a stack slot of its own that has long been reused."""
+    scene.d("press", scene.title, EXIT)
+    assert scene.tool.wait_exit(seconds) == 0
+
+
+def remove_images(scene):
+    for name in images(scene):
+        os.remove(scene.path(name))
+
+
+def video(scene):
+    """The one renderer window."""
+    found = video_windows(scene.d)
+    assert len(found) == 1, found
+    return found[0]
+
+
+def test_preview_builds_stops_and_runs_again(scene):
+    d, log = scene.d, scene.cameras.log
+    start(scene)
+    assert [w for w in video_windows(d) if w.visible == "1"] == [], "no renderer window before"
+
+    # Press 1: built, connected in RGB24 at the default 1920x1080 and run. The camera lists
+    # 1920x1080 twice (MJPG, then RGB24): one request per entry, each derived from the pin's
+    # current RGB24 format at 30 frames per second.
+    log.set_mark()
+    d.click(PREVIEW)
+    assert d.text(PREVIEW) == "Stop"
+    assert wait_until(10, lambda: log.has("stream first-frame"))
+    assert log.matching("setformat|pin connect|filter run|filter stop", True) == [
+        rgb24(1920, 1080, "streamconfig setformat")] * 2 + [rgb24(1920, 1080), RUN]
+    w = video(scene)
+    assert (w.parent, w.owner, w.visible) == ("-", "-", "1"), "top-level, without owner, shown"
+    style = int(w.style, 16)
+    want = WS_OVERLAPPEDWINDOW | WS_VISIBLE
+    assert style & want == want and not style & WS_CHILD, w.style
+    assert (w.client_w, w.client_h) == ("1920", "1080"), "the client area is the frame size"
+    assert control_shown(d, BRIGHTNESS), "with Extern the Parameters controls stay shown"
+
+    # Press 2: stopped, the video window hidden, the controls back and the main window minimised
+    # and restored within one handler (the watcher hears of both from a hook inside the tool).
+    # Under Wine with openbox the manager's answer to the minimise may come after the restore and
+    # minimise the window once more: the state after the restore is not asserted.
+    log.set_mark()
+    watch = WindowWatch(scene, "watch-press2")
+    assert d.click(PREVIEW) == "clicked 2000"
+    assert watch.end()
+    assert d.text(PREVIEW) == "Preview"
+    assert log.matching("filter (run|stop)", True) == [STOP]
+    assert log.frames_since_mark() > 0
+    w = video(scene)
+    assert w.visible == "0", "the same renderer window, hidden"
+    assert control_shown(d, BRIGHTNESS)
+    assert "minimised restored" in watch.states(), watch.states()
+
+    # Press 3: the stopped graph runs again without a rebuild; the controls are hidden although
+    # the display is Extern.
+    log.set_mark()
+    d.click(PREVIEW)
+    assert d.text(PREVIEW) == "Stop"
+    assert log.matching("setformat|pin connect|filter (run|stop)", True) == [RUN]
+    assert video(scene).visible == "1"
+    assert not control_shown(d, BRIGHTNESS)
+
+
+def test_intern_and_extern_move_the_running_video(scene):
+    d = scene.d
+    # Intern: into the Parameters group box, at (0, 0) over its whole client area, with the style
+    # that adds WS_CLIPCHILDREN; it stays shown.
+    d.click(INTERN)
+    w = video(scene)
+    assert (w.parent, w.root) == (str(PARAMETERS), scene.title)
+    assert (w.style, w.visible) == ("0x56800000", "1")
+    assert (w.left, w.top, w.width, w.height) == ("0", "0", "616", "432")
+    assert d.controls()[PARAMETERS][5:9] == ["136", "8", "616", "432"], "where the layout puts it"
+    assert not control_shown(d, BRIGHTNESS) and not control_shown(d, SECOND_SLIDER)
+
+    # An Extern click on a minimised main window can deadlock inside libX11; an operator's window
+    # is not minimised behind their back, so it is brought back first.
+    assert main_window_back(scene), "the main window is shown and normal before the next click"
+
+    # Extern: a top-level window of its own again; the controls come back and the main window is
+    # minimised and restored.
+    watch = WindowWatch(scene, "watch-extern")
+    assert d.click(EXTERN) == "clicked 2062"
+    assert watch.end()
+    w = video(scene)
+    assert (w.parent, w.owner, w.style, w.visible) == ("-", "-", "0x10cf0000", "1")
+    assert control_shown(d, BRIGHTNESS) and control_shown(d, SECOND_SLIDER)
+    assert "minimised restored" in watch.states(), watch.states()
+
+
+def test_exit_saves_internal_display_and_the_frame_size(scene):
+    d = scene.d
+    d.click(INTERN)
+    d("press", scene.title, EXIT)  # posted: the handler waits in the save question
+    assert d("wait-box", "Event", 30000) == f"{scene.title}\tExit Saving Changes"
+    d("answer-box", "Event", 6)
+    assert scene.tool.wait_exit(30) == 0
+    # The build put the frame size asked of the camera into its record in place of 0.
+    text = scene.read("Framewright.ini").decode("latin-1")
+    assert setting(ini(scene), "InternalDisplay") == "1"
+    assert re.findall(r"^Resolution[XY]=(\d+)\r$", text, re.M) == ["1920", "1080"]
+
+
+def test_start_with_internal_display_embeds_the_window(scene):
+    d, log = scene.d, scene.cameras.log
+    log.clear()
+    start(scene)
+    d.click(PREVIEW)
+    assert d.text(PREVIEW) == "Stop"
+    assert log.matching("pin connect") == [rgb24(1920, 1080)], "the stored frame size"
+    # Embedded while the graph is built (the style without WS_CLIPCHILDREN); the renderer shows
+    # it when the graph runs.
+    w = video(scene)
+    assert (w.parent, w.left, w.top, w.width, w.height) == (str(PARAMETERS), "0", "0", "616",
+                                                            "432")
+    assert (w.style, w.visible) == ("0x54800000", "1")
+    assert not control_shown(d, BRIGHTNESS)
+    assert wait_until(10, lambda: log.has("stream first-frame"))
+    exit_tool(scene)  # no changes: ends at once
+
+
+def test_captures_follow_the_brightness(scene):
+    d, log = scene.d, scene.cameras.log
+    still = scene.path("Still.bmp")
+    start(scene, ImageSavePath=windows_path(still))
+    # Without a preview the button builds and runs the graph, waits for frames, then copies one.
+    log.set_mark()
+    d.click(CAPTURE)
+    assert os.path.getsize(still) == FRAME_1080P
+    frames = [check_image(still, 1920, 1080, 128)]
+    assert d.text(PREVIEW) == "Stop", "the preview keeps running"
+    # The brightness shifts every channel of the next frames and clamps them (220: bars and light
+    # cells at 255; 30: dark bars and cells at 0). The camera logs the first frame at a new
+    # brightness once it has passed to the grabber.
+    for brightness in (220, 30):
+        log.set_mark()
+        assert d("slide", scene.title, BRIGHTNESS, brightness) == str(brightness)
+        assert wait_until(20, lambda: log.matching(f"stream brightness={brightness} ", True))
+        d.click(CAPTURE)
+        frames.append(check_image(still, 1920, 1080, brightness))
+    assert images(scene) == ["Still.bmp"], "each capture replaced the one file"
+    # One run of the graph: later captures carry later frame numbers.
+    assert frames == sorted(set(frames)), frames
+
+    # The checker itself refuses another brightness and one changed byte.
+    assert image_problems(still, 1920, 1080, 31)[0]
+    changed = os.path.join(scene.tmp, "changed.bmp")
+    shutil.copy(still, changed)
+    with open(changed, "r+b") as f:
+        f.seek(54 + 3 * 1920 * 700 + 3 * 999)
+        f.write(b"\x00")
+    assert image_problems(changed, 1920, 1080, 30)[0]
+
+    # Stopping makes the camera log how many frames this run delivered.
+    d.click(PREVIEW)
+    assert frames[-1] < log.frames_since_mark(), "the last capture is a frame it delivered"
+    d("press", scene.title, EXIT)
+    assert d.ok("wait-box", "Event", 30000), "Exit asks to save (the slider changed a setting)"
+    d("answer-box", "Event", 7)
+    assert scene.tool.wait_exit(30) == 0
+
+
+def test_counted_names_go_on_across_starts(scene):
+    # The path's last four characters give way to a six-digit number and ".bmp", and
+    # ImageCounter is written back at each capture, so a second start goes on from there.
+    remove_images(scene)
+    shot = windows_path(scene.path("Shot.bmp"))
+    write_settings(ini(scene), ImageSavePath=shot, IncrementImageName=1, ImageCounter=0)
+    taken = 0
+    for captures in (2, 1):  # per start
+        start(scene)
+        for _ in range(captures):
+            scene.d.click(CAPTURE)
+            taken += 1
+            assert (images(scene), setting(ini(scene), "ImageCounter")) == (
+                [f"Shot{n:06d}.bmp" for n in range(1, taken + 1)], str(taken))
+        exit_tool(scene)  # no changes
+        assert setting(ini(scene), "ImageSavePath") == shot, "the path is left as it was"
+    for name in images(scene):
+        check_image(scene.path(name), 1920, 1080, 128)
+
+
+def test_stored_frame_size_is_asked_for(scene):
+    remove_images(scene)
+    still = scene.path("Still.bmp")
+    scene.cameras.log.clear()
+    start(scene, ImageSavePath=windows_path(still),
+          **{"Camera0.ResolutionX": 1280, "Camera0.ResolutionY": 720})
+    scene.d.click(CAPTURE)
+    assert scene.cameras.log.matching("setformat|pin connect") == [
+        rgb24(1280, 720, "streamconfig setformat"), rgb24(1280, 720)]
+    # The file's header and size follow the connected format.
+    assert os.path.getsize(still) == 54 + 1280 * 720 * 3
+    check_image(still, 1280, 720, 128)
+    exit_tool(scene)
+
+
+def unattended(scene, **options):
+    """A fresh start's files: counted names, so that a second capture shows as a second file."""
+    remove_images(scene)
+    scene.cameras.log.clear()
+    options = dict(ImageSavePath=windows_path(scene.path("Unattended.bmp")),
+                   IncrementImageName=1, **options)
+    write_settings(ini(scene), **options)
+    return options
+
+
+def unattended_images(*numbers):
+    return [f"Unattended{n:06d}.bmp" for n in numbers]
+
+
+def test_unattended_takes_one_picture_and_exits(scene):
+    options = unattended(scene, StartWithPreview=1, CaptureOnStart=1, ExitOnCapture=1,
+                         ReviewTimeMs=200)
+    scene.start_tool(wait_ready=False)
+    assert scene.tool.wait_exit(60) == 0
+    assert images(scene) == unattended_images(1)
+    check_image(scene.path(images(scene)[0]), 1920, 1080, 128)
+    assert scene.cameras.log.matching("pin connect") == [rgb24(1920, 1080)], "one graph"
+    # ExitOnCapture closes without the save: only the counter the capture stored changed.
+    assert scene.read("Framewright.ini") == settings_bytes(ImageCounter=1, **options)
+    assert scene.d("windows", scene.title) + scene.d("windows", VIDEO_TITLE) == "", "no window"
+
+
+def test_capture_on_start_follows_a_build_not_a_restart(scene):
+    d, log = scene.d, scene.cameras.log
+    unattended(scene, CaptureOnStart=1, ReviewTimeMs=200)
+    start(scene)
+    # Capture Image while no graph exists builds and runs it and takes one image after its wait;
+    # the capture sequence the build started takes a second one, then stops the preview for the
+    # review time and runs it again. The click returns when the button's handler has: the first
+    # image is written (the sequence's timer may have written the second meanwhile).
+    log.set_mark()
+    assert d.click(CAPTURE) == "clicked 2065"
+    assert os.path.exists(scene.path(unattended_images(1)[0]))
+    assert wait_until(10, lambda: os.path.exists(scene.path(unattended_images(2)[0])))
+    assert wait_until(10, lambda: runs_and_stops(log).endswith("run")
+                      and runs_and_stops(log).count("stop") == 1), "run again after the review"
+    assert (images(scene), setting(ini(scene), "ImageCounter")) == (
+        unattended_images(1, 2), "2")
+
+    # Stop and run again: the graph is not built anew, so no capture follows.
+    log.set_mark()
+    assert d.click(PREVIEW) == "clicked 2000"
+    assert runs_and_stops(log).endswith("stop")
+    assert d.click(PREVIEW) == "clicked 2000"
+    assert d.text(PREVIEW) == "Stop"
+    # A sequence would be started by a timer due 100 ms after the run: once a timer due later has
+    # had its turn, it would have run and written its image.
+    assert d.ok("wait-timers", scene.title, 500)
+    assert images(scene) == unattended_images(1, 2), "a restart takes no image"
+    assert runs_and_stops(log).endswith("run"), "nothing stopped the preview after the run"
+    for name in images(scene):
+        check_image(scene.path(name), 1920, 1080, 128)
+    exit_tool(scene, 60)
+
+
+def test_requests_wait_their_turn_during_a_long_review(scene):
+    # While the capture sequence holds the thread in a review longer than 5 s, a caption asked is
+    # answered (the driver used to lose such requests), and Exit then ends the tool.
+    log = scene.cameras.log
+    unattended(scene, StartWithPreview=1, CaptureOnStart=1, ReviewTimeMs=6000)
+    scene.start_tool(wait_ready=False)
+    assert wait_until(60, lambda: log.has("filter stop")), "stopped for the review"
+    assert scene.d.text(PREVIEW) == "Stop"
+    assert timers_passed(scene.d, 1), "the sequence returns to the message loop"
+    assert log.matching("filter (run|stop)")[-1:] == [RUN], "run again after the review"
+    assert scene.d.click(EXIT).startswith("clicked 2009")
+    assert scene.tool.wait_exit(60) == 0
+    assert images(scene) == unattended_images(1)

@@ -1,0 +1,186 @@
+"""A long run of the real tool on the virtual camera: counted captures from the "Capture Image"
+button and the Print key, mixed, with removals and arrivals of the camera among them. Every
+capture must give a valid bitmap with the next number; the tool's resident memory is sampled every
+50 captures and the slope after the first 100 is printed.
+
+The default is the short run (100 captures, 3 removal/arrival cycles). FRAMEWRIGHT_SOAK_LONG=1
+makes it 2,000 captures and 200 cycles with memory flat within 1 MB after the first 100;
+FRAMEWRIGHT_SOAK_CAPTURES, FRAMEWRIGHT_SOAK_CYCLES and FRAMEWRIGHT_SOAK_FLAT_KB set each on its
+own. Memory is a figure: without a flatness bound it is printed, and only a missing, invalid or
+misnumbered image fails. FRAMEWRIGHT_SOAK_SAMPLES=FILE keeps the samples ("captures rss_kb
+seconds unix_heap anon files" lines); FRAMEWRIGHT_RESOURCE_COUNTS=1 makes the tool print, as it
+ends, the task memory blocks, media type references and files the logic was given and gave
+back."""
+import os
+import time
+
+import pytest
+
+from fw.bitmap import image_problems
+from fw.capture import Holder, images, sequence_over, xdotool
+from fw.desktop import windows_path
+from fw.settings import setting, write_settings
+from fw.tool import Tool
+from fw.waits import wait_until
+
+OPENBOX_CONFIG = os.path.join(os.path.dirname(__file__), "openbox_no_keys.xml")
+LONG = os.environ.get("FRAMEWRIGHT_SOAK_LONG") == "1"
+CAPTURES = int(os.environ.get("FRAMEWRIGHT_SOAK_CAPTURES", 2000 if LONG else 100))
+CYCLES = int(os.environ.get("FRAMEWRIGHT_SOAK_CYCLES", 200 if LONG else 3))
+FLAT_KB = os.environ.get("FRAMEWRIGHT_SOAK_FLAT_KB", "1024" if LONG else "")
+PRINT_EVERY = 3  # every third capture comes from the Print key, the others from the button
+SAMPLE_EVERY = 50
+SETTLE = 100  # captures after which the memory is expected to stay flat
+# About 1.5 s a capture and 10 s a cycle under load; the tool and the holder must outlive the run.
+LIMIT = 600 + CAPTURES * 3 + CYCLES * 20
+NO_CAMERA = "No Parvanex Camera detected, please attach a Parvanex Webcam"
+ONE_CAMERA = "Camera 1: Parvanex Virtual Camera"
+
+
+def tool_pid(scene):
+    """The Linux process that runs Framewright.exe in this scenario's prefix. Wine names the
+    process after the exe; the tool is started by driver.exe run, so it is found by its name and
+    its prefix rather than among the test's descendants."""
+    mine = b"WINEPREFIX=" + os.path.realpath(scene.prefix.path).encode()
+    for pid in filter(str.isdigit, os.listdir("/proc")):
+        try:
+            with open(f"/proc/{pid}/comm", "rb") as f:
+                if f.read().strip() != b"Framewright.exe":
+                    continue
+            with open(f"/proc/{pid}/environ", "rb") as f:
+                if mine in f.read().split(b"\0"):
+                    return int(pid)
+        except OSError:
+            pass
+    return None
+
+
+def tool_rss_kb(pid):
+    """The tool's resident memory in KB, from the kernel's own count."""
+    with open(f"/proc/{pid}/status") as f:
+        return next(int(line.split()[1]) for line in f if line.startswith("VmRSS:"))
+
+
+def tool_memory_split(pid):
+    """The tool's resident KB in the Unix heap (glibc's brk heap, which only Wine's own Unix side,
+    X11 and the GL driver use; the Windows program's heaps are anonymous mappings), in anonymous
+    mappings, and in mapped files, from /proc/PID/smaps."""
+    kb = {"heap": 0, "anon": 0, "file": 0}
+    kind = "anon"
+    with open(f"/proc/{pid}/smaps") as f:
+        for line in f:
+            fields = line.split()
+            if "-" in fields[0] and not fields[0].endswith(":"):
+                name = fields[5] if len(fields) > 5 else ""
+                kind = "heap" if name == "[heap]" else "anon" if not name else "file"
+            elif fields[0] == "Rss:":
+                kb[kind] += int(fields[1])
+    return kb["heap"], kb["anon"], kb["file"]
+
+
+def slope_and_spread(samples):
+    """The least-squares slope (KB per capture) and the spread (KB) of the samples from capture
+    SETTLE on; None without two of them."""
+    points = [(n, rss) for n, rss, *_ in samples if n >= SETTLE]
+    if len(points) < 2:
+        return None
+    count = len(points)
+    sx, sy = sum(n for n, _ in points), sum(r for _, r in points)
+    sxx, sxy = sum(n * n for n, _ in points), sum(n * r for n, r in points)
+    d = count * sxx - sx * sx
+    rss = [r for _, r in points]
+    return (count * sxy - sx * sy) / d if d else 0.0, max(rss) - min(rss)
+
+
+def cycle(scene):
+    """The camera removed and back; a rescan is over when the status bar shows its last text."""
+    scene.cameras.unplug(0)
+    assert wait_until(20, lambda: scene.d.status() == NO_CAMERA), "the removal's rescan"
+    scene.cameras.plug("one.cfg")
+    assert wait_until(20, lambda: scene.d.status() == ONE_CAMERA), "the arrival's rescan"
+
+
+def capture(scene, holder, n, path):
+    """Capture N from the Print key or the button; what was done, for a failure's message."""
+    if n % PRINT_EVERY == 0:
+        holder.focus()
+        scene.cameras.log.set_mark()
+        xdotool(scene, "key", "Print")
+        if not wait_until(30, lambda: os.path.exists(path)):
+            return "Print, no file within 30 s"
+        return "Print" if wait_until(30, lambda: sequence_over(scene.cameras.log)) \
+            else "Print, the capture sequence did not end"
+    code, out = scene.d.call("click", scene.title, 2065)
+    how = "button" if code == 0 else f"button, the click failed ({code}): {out!r}"
+    if not wait_until(30, lambda: os.path.exists(path)):
+        how += f", no file within 30 s; status {scene.d.status()!r}; camera: " + \
+            " | ".join(scene.cameras.log.lines()[-8:])
+    return how
+
+
+def test_counted_captures_with_removals_and_arrivals(scene, capsys):
+    scene.cameras.attach("one.cfg")
+    write_settings(scene.path("Framewright.ini"), ImageSavePath=windows_path(scene.path("Soak.bmp")),
+                   IncrementImageName=1, UsePrintKeyToCaptureImages=1, ReviewTimeMs=0)
+    scene.tool = Tool(scene, limit=LIMIT)
+    assert scene.d.wait_ready()
+    assert wait_until(20, lambda: scene.cameras.log.has("cameracontrol set id=6 ")), \
+        "start-up applied the record"
+    pid = tool_pid(scene)
+    assert pid, "the tool's process is found"
+    scene.holder = Holder(scene, LIMIT)
+    scene.samples = samples = [(0, tool_rss_kb(pid), 0) + tool_memory_split(pid)]
+    scene.soak_started = started = time.monotonic()
+    cycle_every = max(1, CAPTURES // CYCLES) if CYCLES else 0
+    done_cycles = 0
+    for n in range(1, CAPTURES + 1):
+        name = "Soak%06d.bmp" % n
+        how = capture(scene, scene.holder, n, scene.path(name))
+        # The image must be the next number and the only one: an image skipped, repeated or
+        # written twice shows here.
+        assert images(scene) == [name], f"capture {n} ({how})"
+        problems, _ = image_problems(scene.path(name), 1920, 1080, 128)
+        assert problems == [], f"capture {n} ({how}): not a frame of the pattern"
+        os.remove(scene.path(name))
+        if cycle_every and done_cycles < CYCLES and n % cycle_every == 0:
+            cycle(scene)
+            done_cycles += 1
+        if n % SAMPLE_EVERY == 0:
+            seconds = int(time.monotonic() - started)
+            samples.append((n, tool_rss_kb(pid), seconds) + tool_memory_split(pid))
+            with capsys.disabled():
+                print(f"\ncaptures {n}, cycles {done_cycles}, {samples[-1][1]} KB, {seconds} s")
+    assert done_cycles == CYCLES, "removal and arrival cycles"
+    assert setting(scene.path("Framewright.ini"), "ImageCounter") == str(CAPTURES)
+
+
+def test_memory_figures(scene, capsys):
+    # unix_heap: glibc's heap of Wine's Unix side, X11 and the GL driver; anon: anonymous
+    # mappings, where the Windows heaps of the tool, Wine's DLLs and the framework live; files:
+    # mapped files.
+    rows = ["captures  rss_kb  seconds  unix_heap  anon  files"]
+    rows += ["%8d  %6d  %7d  %9d  %6d  %5d" % sample for sample in scene.samples]
+    figures = slope_and_spread(scene.samples)
+    slope = f"{figures[0]:.3f} KB per capture; spread {figures[1]} KB" if figures else "none"
+    rows.append(f"slope after {SETTLE} captures: {slope}; {CAPTURES} captures, {CYCLES} cycles "
+                f"in {int(time.monotonic() - scene.soak_started)} s")
+    with capsys.disabled():
+        print("\n" + "\n".join(rows))
+    if os.environ.get("FRAMEWRIGHT_SOAK_SAMPLES"):
+        with open(os.environ["FRAMEWRIGHT_SOAK_SAMPLES"], "w") as f:
+            f.writelines(" ".join(map(str, sample)) + "\n" for sample in scene.samples)
+    if not FLAT_KB:
+        pytest.skip("memory is a figure here; FRAMEWRIGHT_SOAK_FLAT_KB or the long run bound it")
+    assert figures, f"no samples after {SETTLE} captures to bound"
+    assert figures[1] <= int(FLAT_KB), f"memory flat after {SETTLE} captures within {FLAT_KB} KB"
+
+
+def test_exit_after_the_run(scene, capsys):
+    scene.holder.stop()
+    scene.d.click(2009)
+    assert scene.tool.wait_exit(30) == 0
+    # With FRAMEWRIGHT_RESOURCE_COUNTS set the tool prints what the logic still holds as it ends.
+    with open(os.path.join(scene.tmp, "tool.err"), "rb") as f:
+        counts = [l for l in f.read().decode("latin-1").splitlines() if "resource counts" in l]
+    with capsys.disabled():
+        print("\n".join(counts))
