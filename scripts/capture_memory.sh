@@ -13,7 +13,7 @@ set -u
 mode=${1:?usage: capture_memory.sh clicks|messages|idle N [SECONDS_PER_SAMPLE]}
 count=${2:-300}
 per_sample=${3:-60}
-. "$(dirname "$0")/../tests/e2e/capture_lib.sh"
+. "$(dirname "$0")/lib/capture_lib.sh"
 export E2E_TOOL_LIMIT=$((600 + count * 10))
 e2e_begin memory one.cfg
 write_settings "ImageSavePath=$(windows_path "$E2E_WORK/Mem.bmp")" IncrementImageName=1

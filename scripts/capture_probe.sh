@@ -11,7 +11,7 @@ set -u
 mode=${1:?usage: capture_probe.sh idle|buffer|type|full|rebuild COUNT INTERVAL_MS}
 count=${2:-1000}
 interval=${3:-300}
-. "$(dirname "$0")/../tests/e2e/e2e_lib.sh"
+. "$(dirname "$0")/lib/e2e_lib.sh"
 probe=$WINDOWS_BUILD/capture_probe.exe
 e2e_require "$probe"
 e2e_begin probe one.cfg

@@ -10,7 +10,7 @@
 #   bash scripts/cli_capture_bench.sh [ROUNDS]      (default 10)
 set -u
 rounds=${1:-10}
-. "$(dirname "$0")/../tests/e2e/cli_lib.sh"
+. "$(dirname "$0")/lib/cli_lib.sh"
 e2e_require "$E2E_CLI"
 e2e_begin cli_bench one.cfg
 

@@ -16,7 +16,7 @@ out=$root/build/extern-probe
 mkdir -p "$out"
 export FRAMEWRIGHT_E2E_PREFIX=${FRAMEWRIGHT_E2E_PREFIX:-$root/build/extern-probe-prefix}
 export E2E_TOOL_LIMIT=$((120 + rounds * 30))
-. "$root/tests/e2e/capture_lib.sh"
+. "$root/scripts/lib/capture_lib.sh"
 e2e_begin extern_probe one.cfg
 e2e_start_tool
 d wait-window "$TITLE" 120000 >/dev/null || { echo "no window"; exit 1; }

@@ -21,7 +21,7 @@ ROOT=$(cd "$(dirname "$0")/.." && pwd)
 OUT=$(mkdir -p "${1:-$ROOT/docs/screenshots}" && cd "${1:-$ROOT/docs/screenshots}" && pwd)
 # A prefix of its own, never one a test run may be using at the same time.
 export FRAMEWRIGHT_E2E_PREFIX=${FRAMEWRIGHT_SCREENSHOTS_PREFIX:-$ROOT/build/screenshots-prefix}
-. "$ROOT/tests/e2e/capture_lib.sh"
+. "$ROOT/scripts/lib/capture_lib.sh"
 e2e_begin screenshots one.cfg
 
 fail() {

@@ -94,25 +94,25 @@ class Prefix:
         self.env = dict(os.environ, WINEPREFIX=path, DISPLAY=display.name, **WINE_ENV)
         self.env["WINEDLLOVERRIDES"] = "winedbg.exe=d"
 
-    def run(self, args, timeout=180, cwd=None, **kwargs):
-        """A Windows program (or a wine tool) to its end: a CompletedProcess with text output."""
+    def run(self, args, timeout=180, cwd=None, env=None):
+        """A Windows program (or a wine tool) to its end: a CompletedProcess with the bytes of its
+        output. The output goes through files, not pipes: the prefix's services, started by the
+        first program that needs them, inherit its stdout and would hold a pipe open (and the run
+        waiting) until the prefix ends."""
         args = [str(a) for a in args]
         if args[0].lower().endswith(".exe"):
             args = ["wine"] + args
-        return subprocess.run(args, env=self.env, cwd=cwd, timeout=timeout,
-                              capture_output=True, **kwargs)
+        with tempfile.TemporaryFile() as out, tempfile.TemporaryFile() as err:
+            code = subprocess.run(args, env=env or self.env, cwd=cwd, timeout=timeout, stdout=out,
+                                  stderr=err).returncode
+            out.seek(0)
+            err.seek(0)
+            return subprocess.CompletedProcess(args, code, out.read(), err.read())
 
     def output(self, args, timeout=180, cwd=None):
-        """(exit code, stdout without CRs) of a program run to its end. The output goes through a
-        file, not a pipe: the prefix's services, started by the first program that needs them,
-        inherit its stdout and would hold a pipe open (run would wait) until the prefix ends."""
-        args = [str(a) for a in args]
-        with tempfile.TemporaryFile() as out:
-            code = subprocess.run(["wine"] + args if args[0].lower().endswith(".exe") else args,
-                                  env=self.env, cwd=cwd, timeout=timeout, stdout=out,
-                                  stderr=subprocess.DEVNULL).returncode
-            out.seek(0)
-            return code, out.read().decode("latin-1").replace("\r", "").rstrip("\n")
+        """(exit code, stdout as text without CRs) of a program run to its end."""
+        result = self.run(args, timeout, cwd)
+        return result.returncode, result.stdout.decode("latin-1").replace("\r", "").rstrip("\n")
 
     def start(self, args, cwd=None, **kwargs):
         args = [str(a) for a in args]

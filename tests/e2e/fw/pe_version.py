@@ -1,12 +1,14 @@
 #!/usr/bin/env python3
-"""Prints the version information of a Windows program (a PE file), read from the file itself.
+"""The version information of a Windows program (a PE file), read from the file itself rather
+than asked of Windows, so that a resource the build got wrong cannot be papered over by the loader.
 
-    pe_version.py FILE
+    python3 tests/e2e/fw/pe_version.py FILE
 
-One line per value, "NAME<tab>VALUE": "fixed.FileVersion" and "fixed.ProductVersion" (the four
-numbers of the fixed block, as a.b.c.d), then each string of the string tables as
-"LANGUAGE-CODEPAGE.KEY", e.g. "040904b0.OriginalFilename". Exit code 1, with the reason on stderr,
-when the file has no version resource or it cannot be parsed.
+version_info(FILE) gives, and the command prints one "NAME<tab>VALUE" line per value:
+"fixed.FileVersion" and "fixed.ProductVersion" (the four numbers of the fixed block, as a.b.c.d),
+then each string of the string tables as "LANGUAGE-CODEPAGE.KEY", e.g.
+"040904b0.OriginalFilename". The command exits 1, with the reason on stderr, when the file has no
+version resource or it cannot be parsed.
 """
 import struct
 import sys
@@ -131,17 +133,25 @@ def version_values(resource):
     return values
 
 
+def version_info(path):
+    """{NAME: VALUE} of the file's version information; NotReadable when it has none."""
+    with open(path, "rb") as f:
+        data = f.read()
+    try:
+        return dict(version_values(version_resource(data)))
+    except struct.error as problem:
+        raise NotReadable("version resource cut short: %s" % problem)
+
+
 def main():
     if len(sys.argv) != 2:
         sys.exit("usage: pe_version.py FILE")
-    with open(sys.argv[1], "rb") as f:
-        data = f.read()
     try:
-        values = version_values(version_resource(data))
-    except (NotReadable, struct.error) as problem:
+        values = version_info(sys.argv[1])
+    except NotReadable as problem:
         print("%s: %s" % (sys.argv[1], problem), file=sys.stderr)
         return 1
-    for name, value in values:
+    for name, value in values.items():
         print("%s\t%s" % (name, value))
     return 0
 
