@@ -17,8 +17,8 @@ FITS = {}  # DPI: the text-fit report of the tool started at it
 def set_dpi(scene, dpi):
     """LogPixels of the prefix: each process started afterwards reads it, a running one keeps the
     DPI it started with, so no wineserver restart is needed."""
-    scene.prefix.run(["wine", "reg", "add", "HKCU\\Control Panel\\Desktop", "/v", "LogPixels",
-                      "/t", "REG_DWORD", "/d", str(dpi), "/f"], timeout=120, check=True)
+    assert scene.prefix.run(["wine", "reg", "add", "HKCU\\Control Panel\\Desktop", "/v",
+                             "LogPixels", "/t", "REG_DWORD", "/d", str(dpi), "/f"]).returncode == 0
 
 
 def prepare_prefix(scene):
@@ -26,9 +26,9 @@ def prepare_prefix(scene):
     # any DPI. Liberation Serif has Times New Roman's metrics, so the texts measure as on Windows.
     fonts = subprocess.run(["fc-list"], capture_output=True, text=True).stdout
     if "Liberation Serif" in fonts:
-        scene.prefix.run(["wine", "reg", "add", "HKCU\\Software\\Wine\\Fonts\\Replacements",
-                          "/v", "Times New Roman", "/t", "REG_SZ", "/d", "Liberation Serif",
-                          "/f"], timeout=120, check=True)
+        assert scene.prefix.run(["wine", "reg", "add", "HKCU\\Software\\Wine\\Fonts\\Replacements",
+                                 "/v", "Times New Roman", "/t", "REG_SZ", "/d", "Liberation Serif",
+                                 "/f"]).returncode == 0
     set_dpi(scene, DPI)
 
 
