@@ -16,47 +16,13 @@ windows_path() { printf 'Z:%s' "$(printf '%s' "$1" | tr / '\\')"; }
 # is the file of a second start; with FIRST_START=1 that of a first start, which lacks
 # IncrementImageName and InitAndExit.
 write_settings() {
-    FIRST_START=${FIRST_START:-0} python3 - "${SETTINGS_FILE:-$E2E_WORK/Framewright.ini}" "$@" <<'EOF'
+    PYTHONPATH=$E2E_ROOT/tests/e2e python3 -c '
 import os, sys
-general = [("NumberOfCameras", "1"), ("InternalDisplay", "0"),
-           ("ImageSavePath", "C:\\W1X9Image.bmp"), ("StartWithPreview", "0"),
-           ("ExitOnCapture", "0"), ("CaptureOnStart", "0"), ("UsePrintKeyToCaptureImages", "0"),
-           ("UseMinMaxOnPrintKey", "0"), ("HideAppWhenInactive", "0"), ("ImageCounter", "0"),
-           ("ReviewTimeMs", "1500"), ("IncrementImageName", "0"), ("InitAndExit", "0")]
-if os.environ["FIRST_START"] == "1":
-    general = general[:-2]
-camera = [("Name", "Parvanex Virtual Camera"), ("LEDInfo", "3"), ("PowerScheme", "1"),
-          ("Brightness", "128"), ("Contrast", "32"), ("Saturation", "64"), ("Sharpness", "24"),
-          ("WhiteBalance", "4000"), ("BacklightCompensation", "0"), ("Gain", "0"),
-          ("Zoom", "100"), ("ExposureTime", "333"), ("FocusValue", "128"), ("Resolution", "0"),
-          ("ResolutionX", "0"), ("ResolutionY", "0"), ("FlagBrightness", "0"),
-          ("FlagContrast", "0"), ("FlagSaturation", "0"), ("FlagSharpness", "0"),
-          ("FlagWhiteBalance", "1"), ("FlagBacklightCompensation", "0"), ("FlagGain", "0"),
-          ("FlagZoom", "0"), ("FlagExposureTime", "1"), ("FlagFocusValue", "1"),
-          ("FlagAutomatic", "1")]
-sections = {"General": dict(general), "Camera0": dict(camera)}
-for setting in sys.argv[2:]:
-    key, value = setting.split("=", 1)
-    section, _, name = key.rpartition(".")
-    table = sections[section or "General"]
-    if name not in table:
-        sys.exit("write_settings: unknown key " + key)
-    table[name] = value
-with open(sys.argv[1], "w", newline="") as f:
-    for section, order in (("General", general), ("Camera0", camera)):
-        f.write("[%s]\r\n" % section)
-        for name, _ in order:
-            f.write("%s=%s\r\n" % (name, sections[section][name]))
-EOF
+from fw.settings import write_settings
+write_settings(sys.argv[1], os.environ.get("FIRST_START") == "1",
+               **dict(setting.split("=", 1) for setting in sys.argv[2:]))' \
+        "${SETTINGS_FILE:-$E2E_WORK/Framewright.ini}" "$@"
 }
-
-# A manual record that differs from the camera's own values in every property, with InitAndExit:
-# write_settings "${MANUAL_RECORD[@]}".
-MANUAL_RECORD=(InitAndExit=1 Camera0.LEDInfo=1 Camera0.PowerScheme=2 Camera0.Brightness=90
-    Camera0.Contrast=40 Camera0.Saturation=70 Camera0.Sharpness=30 Camera0.WhiteBalance=5000
-    Camera0.BacklightCompensation=1 Camera0.Gain=12 Camera0.Zoom=151 Camera0.ExposureTime=500
-    Camera0.FocusValue=-1 Camera0.ResolutionX=1920 Camera0.ResolutionY=1080
-    Camera0.FlagWhiteBalance=0 Camera0.FlagExposureTime=0 Camera0.FlagAutomatic=0)
 
 # setting KEY: the value of a General key in the working folder's Framewright.ini.
 setting() { grep -a "^$1=" "$E2E_WORK/Framewright.ini" | head -1 | cut -d= -f2- | tr -d '\r'; }
