@@ -5,7 +5,7 @@ set -euo pipefail
 
 packages=(cmake ninja-build g++ libgtest-dev libbenchmark-dev clang-format g++-mingw-w64-x86-64
           wine wine64 xvfb openbox xdotool x11-utils imagemagick zip unzip
-          python3-pytest # the end-to-end scenarios
+          python3-pytest python3-pefile # the end-to-end scenarios; version resources read
           libjpeg-turbo-progs # djpeg: the virtual camera's JPEG frames decoded independently
           clang-14 libclang-rt-14-dev) # the sanitize preset: sanitizers and libFuzzer
 missing=()
