@@ -12,8 +12,11 @@ from fw.camera import Cameras
 from fw.desktop import Display, Prefix, template_prefix
 from fw.driver import TITLE, Driver
 from fw.tool import Tool
+from fw.waits import wait_until
 
 ROOT = os.path.abspath(os.path.join(os.path.dirname(__file__), "..", ".."))
+# Start-up's last write to the camera.
+FOCUS_WRITE = "cameracontrol set id=6 "
 BUILD = os.environ.get("FRAMEWRIGHT_WINDOWS_BUILD_DIR", os.path.join(ROOT, "build", "windows"))
 
 
@@ -50,12 +53,19 @@ class Scene:
         with open(self.path(name), "rb") as f:
             return f.read()
 
-    def start_tool(self, wait_ready=True):
+    def start_tool(self, wait_ready=True, applied=False, limit=600):
         """Framewright.exe started in the working folder; with wait_ready, returns once its main
-        window is there and start-up is over."""
-        self.tool = Tool(self)
+        window is there and start-up is over; with applied, also once start-up's last write to
+        the camera, the focus, is in the camera's log: the handlers run from then on and the
+        settings file holds what the load left in it."""
+        logged = len(self.cameras.log.lines())
+        self.tool = Tool(self, limit=limit)
         if wait_ready:
             assert self.d.wait_ready(), f"the window was not ready: {self.d.errors()}"
+        if applied:
+            assert wait_until(60, lambda: any(
+                FOCUS_WRITE in line for line in self.cameras.log.lines()[logged:])), \
+                "start-up applied the record"
         return self.tool
 
     def close_tool(self, seconds=30):

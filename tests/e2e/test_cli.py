@@ -10,8 +10,9 @@ import os
 import re
 
 from fw.bitmap import check_image
+from fw.capture import images
 from fw.desktop import windows_path
-from fw.settings import MANUAL_RECORD, settings_bytes, write_settings
+from fw.settings import MANUAL_RECORD, write_settings
 from fw.waits import wait_until
 
 README = os.path.join(os.path.dirname(__file__), "..", "..", "README.md")
@@ -75,9 +76,6 @@ def remove(scene, name):
     if os.path.exists(scene.path(name)):
         os.remove(scene.path(name))
 
-
-def images(scene):
-    return sorted(n for n in os.listdir(scene.work) if n.endswith(".bmp"))
 
 
 def readme_help():

@@ -15,6 +15,7 @@ import subprocess
 import pytest
 
 from fw.bitmap import check_image
+from fw.capture import images
 from fw.desktop import windows_path
 from fw.settings import setting, write_settings
 from fw.waits import wait_until
@@ -93,9 +94,6 @@ def refused(scene, what):
     capture(scene, what)
     assert files(scene) == before, f"{what}: a file was written or changed"
 
-
-def images(scene):
-    return sorted(name for name in os.listdir(scene.work) if name.endswith(".bmp"))
 
 
 def modes_bind(scene):

@@ -11,7 +11,6 @@ import threading
 from fw.bitmap import check_image
 from fw.desktop import windows_path
 from fw.settings import write_settings
-from fw.tool import Tool
 from fw.waits import wait_until
 
 OPENBOX_CONFIG = os.path.join(os.path.dirname(os.path.abspath(__file__)), "openbox_no_keys.xml")
@@ -60,14 +59,9 @@ def fresh_camera(scene, config):
 
 
 def start(scene, limit=600):
-    """The tool started and start-up over, up to its last write, the focus: the handlers run
-    from now on and the settings file holds what the load left in it. The log is marked first."""
-    log = scene.cameras.log
-    log.set_mark()
-    scene.tool = Tool(scene, limit=limit)
-    assert scene.d.wait_ready(), f"the window was not ready: {scene.d.errors()}"
-    assert wait_until(60, lambda: log.matching("cameracontrol set id=6 ", True)), \
-        "start-up applied the record"
+    """The tool started and start-up over, up to its last write; the log is marked first."""
+    scene.cameras.log.set_mark()
+    scene.start_tool(applied=True, limit=limit)
 
 
 def back_in_loop(scene):

@@ -51,8 +51,7 @@ def start(scene, **settings):
     if settings:
         write_settings(ini(scene), **settings)
     scene.cameras.log.set_mark()
-    scene.start_tool()
-    assert wait_until(20, lambda: scene.cameras.log.matching("cameracontrol set id=6 ", True))
+    scene.start_tool(applied=True)
 
 
 def exit_tool(scene, seconds=30):

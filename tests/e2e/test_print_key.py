@@ -49,9 +49,7 @@ def start_with(scene, **changes):
     options = dict(ImageSavePath=windows_path(scene.path("Key.bmp")), IncrementImageName=1,
                    UsePrintKeyToCaptureImages=1, ReviewTimeMs=REVIEW_MS)
     write_settings(scene.path("Framewright.ini"), **dict(options, **changes))
-    scene.start_tool()
-    assert wait_until(20, lambda: scene.cameras.log.has("cameracontrol set id=6 ")), \
-        "start-up applied the record"
+    scene.start_tool(applied=True)
     holder = Holder(scene, 600)
     holder.focus()
     return holder

@@ -12,7 +12,6 @@ import pytest
 
 from fw.bitmap import check_image
 from fw.pe_version import version_info
-from fw.waits import wait_until
 
 ROOT = os.path.abspath(os.path.join(os.path.dirname(__file__), "..", ".."))
 VERSION = os.environ.get("FRAMEWRIGHT_PROJECT_VERSION", "")
@@ -103,9 +102,8 @@ def test_cli_from_the_package_lists_captures_and_applies_the_sample(scene):
 def test_window_program_from_the_package_with_the_sample(scene):
     shutil.copyfile(scene.path("Framewright.ini.sample"), scene.path("Framewright.ini"))
     scene.cameras.log.clear()
-    scene.start_tool()
     # The focus is the start-up's last request; it comes only after the file passed the check.
-    assert wait_until(30, lambda: scene.cameras.log.has("cameracontrol set id=6 "))
+    scene.start_tool(applied=True)
     assert scene.d.status() == CAMERA
     assert sample_applied(scene) == (1, 0)
     # The sample's pictures go to the public Pictures folder, which a standard user may write.

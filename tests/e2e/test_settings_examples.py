@@ -121,12 +121,6 @@ def test_2_one_picture_at_start_then_exit(scene):
     assert scene.read("Framewright.ini") == before
 
 
-def start_and_wait_applied(scene):
-    """The window is ready and start-up has applied the record (its last write is the focus)."""
-    scene.start_tool()
-    assert wait_until(60, lambda: scene.cameras.log.has("cameracontrol set id=6 "))
-
-
 def print_key(scene, name, runs):
     """The tool's window activated and Print pressed on the display; returns once the picture
     NAME is there and the camera's runs and stops since the key are RUNS (the sequence over)."""
@@ -152,7 +146,7 @@ def exit_without_a_question(scene):
 
 def test_3_print_key_with_counted_names_on_after_a_restart(scene):
     before = fresh_example(scene, "print-key/Framewright.ini")
-    start_and_wait_applied(scene)
+    scene.start_tool(applied=True)
     assert scene.cameras.log.matching("pin connect") == [], "no preview before the first picture"
     print_key(scene, "Part000001.bmp", "run stop run")
     assert setting(scene.path("Framewright.ini"), "ImageCounter") == "1"
@@ -160,7 +154,7 @@ def test_3_print_key_with_counted_names_on_after_a_restart(scene):
     exit_without_a_question(scene)
     assert scene.read("Framewright.ini") == before.replace(b"ImageCounter=0\r", b"ImageCounter=2\r")
     scene.cameras.log.clear()
-    start_and_wait_applied(scene)
+    scene.start_tool(applied=True)
     print_key(scene, "Part000003.bmp", "run stop run")
     exit_without_a_question(scene)
     names = [f"Part00000{n}.bmp" for n in (1, 2, 3)]

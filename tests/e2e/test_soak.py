@@ -20,7 +20,6 @@ from fw.bitmap import image_problems
 from fw.capture import Holder, images, sequence_over, xdotool
 from fw.desktop import windows_path
 from fw.settings import setting, write_settings
-from fw.tool import Tool
 from fw.waits import wait_until
 
 OPENBOX_CONFIG = os.path.join(os.path.dirname(__file__), "openbox_no_keys.xml")
@@ -122,10 +121,7 @@ def test_counted_captures_with_removals_and_arrivals(scene, capsys):
     scene.cameras.attach("one.cfg")
     write_settings(scene.path("Framewright.ini"), ImageSavePath=windows_path(scene.path("Soak.bmp")),
                    IncrementImageName=1, UsePrintKeyToCaptureImages=1, ReviewTimeMs=0)
-    scene.tool = Tool(scene, limit=LIMIT)
-    assert scene.d.wait_ready()
-    assert wait_until(20, lambda: scene.cameras.log.has("cameracontrol set id=6 ")), \
-        "start-up applied the record"
+    scene.start_tool(applied=True, limit=LIMIT)
     pid = tool_pid(scene)
     assert pid, "the tool's process is found"
     scene.holder = Holder(scene, LIMIT)

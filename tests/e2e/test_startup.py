@@ -7,7 +7,6 @@ import re
 
 from fw.layout import layout_failures
 from fw.settings import MANUAL_RECORD, settings_bytes, write_settings
-from fw.waits import wait_until
 
 NO_CAMERA = "No Parvanex Camera detected, please attach a Parvanex Webcam"
 CHANGED_BOX = "Camera configuration changed"
@@ -159,9 +158,7 @@ def test_awkward_names_stored_quoted_and_accepted_next_start(scene):
     # A trailing blank, a line feed from U+010A and a real one: stored quoted twice and escaped.
     os.remove(scene.path("Framewright.ini"))
     scene.cameras.attach("awkward_names.cfg")
-    scene.start_tool()
-    # Start-up has ended once the focus write of the camera's values is in the log.
-    assert wait_until(60, lambda: scene.cameras.log.has("cameracontrol set id=6 "))
+    scene.start_tool(applied=True)
     assert scene.d.text(2052) == "Camera 1: Parvanex Trailing "
     assert scene.close_tool() == 0
     names = [n.rstrip("\r") for n in stored_names(scene)]

@@ -1,5 +1,5 @@
 // The window at the screen's DPI: at 96 every rectangle is the real window's (the listing that
-// tests/e2e/compare_layout.py checks on the real window, read from tests/e2e/expected/layout.tsv),
+// tests/e2e/fw/layout.py checks on the real window, read from tests/e2e/expected/layout.tsv),
 // and at other DPIs every length of it, the font height and the window size are scaled by DPI/96
 // with halves rounded away from zero. The video embedded in the "Parameters" box follows the box.
 #include "fixture.h"

@@ -1,7 +1,7 @@
 // What the main window's layout leaves to the host tests: the window and its class, the font and
 // the creation styles of the controls, the radio groups on the simulated desktop, and the start-up
 // slider ranges. The identifiers, classes, captions, styles, rectangles and creation order of the
-// 66 controls are compared on the real window by tests/e2e/compare_layout.py.
+// 66 controls are compared on the real window by tests/e2e/fw/layout.py.
 #include "fixture.h"
 
 namespace {
