@@ -36,6 +36,14 @@ class Scene:
         self.work = os.path.join(self.tmp, "work")
         os.mkdir(self.work)
         self.display = self.prefix = self.d = self.tool = None
+        try:
+            self._set_up(module)
+        except BaseException:
+            # A scenario that cannot start leaves nothing running behind it.
+            self.finish()
+            raise
+
+    def _set_up(self, module):
         self.display = Display(getattr(module, "OPENBOX_CONFIG", None))
         template = os.environ.get("FRAMEWRIGHT_E2E_PREFIX", os.path.join(ROOT, "build", "e2e-prefix"))
         self.prefix = Prefix(template_prefix(template), os.path.join(self.tmp, "prefix"), self.display)

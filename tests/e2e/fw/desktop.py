@@ -2,6 +2,7 @@
 template that is made once per build folder."""
 import fcntl
 import os
+import select
 import shutil
 import subprocess
 import tempfile
@@ -11,34 +12,30 @@ from .waits import wait_until
 WINE_ENV = {"WINEDLLOVERRIDES": "winedbg.exe=d;mscoree=d;mshtml=d", "WINEDEBUG": "-all"}
 
 
-def _display_free(n):
-    return not os.path.exists(f"/tmp/.X11-unix/X{n}") and not os.path.exists(f"/tmp/.X{n}-lock")
-
-
 class Display:
     """Xvfb and a window manager: without one, Wine waits 2 s on every hide or destroy of a
     top-level window. The manager is ready once it has set _NET_SUPPORTING_WM_CHECK on the root
     window: a window created before would be mapped unmanaged."""
 
-    def __init__(self, openbox_config=None, first=90):
+    def __init__(self, openbox_config=None):
         self.xvfb = self.openbox = None
-        n = first
-        while True:
-            while not _display_free(n):
-                n += 1
-                if n > 199:
-                    raise RuntimeError("no free display between :90 and :199")
-            self.xvfb = subprocess.Popen(
-                ["Xvfb", f":{n}", "-screen", "0", "2560x1600x24", "+extension", "GLX",
-                 "-nolisten", "tcp"], stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
-            # Another session may take the number meanwhile: then the server ends, try the next.
-            if wait_until(10, lambda: os.path.exists(f"/tmp/.X11-unix/X{n}")
-                          or self.xvfb.poll() is not None) and self.xvfb.poll() is None:
-                break
-            self.xvfb.kill()
-            self.xvfb.wait()
-            n += 1
-        self.name = f":{n}"
+        # Xvfb picks a free number itself and writes it to the pipe once it listens. (Picked by a
+        # free socket and lock file, two scenarios starting together took the same number: the
+        # second server failed, its scenario used the first one's display and lost it when the
+        # first scenario ended.)
+        read_end, write_end = os.pipe()
+        self.xvfb = subprocess.Popen(
+            ["Xvfb", "-displayfd", str(write_end), "-screen", "0", "2560x1600x24",
+             "+extension", "GLX", "-nolisten", "tcp"], pass_fds=(write_end,),
+            stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        os.close(write_end)
+        with os.fdopen(read_end) as numbers:
+            ready, _, _ = select.select([numbers], [], [], 30)
+            number = numbers.readline().strip() if ready else ""
+        if not number.isdigit():
+            self.stop()
+            raise RuntimeError("Xvfb did not start")
+        self.name = ":" + number
         # Seen in full runs: an openbox that ended at once on a display just made; try again.
         for _ in range(3):
             args = ["openbox"] + (["--config-file", openbox_config] if openbox_config else [])
