@@ -12,7 +12,14 @@ void FreeType(AM_MEDIA_TYPE* type) {
     CoTaskMemFree(type);
 }
 
-bool MakeGraph(Graph& g, const GUID& subtype) {
+Graph::~Graph() {
+    if (control)
+        control->Stop();
+    if (graph && camera)
+        graph->RemoveFilter(camera.Get());
+}
+
+HRESULT BuildGraph(Graph& g, IBaseFilter* camera, const GUID& subtype) {
     HRESULT hr =
         CoCreateInstance(CLSID_FilterGraph, nullptr, CLSCTX_INPROC_SERVER, IID_IGraphBuilder,
                          reinterpret_cast<void**>(g.graph.GetAddressOf()));
@@ -29,9 +36,10 @@ bool MakeGraph(Graph& g, const GUID& subtype) {
     if (SUCCEEDED(hr))
         hr = g.grabberFilter->QueryInterface(kSampleGrabberInterface,
                                              reinterpret_cast<void**>(g.grabber.GetAddressOf()));
-    if (FAILED(hr))
-        return false;
+    if (FAILED(hr) || !camera)
+        return FAILED(hr) ? hr : E_POINTER;
     g.builder->SetFiltergraph(g.graph.Get());
+    g.graph.As(&g.control);
     AM_MEDIA_TYPE wanted{};
     wanted.majortype = MEDIATYPE_Video;
     wanted.subtype = subtype;
@@ -39,7 +47,10 @@ bool MakeGraph(Graph& g, const GUID& subtype) {
     g.grabber->SetBufferSamples(TRUE);
     g.graph->AddFilter(g.grabberFilter.Get(), L"Grabber");
     g.graph->AddFilter(g.sink.Get(), L"Renderer");
-    return true;
+    g.camera = camera;
+    g.graph->AddFilter(camera, L"Camera");
+    return g.builder->RenderStream(nullptr, &MEDIATYPE_Video, camera, g.grabberFilter.Get(),
+                                   g.sink.Get());
 }
 
 std::vector<unsigned char> GrabLater(ISampleGrabber* grabber, DWORD waitMs) {
@@ -59,6 +70,17 @@ std::vector<unsigned char> GrabLater(ISampleGrabber* grabber, DWORD waitMs) {
         return {};
     frame.resize(static_cast<size_t>(size));
     return frame;
+}
+
+ComPtr<IPin> CapturePin(IBaseFilter* camera) {
+    ComPtr<ICaptureGraphBuilder2> builder;
+    ComPtr<IPin> pin;
+    if (SUCCEEDED(CoCreateInstance(CLSID_CaptureGraphBuilder2, nullptr, CLSCTX_INPROC_SERVER,
+                                   IID_ICaptureGraphBuilder2,
+                                   reinterpret_cast<void**>(builder.GetAddressOf()))))
+        builder->FindPin(camera, PINDIR_OUTPUT, &PIN_CATEGORY_CAPTURE, nullptr, FALSE, 0,
+                         pin.GetAddressOf());
+    return pin;
 }
 
 } // namespace probe

@@ -1,9 +1,10 @@
-// The second run's checks (probe_uvc.txt): the class-driver webcam's strict SetFormat and its
-// YUY2 / NV12 pixels, the microphone, busy and denied cameras, the brightness ramp, DevicePath.
+// The probe's run on the cameras of probe_uvc.txt, shaped like USB devices behind the class
+// driver: device paths, the microphone, strict stream configuration, YUY2, NV12 and MJPG
+// streams, failing connections and the exposure ramp. The streamed frames go to folder.
 #pragma once
 
 namespace probe {
 
-int RunUvc();
+int RunUvc(const char* folder);
 
 } // namespace probe
