@@ -15,6 +15,7 @@
 // one does not; and (for one input in 64) the names survive a save and the configuration
 // check of a second start, while a changed name in a slot is still refused.
 #include "../common/fresh_tool.h"
+#include "byte_reader.h"
 #include "camera/capture_filters.h"
 #include "camera/friendly_name.h"
 #include "camera/preview_graph.h"
@@ -38,27 +39,6 @@
 
 namespace {
 
-class Input {
-  public:
-    Input(const uint8_t* data, size_t size) : data_(data), size_(size) {}
-    bool Empty() const { return at_ >= size_; }
-    uint8_t Byte(uint8_t otherwise = 0) { return at_ < size_ ? data_[at_++] : otherwise; }
-    uint16_t Unit(uint16_t otherwise) {
-        if (at_ + 1 >= size_) {
-            at_ = size_;
-            return otherwise;
-        }
-        const uint16_t unit = static_cast<uint16_t>(data_[at_] | data_[at_ + 1] << 8);
-        at_ += 2;
-        return unit;
-    }
-
-  private:
-    const uint8_t* data_;
-    size_t size_;
-    size_t at_ = 0;
-};
-
 enum Flags : uint8_t {
     kNotInVideoInput = 1,
     kBagFails = 2,
@@ -76,13 +56,16 @@ struct DeviceSpec {
 
 const std::u16string kVendorWord = u"Parvanex";
 
-DeviceSpec ReadDevice(Input& in) {
+DeviceSpec ReadDevice(ByteReader& in) {
     DeviceSpec d;
-    d.flags = in.Byte();
-    const uint8_t wordAt = in.Byte();
-    const size_t length = (in.Byte() | in.Byte() << 8) % 1101;
-    for (size_t i = 0; i < length; ++i)
-        d.name += static_cast<char16_t>(in.Unit(static_cast<uint16_t>(u'a' + i % 26)));
+    d.flags = in.Take<uint8_t>();
+    const uint8_t wordAt = in.Take<uint8_t>();
+    const size_t length = in.Take<uint16_t>() % 1101;
+    for (size_t i = 0; i < length; ++i) { // a unit the input has no two bytes left for: a filler
+        const bool whole = in.Left() >= 2;
+        const uint16_t unit = in.Take<uint16_t>();
+        d.name += static_cast<char16_t>(whole ? unit : u'a' + i % 26);
+    }
     if (d.flags & kWithVendorWord)
         d.name.insert(std::min<size_t>(wordAt, d.name.size()), kVendorWord);
     return d;
@@ -108,8 +91,8 @@ void CheckName(int slot, const std::u16string& friendlyName) {
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     FreshTool();
-    Input in(data, size);
-    const int count = in.Byte() % 12;
+    ByteReader in{data, size};
+    const int count = in.Take<uint8_t>() % 12;
     std::vector<DeviceSpec> devices;
     for (int i = 0; i < count; ++i) {
         DeviceSpec d = ReadDevice(in);
@@ -126,16 +109,20 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         sim::AddCamera(camera);
         devices.push_back(d);
     }
-    const uint8_t choice = in.Byte();
+    const uint8_t choice = in.Take<uint8_t>();
 
-    // Discovery: the vendor's cameras of the video input category, in order, at most six.
-    std::vector<int> expected;
-    for (int i = 0; i < count; ++i)
-        if (!(devices[i].flags & kNotInVideoInput) && IsListedCamera(devices[i]) &&
-            expected.size() < kMaxCameras)
+    // Discovery finds the vendor's cameras of the video input category, in order, at most six;
+    // the graph's lookup the slot-th vendor device of the capture category.
+    std::vector<int> expected, capture;
+    for (int i = 0; i < count; ++i) {
+        if (!IsListedCamera(devices[i]))
+            continue;
+        if (!(devices[i].flags & kNotInVideoInput) && expected.size() < kMaxCameras)
             expected.push_back(i);
+        if (!(devices[i].flags & kNotInCapture))
+            capture.push_back(i);
+    }
     const int found = DiscoverCameras();
-    CHECK(found >= 0 && found <= kMaxCameras, "found %d", found);
     CHECK(found == static_cast<int>(expected.size()), "expected %zu cameras, found %d",
           expected.size(), found);
     int bound = 0;
@@ -159,15 +146,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
               "slot %d beyond the %d found was written", slot, found);
     CHECK(sim::FiltersAlive() == bound, "filters alive %d, bound %d", sim::FiltersAlive(), bound);
 
-    // The graph's lookup: the slot-th vendor device of the capture category replaces the entry.
+    // The graph's lookup replaces the slot's entry with the device it finds.
     const int slot = choice % (kMaxCameras + 1);
-    std::vector<int> capture;
-    for (int i = 0; i < count; ++i)
-        if (!(devices[i].flags & kNotInCapture) && IsListedCamera(devices[i]))
-            capture.push_back(i);
     if (slot < kMaxCameras) {
-        const platform::Filter before = CaptureFilters[slot];
-        const int beforeCamera = sim::CameraOfFilter(before);
+        const int beforeCamera = sim::CameraOfFilter(CaptureFilters[slot]);
         AddCameraToGraph(slot);
         if (slot < static_cast<int>(capture.size())) {
             const int device = capture[slot];
