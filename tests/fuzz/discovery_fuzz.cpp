@@ -5,15 +5,15 @@
 // Input: one byte for the number of devices, then per device a flags byte, a byte for where the
 // vendor word goes, two bytes for the name's length in UTF-16 units (up to 1,100), and the units
 // (two bytes each; when the input runs out, a filler pattern). One more byte picks the slot for
-// the preview graph's lookup and the slot whose name is changed for the second start.
+// the preview graph's lookup.
 //
 // Oracle: at most six cameras; slots filled in the platform's order with exactly the devices whose
 // name is a readable string with the vendor word; each stored name is the narrowing of the
 // friendly name cut to the record and terminated; every later slot untouched; each filter bound to
-// its own device and none leaked; the graph's lookup binds the slot-th vendor device of the
-// capture category; each name reads back from a settings line as the check expects and a changed
-// one does not; and (for one input in 64) the names survive a save and the configuration
-// check of a second start, while a changed name in a slot is still refused.
+// its own device and none leaked; the graph's lookup binds a found slot's device again (by its
+// path) and for a later slot the slot-th vendor device of the capture category; the names survive
+// a save and the configuration check of a second start, while a changed name in any slot is
+// refused.
 #include "../common/fresh_tool.h"
 #include "byte_reader.h"
 #include "camera/capture_filters.h"
@@ -23,12 +23,10 @@
 #include "core/settings_path.h"
 #include "core/shell_state.h"
 #include "fuzz_check.h"
-#include "platform/profile.h"
 #include "platform/sim/sim_desktop.h"
 #include "platform/sim/sim_devices.h"
 #include "platform/sim/sim_files.h"
 #include "settings/settings_file.h"
-#include "settings/stored_name.h"
 
 #include <cstdint>
 #include <cstdio>
@@ -112,7 +110,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const uint8_t choice = in.Take<uint8_t>();
 
     // Discovery finds the vendor's cameras of the video input category, in order, at most six;
-    // the graph's lookup the slot-th vendor device of the capture category.
+    // the capture category's vendor devices are the graph's lookup's for a slot without a path.
     std::vector<int> expected, capture;
     for (int i = 0; i < count; ++i) {
         if (!IsListedCamera(devices[i]))
@@ -146,68 +144,42 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
               "slot %d beyond the %d found was written", slot, found);
     CHECK(sim::FiltersAlive() == bound, "filters alive %d, bound %d", sim::FiltersAlive(), bound);
 
-    // The graph's lookup replaces the slot's entry with the device it finds.
+    // The graph's lookup: a found slot's camera again, by the path discovery read (or the entry as
+    // it was, when that device is not in the capture category), and for a later slot the slot-th
+    // vendor device of the capture category.
     const int slot = choice % (kMaxCameras + 1);
     if (slot < kMaxCameras) {
-        const int beforeCamera = sim::CameraOfFilter(CaptureFilters[slot]);
+        int want = sim::CameraOfFilter(CaptureFilters[slot]);
+        if (slot >= found && slot < static_cast<int>(capture.size()))
+            want = (devices[capture[slot]].flags & kBindFails) ? -1 : capture[slot];
         AddCameraToGraph(slot);
-        if (slot < static_cast<int>(capture.size())) {
-            const int device = capture[slot];
-            CHECK(sim::CameraOfFilter(CaptureFilters[slot]) ==
-                      ((devices[device].flags & kBindFails) ? -1 : device),
-                  "lookup of slot %d: expected device %d, got %d", slot, device,
-                  sim::CameraOfFilter(CaptureFilters[slot]));
-        } else {
-            CHECK(sim::CameraOfFilter(CaptureFilters[slot]) == beforeCamera,
-                  "lookup of slot %d without a device changed the entry", slot);
-        }
+        CHECK(sim::CameraOfFilter(CaptureFilters[slot]) == want,
+              "lookup of slot %d: expected device %d, got %d", slot, want,
+              sim::CameraOfFilter(CaptureFilters[slot]));
     }
 
-    // Each name survives a line of the settings file: what is stored for it reads back as the
-    // check expects, and a changed name does not.
-    for (int i = 0; i < found; ++i) {
-        const std::string name = CameraRecords[i].Name;
-        if (name.empty())
-            continue; // never written
-        const char* file = "C:\\fuzz\\names.ini";
-        sim::Files().files.erase(file);
-        platform::WriteProfileString("Camera0", "Name", StoredName(name).c_str(), file);
-        char read[kStoredNameReadSize] = {};
-        platform::ReadProfileString("Camera0", "Name", "", read, sizeof read, file);
-        CHECK(StoredNameAsRead(name) == read, "slot %d: \"%s\" stored as \"%s\" reads \"%s\"", i,
-              name.c_str(), StoredName(name).c_str(), read);
-        std::string other = name;
-        other.back() = other.back() == 'x' ? 'y' : 'x';
-        CHECK(StoredNameAsRead(other) != read, "slot %d: \"%s\" and \"%s\" read alike", i,
-              name.c_str(), other.c_str());
-    }
-
-    // One input in 64 also goes through the whole save and the configuration check of a second
-    // start with the same cameras (the profile functions read the file anew for every key, which
-    // makes this many times slower than the rest).
-    if ((choice & 0xFC) != 0)
-        return 0;
+    // The names survive a save and the configuration check of a second start with the same
+    // cameras, and a different name in any slot counts as a change (unless the slot has no stored
+    // name: an empty one is never written).
     Shell.camerasFound = found;
     ComputeSettingsPath();
     SaveSettings(SettingsPath());
+    const std::string* saved = sim::FindFile(SettingsPath());
     CHECK(LoadCameraSections() == SectionsResult::Loaded,
-          "the same %d cameras refused after a save", found);
-    // Another camera in one slot: a different name must count as a change, unless the slot
-    // has no stored name (an empty one is never written).
-    if (found > 0) {
-        const int changed = choice % found;
+          "the same %d cameras refused after a save of\n%s", found,
+          saved ? Printable(*saved).c_str() : "no file");
+    for (int changed = 0; changed < found; ++changed) {
         char* name = CameraRecords[changed].Name;
         const size_t length = std::strlen(name);
-        if (length > 0) {
-            const std::string original = name;
-            name[length - 1] = name[length - 1] == 'x' ? 'y' : 'x';
-            CHECK(LoadCameraSections() == SectionsResult::OtherCamera,
-                  "slot %d renamed from \"%s\" to \"%s\" accepted", changed, original.c_str(),
-                  name);
-            std::strcpy(name, original.c_str());
-            CHECK(LoadCameraSections() == SectionsResult::Loaded,
-                  "slot %d refused after its name came back", changed);
-        }
+        if (length == 0)
+            continue;
+        const std::string original = name;
+        name[length - 1] = name[length - 1] == 'x' ? 'y' : 'x';
+        CHECK(LoadCameraSections() == SectionsResult::OtherCamera,
+              "slot %d renamed from \"%s\" to \"%s\" accepted", changed, original.c_str(), name);
+        std::strcpy(name, original.c_str());
     }
+    CHECK(LoadCameraSections() == SectionsResult::Loaded,
+          "the cameras refused after their names came back");
     return 0;
 }
