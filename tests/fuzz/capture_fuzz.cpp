@@ -52,27 +52,17 @@ __int128 DescribedFrameSize(const platform::Guid& formatType, size_t blockSize, 
     const __int128 room = static_cast<__int128>(blockSize) - 48;
     if (h.size < 40 || h.size > room || h.width < 1 || h.height == 0 || h.planes != 1)
         return -1;
-    __int128 table = 0;
-    switch (h.bits) {
-    case 1:
-    case 4:
-    case 8:
+    __int128 table = 0; // the palette or the three masks after the header
+    if (h.bits == 1 || h.bits == 4 || h.bits == 8) {
         if (h.compression != 0 || h.used > (1u << h.bits))
             return -1;
         table = 4 * static_cast<__int128>(h.used ? h.used : (1u << h.bits));
-        break;
-    case 24:
-        if (h.compression != 0)
-            return -1;
-        break;
-    case 16:
-    case 32:
+    } else if (h.bits == 16 || h.bits == 32) {
         if (h.compression == 3)
             table = h.size >= 52 ? 0 : 12;
         else if (h.compression != 0)
             return -1;
-        break;
-    default:
+    } else if (h.bits != 24 || h.compression != 0) {
         return -1;
     }
     if (h.size + table > room)
@@ -134,11 +124,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         CHECK(result == platform::kOk, "header and frame of %zu bytes agree, got 0x%08x",
               frame.size(), static_cast<unsigned>(result));
         CHECK(file != nullptr, "no image at %s", image.c_str());
-        std::string expected(14, '\0');
-        const uint32_t fileSize = static_cast<uint32_t>(14 + block.size() - 48 + frame.size());
         const uint32_t offset = static_cast<uint32_t>(14 + block.size() - 48);
-        expected[0] = 'B';
-        expected[1] = 'M';
+        const uint32_t fileSize = static_cast<uint32_t>(offset + frame.size());
+        std::string expected = "BM" + std::string(12, '\0');
         std::memcpy(&expected[2], &fileSize, 4);
         std::memcpy(&expected[10], &offset, 4);
         expected.append(block.begin() + 48, block.end());

@@ -156,46 +156,33 @@ class Session {
     void Run() {
         sim::Files().files[kPath] = in_.ConsumeRandomLengthString(4096);
         while (in_.remaining_bytes() > 0) {
-            switch (in_.ConsumeIntegralInRange<int>(0, 9)) {
-            case 0:
-            case 1:
+            const int step = in_.ConsumeIntegralInRange<int>(0, 9);
+            if (step <= 1) {
                 ReadString(names_.Next(in_), names_.Next(in_), names_.Next(in_), BufferSize(in_));
-                break;
-            case 2:
+            } else if (step == 2) {
                 platform::ReadProfileInt(Ptr(names_.Next(in_)), Ptr(names_.Next(in_)),
                                          in_.ConsumeIntegral<int32_t>(), kPath);
-                break;
-            case 3:
-            case 4:
-            case 5: {
+            } else if (step <= 6) { // texts three times as often as numbers
                 const Arg section = names_.Next(in_), key = names_.Next(in_);
-                Write(section, key, names_.Next(in_), std::nullopt);
-                break;
-            }
-            case 6: {
-                const Arg section = names_.Next(in_), key = names_.Next(in_);
-                const int32_t number = in_.ConsumeIntegral<int32_t>();
-                Write(section, key, std::to_string(number), number);
-                break;
-            }
-            case 7:
+                if (step < 6) {
+                    Write(section, key, names_.Next(in_), std::nullopt);
+                } else {
+                    const int32_t number = in_.ConsumeIntegral<int32_t>();
+                    Write(section, key, std::to_string(number), number);
+                }
+            } else if (step == 7) {
                 ToggleAccess();
-                break;
-            case 8: // another program writes the file, unless it is held open
-                if (!Held())
+            } else if (sim::Files().unreadable.count(kPath) == 0) {
+                // Another program writes or deletes the file, unless it is held open.
+                if (step == 8)
                     sim::Files().files[kPath] = in_.ConsumeRandomLengthString(512);
-                break;
-            default:
-                if (!Held())
+                else
                     sim::Files().files.erase(kPath);
-                break;
             }
         }
     }
 
   private:
-    static bool Held() { return sim::Files().unreadable.count(kPath) != 0; }
-
     // Another program holds the file open without sharing (only an existing file can be held), or
     // the file's folder is write-protected.
     void ToggleAccess() {
