@@ -31,10 +31,7 @@
 
 #include <algorithm>
 #include <cstdint>
-#include <cstdio>
-#include <cstdlib>
 #include <string>
-#include <vector>
 
 namespace {
 
