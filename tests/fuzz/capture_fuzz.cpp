@@ -8,6 +8,7 @@
 // count (2 each), compression, colours used (4 each), frame size delta (2), then the bytes of the
 // format block after the header fields.
 #include "../common/fresh_tool.h"
+#include "byte_reader.h"
 #include "camera/capture_filters.h"
 #include "camera/preview_graph.h"
 #include "camera/still_capture.h"
@@ -30,68 +31,44 @@ namespace {
 
 constexpr size_t kLargestFrame = 1 << 22; // frames the fuzzer builds stay below 4 MB
 
-struct Input {
-    const uint8_t* data;
-    size_t size;
-    size_t at = 0;
-    template <typename T> T Take() {
-        T value{};
-        for (size_t b = 0; b < sizeof(T) && at < size; ++b, ++at)
-            value = static_cast<T>(value | static_cast<T>(static_cast<T>(data[at]) << (8 * b)));
-        return value;
-    }
-};
-
 template <typename T> void Put(std::vector<uint8_t>& block, size_t offset, T value) {
     if (offset + sizeof value <= block.size())
         std::memcpy(block.data() + offset, &value, sizeof value);
 }
-template <typename T> T Get(const std::vector<uint8_t>& block, size_t offset) {
-    T value{};
-    std::memcpy(&value, block.data() + offset, sizeof value);
-    return value;
-}
+// The bitmap header fields the input sets, at offsets 48 to 83 of the format block.
+struct Header {
+    uint32_t size;
+    int32_t width, height;
+    uint16_t planes, bits;
+    uint32_t compression, used;
+};
 
 // The pixel bytes the header describes, from first principles in 128 bits: bits of a row rounded
 // up to whole 32-bit words, times the rows; -1 for a header that describes no uncompressed RGB
 // picture that fits its block.
-__int128 DescribedFrameSize(const platform::Guid& formatType, const std::vector<uint8_t>& block) {
-    if (!platform::SameGuid(formatType, platform::kFormatVideoInfo) || block.size() < 88)
+__int128 DescribedFrameSize(const platform::Guid& formatType, size_t blockSize, const Header& h) {
+    if (!platform::SameGuid(formatType, platform::kFormatVideoInfo) || blockSize < 88)
         return -1;
-    const uint32_t headerSize = Get<uint32_t>(block, 48);
-    const int32_t width = Get<int32_t>(block, 52), height = Get<int32_t>(block, 56);
-    const uint16_t planes = Get<uint16_t>(block, 60), bits = Get<uint16_t>(block, 62);
-    const uint32_t compression = Get<uint32_t>(block, 64), used = Get<uint32_t>(block, 80);
-    const __int128 room = static_cast<__int128>(block.size()) - 48;
-    if (headerSize < 40 || headerSize > room || width < 1 || height == 0 || planes != 1)
+    const __int128 room = static_cast<__int128>(blockSize) - 48;
+    if (h.size < 40 || h.size > room || h.width < 1 || h.height == 0 || h.planes != 1)
         return -1;
-    __int128 table = 0;
-    switch (bits) {
-    case 1:
-    case 4:
-    case 8:
-        if (compression != 0 || used > (1u << bits))
+    __int128 table = 0; // the palette or the three masks after the header
+    if (h.bits == 1 || h.bits == 4 || h.bits == 8) {
+        if (h.compression != 0 || h.used > (1u << h.bits))
             return -1;
-        table = 4 * static_cast<__int128>(used ? used : (1u << bits));
-        break;
-    case 24:
-        if (compression != 0)
+        table = 4 * static_cast<__int128>(h.used ? h.used : (1u << h.bits));
+    } else if (h.bits == 16 || h.bits == 32) {
+        if (h.compression == 3)
+            table = h.size >= 52 ? 0 : 12;
+        else if (h.compression != 0)
             return -1;
-        break;
-    case 16:
-    case 32:
-        if (compression == 3)
-            table = headerSize >= 52 ? 0 : 12;
-        else if (compression != 0)
-            return -1;
-        break;
-    default:
+    } else if (h.bits != 24 || h.compression != 0) {
         return -1;
     }
-    if (headerSize + table > room)
+    if (h.size + table > room)
         return -1;
-    const __int128 rowWords = (static_cast<__int128>(width) * bits + 31) / 32;
-    const __int128 rows = height < 0 ? -static_cast<__int128>(height) : height;
+    const __int128 rowWords = (static_cast<__int128>(h.width) * h.bits + 31) / 32;
+    const __int128 rows = h.height < 0 ? -static_cast<__int128>(h.height) : h.height;
     return rowWords * 4 * rows;
 }
 
@@ -99,29 +76,28 @@ __int128 DescribedFrameSize(const platform::Guid& formatType, const std::vector<
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     FreshTool();
-    Input in{data, size};
+    ByteReader in{data, size};
     const uint8_t flags = in.Take<uint8_t>();
     const bool counted = flags & 1;
     const platform::Guid formatType =
         (flags & 6) == 6 ? platform::kMediaTypeVideo : platform::kFormatVideoInfo;
     const bool frameFromHeader = !(flags & 8); // else the delta alone gives the frame's size
     std::vector<uint8_t> block(in.Take<uint16_t>() % 1400);
-    const uint32_t headerSize = in.Take<uint32_t>();
-    const int32_t width = in.Take<int32_t>(), height = in.Take<int32_t>();
-    const uint16_t planes = in.Take<uint16_t>(), bits = in.Take<uint16_t>();
-    const uint32_t compression = in.Take<uint32_t>(), used = in.Take<uint32_t>();
+    const Header h{in.Take<uint32_t>(), in.Take<int32_t>(),  in.Take<int32_t>(),
+                   in.Take<uint16_t>(), in.Take<uint16_t>(), in.Take<uint32_t>(),
+                   in.Take<uint32_t>()};
     const int16_t delta = in.Take<int16_t>();
-    for (size_t i = 0; i < block.size() && in.at < in.size; ++i)
+    for (size_t i = 0; i < block.size() && in.Left() > 0; ++i)
         block[i] = in.Take<uint8_t>();
-    Put(block, 48, headerSize);
-    Put(block, 52, width);
-    Put(block, 56, height);
-    Put(block, 60, planes);
-    Put(block, 62, bits);
-    Put(block, 64, compression);
-    Put(block, 80, used);
+    Put(block, 48, h.size);
+    Put(block, 52, h.width);
+    Put(block, 56, h.height);
+    Put(block, 60, h.planes);
+    Put(block, 62, h.bits);
+    Put(block, 64, h.compression);
+    Put(block, 80, h.used);
 
-    const __int128 described = DescribedFrameSize(formatType, block);
+    const __int128 described = DescribedFrameSize(formatType, block.size(), h);
     __int128 frameSize = delta;
     if (frameFromHeader && described >= 0 && described + delta <= kLargestFrame)
         frameSize = described + delta;
@@ -148,11 +124,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         CHECK(result == platform::kOk, "header and frame of %zu bytes agree, got 0x%08x",
               frame.size(), static_cast<unsigned>(result));
         CHECK(file != nullptr, "no image at %s", image.c_str());
-        std::string expected(14, '\0');
-        const uint32_t fileSize = static_cast<uint32_t>(14 + block.size() - 48 + frame.size());
         const uint32_t offset = static_cast<uint32_t>(14 + block.size() - 48);
-        expected[0] = 'B';
-        expected[1] = 'M';
+        const uint32_t fileSize = static_cast<uint32_t>(offset + frame.size());
+        std::string expected = "BM" + std::string(12, '\0');
         std::memcpy(&expected[2], &fileSize, 4);
         std::memcpy(&expected[10], &offset, 4);
         expected.append(block.begin() + 48, block.end());

@@ -5,16 +5,17 @@
 // Input: one byte for the number of devices, then per device a flags byte, a byte for where the
 // vendor word goes, two bytes for the name's length in UTF-16 units (up to 1,100), and the units
 // (two bytes each; when the input runs out, a filler pattern). One more byte picks the slot for
-// the preview graph's lookup and the slot whose name is changed for the second start.
+// the preview graph's lookup.
 //
 // Oracle: at most six cameras; slots filled in the platform's order with exactly the devices whose
 // name is a readable string with the vendor word; each stored name is the narrowing of the
 // friendly name cut to the record and terminated; every later slot untouched; each filter bound to
-// its own device and none leaked; the graph's lookup binds the slot-th vendor device of the
-// capture category; each name reads back from a settings line as the check expects and a changed
-// one does not; and (for one input in 64) the names survive a save and the configuration
-// check of a second start, while a changed name in a slot is still refused.
+// its own device and none leaked; the graph's lookup binds a found slot's device again (by its
+// path) and for a later slot the slot-th vendor device of the capture category; the names survive
+// a save and the configuration check of a second start, while a changed name in any slot is
+// refused.
 #include "../common/fresh_tool.h"
+#include "byte_reader.h"
 #include "camera/capture_filters.h"
 #include "camera/friendly_name.h"
 #include "camera/preview_graph.h"
@@ -22,12 +23,10 @@
 #include "core/settings_path.h"
 #include "core/shell_state.h"
 #include "fuzz_check.h"
-#include "platform/profile.h"
 #include "platform/sim/sim_desktop.h"
 #include "platform/sim/sim_devices.h"
 #include "platform/sim/sim_files.h"
 #include "settings/settings_file.h"
-#include "settings/stored_name.h"
 
 #include <cstdint>
 #include <cstdio>
@@ -37,27 +36,6 @@
 #include <vector>
 
 namespace {
-
-class Input {
-  public:
-    Input(const uint8_t* data, size_t size) : data_(data), size_(size) {}
-    bool Empty() const { return at_ >= size_; }
-    uint8_t Byte(uint8_t otherwise = 0) { return at_ < size_ ? data_[at_++] : otherwise; }
-    uint16_t Unit(uint16_t otherwise) {
-        if (at_ + 1 >= size_) {
-            at_ = size_;
-            return otherwise;
-        }
-        const uint16_t unit = static_cast<uint16_t>(data_[at_] | data_[at_ + 1] << 8);
-        at_ += 2;
-        return unit;
-    }
-
-  private:
-    const uint8_t* data_;
-    size_t size_;
-    size_t at_ = 0;
-};
 
 enum Flags : uint8_t {
     kNotInVideoInput = 1,
@@ -76,13 +54,16 @@ struct DeviceSpec {
 
 const std::u16string kVendorWord = u"Parvanex";
 
-DeviceSpec ReadDevice(Input& in) {
+DeviceSpec ReadDevice(ByteReader& in) {
     DeviceSpec d;
-    d.flags = in.Byte();
-    const uint8_t wordAt = in.Byte();
-    const size_t length = (in.Byte() | in.Byte() << 8) % 1101;
-    for (size_t i = 0; i < length; ++i)
-        d.name += static_cast<char16_t>(in.Unit(static_cast<uint16_t>(u'a' + i % 26)));
+    d.flags = in.Take<uint8_t>();
+    const uint8_t wordAt = in.Take<uint8_t>();
+    const size_t length = in.Take<uint16_t>() % 1101;
+    for (size_t i = 0; i < length; ++i) { // a unit the input has no two bytes left for: a filler
+        const bool whole = in.Left() >= 2;
+        const uint16_t unit = in.Take<uint16_t>();
+        d.name += static_cast<char16_t>(whole ? unit : u'a' + i % 26);
+    }
     if (d.flags & kWithVendorWord)
         d.name.insert(std::min<size_t>(wordAt, d.name.size()), kVendorWord);
     return d;
@@ -108,8 +89,8 @@ void CheckName(int slot, const std::u16string& friendlyName) {
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     FreshTool();
-    Input in(data, size);
-    const int count = in.Byte() % 12;
+    ByteReader in{data, size};
+    const int count = in.Take<uint8_t>() % 12;
     std::vector<DeviceSpec> devices;
     for (int i = 0; i < count; ++i) {
         DeviceSpec d = ReadDevice(in);
@@ -126,16 +107,20 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         sim::AddCamera(camera);
         devices.push_back(d);
     }
-    const uint8_t choice = in.Byte();
+    const uint8_t choice = in.Take<uint8_t>();
 
-    // Discovery: the vendor's cameras of the video input category, in order, at most six.
-    std::vector<int> expected;
-    for (int i = 0; i < count; ++i)
-        if (!(devices[i].flags & kNotInVideoInput) && IsListedCamera(devices[i]) &&
-            expected.size() < kMaxCameras)
+    // Discovery finds the vendor's cameras of the video input category, in order, at most six;
+    // the capture category's vendor devices are the graph's lookup's for a slot without a path.
+    std::vector<int> expected, capture;
+    for (int i = 0; i < count; ++i) {
+        if (!IsListedCamera(devices[i]))
+            continue;
+        if (!(devices[i].flags & kNotInVideoInput) && expected.size() < kMaxCameras)
             expected.push_back(i);
+        if (!(devices[i].flags & kNotInCapture))
+            capture.push_back(i);
+    }
     const int found = DiscoverCameras();
-    CHECK(found >= 0 && found <= kMaxCameras, "found %d", found);
     CHECK(found == static_cast<int>(expected.size()), "expected %zu cameras, found %d",
           expected.size(), found);
     int bound = 0;
@@ -159,73 +144,42 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
               "slot %d beyond the %d found was written", slot, found);
     CHECK(sim::FiltersAlive() == bound, "filters alive %d, bound %d", sim::FiltersAlive(), bound);
 
-    // The graph's lookup: the slot-th vendor device of the capture category replaces the entry.
+    // The graph's lookup: a found slot's camera again, by the path discovery read (or the entry as
+    // it was, when that device is not in the capture category), and for a later slot the slot-th
+    // vendor device of the capture category.
     const int slot = choice % (kMaxCameras + 1);
-    std::vector<int> capture;
-    for (int i = 0; i < count; ++i)
-        if (!(devices[i].flags & kNotInCapture) && IsListedCamera(devices[i]))
-            capture.push_back(i);
     if (slot < kMaxCameras) {
-        const platform::Filter before = CaptureFilters[slot];
-        const int beforeCamera = sim::CameraOfFilter(before);
+        int want = sim::CameraOfFilter(CaptureFilters[slot]);
+        if (slot >= found && slot < static_cast<int>(capture.size()))
+            want = (devices[capture[slot]].flags & kBindFails) ? -1 : capture[slot];
         AddCameraToGraph(slot);
-        if (slot < static_cast<int>(capture.size())) {
-            const int device = capture[slot];
-            CHECK(sim::CameraOfFilter(CaptureFilters[slot]) ==
-                      ((devices[device].flags & kBindFails) ? -1 : device),
-                  "lookup of slot %d: expected device %d, got %d", slot, device,
-                  sim::CameraOfFilter(CaptureFilters[slot]));
-        } else {
-            CHECK(sim::CameraOfFilter(CaptureFilters[slot]) == beforeCamera,
-                  "lookup of slot %d without a device changed the entry", slot);
-        }
+        CHECK(sim::CameraOfFilter(CaptureFilters[slot]) == want,
+              "lookup of slot %d: expected device %d, got %d", slot, want,
+              sim::CameraOfFilter(CaptureFilters[slot]));
     }
 
-    // Each name survives a line of the settings file: what is stored for it reads back as the
-    // check expects, and a changed name does not.
-    for (int i = 0; i < found; ++i) {
-        const std::string name = CameraRecords[i].Name;
-        if (name.empty())
-            continue; // never written
-        const char* file = "C:\\fuzz\\names.ini";
-        sim::Files().files.erase(file);
-        platform::WriteProfileString("Camera0", "Name", StoredName(name).c_str(), file);
-        char read[kStoredNameReadSize] = {};
-        platform::ReadProfileString("Camera0", "Name", "", read, sizeof read, file);
-        CHECK(StoredNameAsRead(name) == read, "slot %d: \"%s\" stored as \"%s\" reads \"%s\"", i,
-              name.c_str(), StoredName(name).c_str(), read);
-        std::string other = name;
-        other.back() = other.back() == 'x' ? 'y' : 'x';
-        CHECK(StoredNameAsRead(other) != read, "slot %d: \"%s\" and \"%s\" read alike", i,
-              name.c_str(), other.c_str());
-    }
-
-    // One input in 64 also goes through the whole save and the configuration check of a second
-    // start with the same cameras (the profile functions read the file anew for every key, which
-    // makes this many times slower than the rest).
-    if ((choice & 0xFC) != 0)
-        return 0;
+    // The names survive a save and the configuration check of a second start with the same
+    // cameras, and a different name in any slot counts as a change (unless the slot has no stored
+    // name: an empty one is never written).
     Shell.camerasFound = found;
     ComputeSettingsPath();
     SaveSettings(SettingsPath());
+    const std::string* saved = sim::FindFile(SettingsPath());
     CHECK(LoadCameraSections() == SectionsResult::Loaded,
-          "the same %d cameras refused after a save", found);
-    // Another camera in one slot: a different name must count as a change, unless the slot
-    // has no stored name (an empty one is never written).
-    if (found > 0) {
-        const int changed = choice % found;
+          "the same %d cameras refused after a save of\n%s", found,
+          saved ? Printable(*saved).c_str() : "no file");
+    for (int changed = 0; changed < found; ++changed) {
         char* name = CameraRecords[changed].Name;
         const size_t length = std::strlen(name);
-        if (length > 0) {
-            const std::string original = name;
-            name[length - 1] = name[length - 1] == 'x' ? 'y' : 'x';
-            CHECK(LoadCameraSections() == SectionsResult::OtherCamera,
-                  "slot %d renamed from \"%s\" to \"%s\" accepted", changed, original.c_str(),
-                  name);
-            std::strcpy(name, original.c_str());
-            CHECK(LoadCameraSections() == SectionsResult::Loaded,
-                  "slot %d refused after its name came back", changed);
-        }
+        if (length == 0)
+            continue;
+        const std::string original = name;
+        name[length - 1] = name[length - 1] == 'x' ? 'y' : 'x';
+        CHECK(LoadCameraSections() == SectionsResult::OtherCamera,
+              "slot %d renamed from \"%s\" to \"%s\" accepted", changed, original.c_str(), name);
+        std::strcpy(name, original.c_str());
     }
+    CHECK(LoadCameraSections() == SectionsResult::Loaded,
+          "the cameras refused after their names came back");
     return 0;
 }

@@ -19,8 +19,9 @@
 #include "platform/profile.h"
 #include "platform/sim/sim_desktop.h"
 #include "platform/sim/sim_files.h"
+#include "fuzz_check.h"
 #include "platform/sim/sim_profile_cache.h"
-#include "printable.h"
+#include "platform/sim/sim_profile_text.h"
 
 #include <fuzzer/FuzzedDataProvider.h>
 
@@ -28,10 +29,12 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <map>
 #include <memory>
 #include <optional>
 #include <set>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -39,19 +42,6 @@ namespace {
 const char* const kPath = "C:\\work\\a.ini";
 constexpr unsigned char kUntouched = 0xA5;
 constexpr uint32_t kLargestBuffer = 5000;
-
-[[noreturn]] void Fail(const char* what, const std::string& expected, const std::string& got) {
-    std::fprintf(stderr, "profile_fuzz: %s\n  expected: \"%s\"\n  got:      \"%s\"\n", what,
-                 Printable(expected).c_str(), Printable(got).c_str());
-    std::abort();
-}
-
-// Builds the texts of a failure only when the check fails.
-#define CHECK(ok, what, expected, got)                                                             \
-    do {                                                                                           \
-        if (!(ok))                                                                                 \
-            Fail(what, expected, got);                                                             \
-    } while (false)
 
 // A null pointer, or a text from the input that owns its bytes.
 using Arg = std::optional<std::string>;
@@ -64,42 +54,22 @@ std::string FileBytes() {
     return file ? *file : std::string();
 }
 
-enum class Encoding { Ansi, Utf8, Utf16Le, Utf16Be };
-
-Encoding EncodingOf(const std::string& bytes) {
-    if (bytes.compare(0, 3, "\xEF\xBB\xBF") == 0)
-        return Encoding::Utf8;
-    if (bytes.compare(0, 2, "\xFF\xFE") == 0)
-        return Encoding::Utf16Le;
-    if (bytes.compare(0, 2, "\xFE\xFF") == 0)
-        return Encoding::Utf16Be;
-    return Encoding::Ansi;
-}
-
-bool IsBlank(char c) {
-    return (c >= 0x09 && c <= 0x0d) || c == 0x1a || c == 0x20;
-}
+// The blanks the format drops around names and values: tab to carriage return, ^Z and space.
+const char* const kBlanks = "\t\n\v\f\r\x1a ";
 
 std::string Trim(const std::string& text) {
-    size_t begin = 0, end = text.size();
-    while (begin < end && IsBlank(text[begin]))
-        ++begin;
-    while (end > begin && IsBlank(text[end - 1]))
-        --end;
-    return text.substr(begin, end - begin);
+    const size_t begin = text.find_first_not_of(kBlanks);
+    return begin == std::string::npos
+               ? std::string()
+               : text.substr(begin, text.find_last_not_of(kBlanks) - begin + 1);
 }
 
-bool SameName(const std::string& a, const std::string& b) {
-    const std::string x = Trim(a), y = Trim(b);
-    if (x.size() != y.size())
-        return false;
-    for (size_t i = 0; i < x.size(); ++i) {
-        const char p = (x[i] >= 'A' && x[i] <= 'Z') ? x[i] - 'A' + 'a' : x[i];
-        const char q = (y[i] >= 'A' && y[i] <= 'Z') ? y[i] - 'A' + 'a' : y[i];
-        if (p != q)
-            return false;
-    }
-    return true;
+// Names match trimmed and with ASCII letters in either case.
+std::string NameKey(const std::string& name) {
+    std::string key = Trim(name);
+    for (char& c : key)
+        c = (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
+    return key;
 }
 
 // What a read gives back of a stored value: no surrounding blanks, no matching quotes.
@@ -123,39 +93,33 @@ bool Carriable(const Arg& section, const Arg& key, const Arg& value) {
            !name.empty() && name.find('=') == std::string::npos && name[0] != '[';
 }
 
-struct Read {
-    uint32_t count;
-    std::string text; // the characters before the count
-};
-
 // A read into a heap block of exactly `size` bytes, filled with a marker first; checks what the
-// call wrote against the count it returned.
-Read ReadString(const Arg& section, const Arg& key, const Arg& fallback, uint32_t size) {
+// call wrote against the count it returned. Returns the characters before the count.
+std::string ReadString(const Arg& section, const Arg& key, const Arg& fallback, uint32_t size) {
     std::unique_ptr<unsigned char[]> buffer(new unsigned char[size]);
     std::memset(buffer.get(), kUntouched, size);
     char* chars = reinterpret_cast<char*>(buffer.get());
     const uint32_t count =
         platform::ReadProfileString(Ptr(section), Ptr(key), Ptr(fallback), chars, size, kPath);
     if (size == 0) {
-        CHECK(count == 0, "a read into no buffer returns 0", "0", std::to_string(count));
-        return {0, std::string()};
+        CHECK(count == 0, "a read into no buffer returned %u", count);
+        return std::string();
     }
-    CHECK(count < size, "the count leaves room for the terminator", "< " + std::to_string(size),
-          std::to_string(count));
-    CHECK(buffer[count] == 0, "a terminator follows the count", "0", std::to_string(buffer[count]));
+    CHECK(count < size, "a count of %u leaves no room for a terminator in %u", count, size);
+    CHECK(buffer[count] == 0, "0x%02x, not a terminator, after the count %u", buffer[count], count);
     static const std::vector<unsigned char> untouched(kLargestBuffer, kUntouched);
     CHECK(std::memcmp(buffer.get() + count + 1, untouched.data(), size - count - 1) == 0,
-          "nothing is written after the terminator", "untouched bytes", "a byte written");
+          "a byte written after the terminator at %u of %u", count, size);
     std::string text(chars, count);
     if (section && key)
-        CHECK(text.find('\0') == std::string::npos, "a value holds no terminator before its count",
-              std::to_string(count), std::to_string(std::strlen(chars)));
-    return {count, text};
+        CHECK(text.find('\0') == std::string::npos, "a value of %u characters ends at %zu", count,
+              std::strlen(chars));
+    return text;
 }
 
 // Big enough for any value of a file the input can make.
 std::string ReadBig(const std::string& section, const std::string& key) {
-    return ReadString(section, key, std::string("\x01missing"), kLargestBuffer).text;
+    return ReadString(section, key, std::string("\x01missing"), kLargestBuffer);
 }
 
 // Names come from a small pool so that reads and writes meet the same keys again.
@@ -176,22 +140,14 @@ struct Names {
     }
 };
 
+// Small sizes as often as large ones.
 uint32_t BufferSize(FuzzedDataProvider& in) {
-    switch (in.ConsumeIntegralInRange<int>(0, 3)) {
-    case 0:
-        return in.ConsumeIntegralInRange<uint32_t>(0, 4);
-    case 1:
-        return in.ConsumeIntegralInRange<uint32_t>(0, 64);
-    case 2:
-        return in.ConsumeIntegralInRange<uint32_t>(0, 400);
-    default:
-        return in.ConsumeIntegralInRange<uint32_t>(0, kLargestBuffer);
-    }
+    const uint32_t kLimits[] = {4, 64, 400, kLargestBuffer};
+    return in.ConsumeIntegralInRange<uint32_t>(0, kLimits[in.ConsumeIntegralInRange<int>(0, 3)]);
 }
 
-struct Probe {
-    std::string section, key;
-};
+// A section and key written to, whose value a later write must keep.
+using Probe = std::pair<std::string, std::string>;
 
 class Session {
   public:
@@ -200,46 +156,33 @@ class Session {
     void Run() {
         sim::Files().files[kPath] = in_.ConsumeRandomLengthString(4096);
         while (in_.remaining_bytes() > 0) {
-            switch (in_.ConsumeIntegralInRange<int>(0, 9)) {
-            case 0:
-            case 1:
+            const int step = in_.ConsumeIntegralInRange<int>(0, 9);
+            if (step <= 1) {
                 ReadString(names_.Next(in_), names_.Next(in_), names_.Next(in_), BufferSize(in_));
-                break;
-            case 2:
+            } else if (step == 2) {
                 platform::ReadProfileInt(Ptr(names_.Next(in_)), Ptr(names_.Next(in_)),
                                          in_.ConsumeIntegral<int32_t>(), kPath);
-                break;
-            case 3:
-            case 4:
-            case 5: {
+            } else if (step <= 6) { // texts three times as often as numbers
                 const Arg section = names_.Next(in_), key = names_.Next(in_);
-                Write(section, key, names_.Next(in_), std::nullopt);
-                break;
-            }
-            case 6: {
-                const Arg section = names_.Next(in_), key = names_.Next(in_);
-                const int32_t number = in_.ConsumeIntegral<int32_t>();
-                Write(section, key, std::to_string(number), number);
-                break;
-            }
-            case 7:
+                if (step < 6) {
+                    Write(section, key, names_.Next(in_), std::nullopt);
+                } else {
+                    const int32_t number = in_.ConsumeIntegral<int32_t>();
+                    Write(section, key, std::to_string(number), number);
+                }
+            } else if (step == 7) {
                 ToggleAccess();
-                break;
-            case 8: // another program writes the file, unless it is held open
-                if (!Held())
+            } else if (sim::Files().unreadable.count(kPath) == 0) {
+                // Another program writes or deletes the file, unless it is held open.
+                if (step == 8)
                     sim::Files().files[kPath] = in_.ConsumeRandomLengthString(512);
-                break;
-            default:
-                if (!Held())
+                else
                     sim::Files().files.erase(kPath);
-                break;
             }
         }
     }
 
   private:
-    static bool Held() { return sim::Files().unreadable.count(kPath) != 0; }
-
     // Another program holds the file open without sharing (only an existing file can be held), or
     // the file's folder is write-protected.
     void ToggleAccess() {
@@ -252,30 +195,22 @@ class Session {
             set.insert(kPath);
     }
 
-    void Remember(const Arg& section, const Arg& key) {
-        if (!section || !key || probes_.size() >= 16)
-            return;
-        for (const Probe& p : probes_)
-            if (p.section == *section && p.key == *key)
-                return;
-        probes_.push_back({*section, *key});
-    }
-
     void Write(const Arg& section, const Arg& key, const Arg& value,
                std::optional<int32_t> number) {
-        Remember(section, key);
+        if (section && key && probes_.size() < 16)
+            probes_.insert({*section, *key});
         const std::string before = FileBytes();
         const bool existed = sim::FindFile(kPath) != nullptr;
         const bool rewrittenBefore = existed && before == lastRewrite_;
-        std::vector<std::string> others;
+        std::map<Probe, std::string> others;
         if (rewrittenBefore)
             for (const Probe& p : probes_)
-                others.push_back(ReadBig(p.section, p.key));
+                others[p] = ReadBig(p.first, p.second);
 
         const bool ok = platform::WriteProfileString(Ptr(section), Ptr(key), Ptr(value), kPath);
         const std::string after = FileBytes();
         if (!ok) {
-            CHECK(after == before, "a failed write leaves the file as it was", before, after);
+            CHECK_SAME("a failed write leaves the file as it was", before, after);
             return;
         }
         // A write whose names or value are not carriable can leave lines that the next rewrite
@@ -284,30 +219,26 @@ class Session {
         // join the section above. Only a carriable write leaves a settled file.
         if (after != before || !existed)
             lastRewrite_ = Carriable(section, key, value) ? after : kNotSettled;
-        if (!Carriable(section, key, value) || EncodingOf(before) != EncodingOf(after))
+        if (!Carriable(section, key, value) || sim::EncodingOf(before) != sim::EncodingOf(after))
             return;
 
         const std::string got = ReadBig(*section, *key);
-        CHECK(got == AsRead(*value), "a written value reads back", AsRead(*value), got);
+        CHECK_SAME("a written value reads back", AsRead(*value), got);
         if (number) {
             const int32_t read = platform::ReadProfileInt(Ptr(section), Ptr(key), -7, kPath);
-            CHECK(read == *number, "a written number reads back", std::to_string(*number),
-                  std::to_string(read));
+            CHECK(read == *number, "%d written, %d read back", *number, read);
         }
-        if (!rewrittenBefore)
-            return;
-        for (size_t i = 0; i < probes_.size(); ++i) {
-            const Probe& p = probes_[i];
-            if (SameName(p.section, *section) && SameName(p.key, *key))
+        for (const auto& [p, kept] : others) {
+            if (NameKey(p.first) == NameKey(*section) && NameKey(p.second) == NameKey(*key))
                 continue;
-            const std::string now = ReadBig(p.section, p.key);
-            CHECK(now == others[i], "a write keeps the values of other keys", others[i], now);
+            const std::string now = ReadBig(p.first, p.second);
+            CHECK_SAME("a write keeps the values of other keys", kept, now);
         }
     }
 
     FuzzedDataProvider& in_;
     Names names_;
-    std::vector<Probe> probes_;
+    std::set<Probe> probes_; // the first 16
     static constexpr const char* kNotSettled = "\x01no settled rewrite";
     std::string lastRewrite_ = kNotSettled;
 };
