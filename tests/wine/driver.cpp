@@ -1,137 +1,125 @@
 // driver.exe: drives the real Framewright.exe from outside, through window messages, for the
-// tests that run under Wine. Usage: driver.exe SUBCOMMAND ARGS... (see Usage below), or
+// tests that run under Wine. Usage: driver.exe SUBCOMMAND ARGS... (the table below), or
 // driver.exe serve: one subcommand per line on stdin, its arguments separated by tabs; each
 // answer is the subcommand's output followed by the line "@end CODE". One driver then serves a
 // whole scenario instead of one Wine start per click.
 #include "driver_commands.h"
+#include "driver_windows.h"
 
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <iostream>
+#include <sstream>
 #include <string>
 #include <vector>
 
 namespace {
 
-using Arguments = std::vector<std::string>;
+// One subcommand as given: [0] its name, then its arguments (a left-out optional one is empty);
+// n(i) is argument i read as a number, window the main window a WINDOW argument names.
+struct Call {
+    std::vector<std::string> words;
+    long long numbers[8] = {};
+    HWND window = nullptr;
+    const std::string& operator[](size_t i) const { return words[i]; }
+    long long n(size_t i) const { return numbers[i]; }
+};
+
+struct Command {
+    const char* name;
+    // The arguments as the usage shows them; [NAME] may be left out. WINDOW is the title of a main
+    // window that is there (the command fails when it is not); those named TITLE, CAPTION, PROGRAM
+    // or ..._FILE are text, every other one a number (decimal or with 0x).
+    const char* arguments;
+    int (*run)(const Call& c);
+};
+
+using namespace driver;
+
+const Command kCommands[] = {
+    {"wait-window", "TITLE MS", [](const Call& c) { return WaitWindow(c[1], c.n(2)); }},
+    {"wait-ready", "TITLE MS", [](const Call& c) { return WaitReady(c[1], c.n(2)); }},
+    {"controls", "WINDOW", [](const Call& c) { return ListControls(c.window); }},
+    {"client", "WINDOW", [](const Call& c) { return Client(c.window); }},
+    {"close", "WINDOW", [](const Call& c) { return Close(c.window); }},
+    {"status", "WINDOW", [](const Call& c) { return Status(c.window); }},
+    {"click", "WINDOW ID", [](const Call& c) { return Click(c.window, c.n(2)); }},
+    {"press", "WINDOW ID", [](const Call& c) { return Press(c.window, c.n(2)); }},
+    {"text", "WINDOW ID", [](const Call& c) { return Text(c.window, c.n(2)); }},
+    {"slide", "WINDOW ID POS", [](const Call& c) { return Slide(c.window, c.n(2), c.n(3)); }},
+    {"post", "WINDOW MSG WPARAM LPARAM",
+     [](const Call& c) { return Post(c.window, c.n(2), c.n(3), c.n(4)); }},
+    {"send-watched", "WINDOW MSG WPARAM LPARAM",
+     [](const Call& c) { return SendWatched(c.window, c.n(2), c.n(3), c.n(4)); }},
+    {"wait-box", "CAPTION MS", [](const Call& c) { return WaitBox(c[1], c.n(2)); }},
+    {"answer-box", "CAPTION BUTTONID", [](const Call& c) { return AnswerBox(c[1], c.n(2)); }},
+    {"wait-no-box", "CAPTION MS", [](const Call& c) { return WaitNoBox(c[1], c.n(2)); }},
+    {"hold-window", "TITLE SECONDS", [](const Call& c) { return HoldWindow(c[1], c.n(2)); }},
+    {"windows", "TITLE", [](const Call& c) { return ListWindows(c[1]); }},
+    {"watch-window", "WINDOW MS [STOP_FILE]",
+     [](const Call& c) { return WatchWindow(c.window, c.n(2), c[3]); }},
+    {"inject-key", "VK", [](const Call& c) { return InjectKey(c.n(1)); }},
+    {"wait-timers", "WINDOW PERIOD_MS", [](const Call& c) { return WaitTimers(c.window, c.n(2)); }},
+    {"text-fit", "WINDOW", [](const Call& c) { return TextFit(c.window); }},
+    {"run", "EXIT_FILE PROGRAM", [](const Call& c) { return RunTool(c[1], c[2]); }},
+};
 
 int Usage() {
-    std::fputs("usage: driver.exe\n"
-               "  serve (subcommands below, one per line, arguments separated by tabs)\n"
-               "  wait-window TITLE TIMEOUT_MS | wait-ready TITLE TIMEOUT_MS\n"
-               "  controls TITLE | client TITLE | close TITLE | status TITLE\n"
-               "  click TITLE ID | text TITLE ID | slide TITLE ID POS\n"
-               "  post TITLE MSG WPARAM LPARAM\n"
-               "  wait-box CAPTION TIMEOUT_MS | answer-box CAPTION BUTTONID\n"
-               "  press TITLE ID | wait-no-box CAPTION TIMEOUT_MS\n"
-               "  send TITLE MSG WPARAM LPARAM | send-watched TITLE MSG WPARAM LPARAM\n"
-               "  hold-window TITLE SECONDS | windows TITLE | watch-window TITLE MS [STOP_FILE]\n"
-               "  inject-key VK | wait-timers TITLE PERIOD_MS | run EXIT_FILE PROGRAM\n"
-               "  text-fit TITLE\n",
+    std::fputs("usage: driver.exe SUBCOMMAND ARGUMENTS, or driver.exe serve (one subcommand a "
+               "line, arguments separated by tabs)\n",
                stderr);
+    for (const Command& command : kCommands)
+        std::fprintf(stderr, "  %s %s\n", command.name, command.arguments);
     return 1;
 }
 
-// Numbers in decimal or with 0x; anything else is a usage error.
-bool Number(const std::string& text, long long* value) {
-    char* end = nullptr;
-    *value = std::strtoll(text.c_str(), &end, 0);
-    return end != text.c_str() && *end == '\0';
+bool IsText(const std::string& argument) {
+    for (const char* text : {"TITLE", "CAPTION", "PROGRAM", "FILE"})
+        if (argument.find(text) != std::string::npos)
+            return true;
+    return false;
 }
 
-bool Unsigned(const std::string& text, unsigned long long* value) {
-    char* end = nullptr;
-    *value = std::strtoull(text.c_str(), &end, 0);
-    return end != text.c_str() && *end == '\0';
-}
-
-// One subcommand: args[0] is its name, the rest its arguments.
-int Dispatch(const Arguments& args) {
-    const size_t n = args.size();
-    if (n < 2)
+int Dispatch(const std::vector<std::string>& words) {
+    const Command* command = nullptr;
+    for (const Command& known : kCommands)
+        if (!words.empty() && words[0] == known.name)
+            command = &known;
+    if (!command)
         return Usage();
-    const std::string& command = args[0];
-    const std::string& title = args[1];
-    long long a = 0;
-    long long b = 0;
-    unsigned long long u = 0;
-    if (n == 2) {
-        if (command == "controls")
-            return driver::ListControls(title);
-        if (command == "client")
-            return driver::Client(title);
-        if (command == "close")
-            return driver::Close(title);
-        if (command == "status")
-            return driver::Status(title);
-        if (command == "windows")
-            return driver::ListWindows(title);
-        if (command == "text-fit")
-            return driver::TextFit(title);
-        if (command == "inject-key" && Number(title, &a))
-            return driver::InjectKey(static_cast<unsigned>(a));
+    Call call{words};
+    std::istringstream arguments(command->arguments);
+    size_t i = 1;
+    for (std::string argument; arguments >> argument; ++i) {
+        if (i >= words.size()) {
+            if (argument[0] != '[')
+                return Usage();
+            call.words.emplace_back();
+        } else if (argument == "WINDOW") {
+            if (!(call.window = MainWindow(words[i])))
+                return 1;
+        } else if (!IsText(argument)) {
+            char* end = nullptr;
+            call.numbers[i] = static_cast<long long>(std::strtoull(words[i].c_str(), &end, 0));
+            if (end == words[i].c_str() || *end != '\0')
+                return Usage();
+        }
     }
-    if (command == "run" && n == 3)
-        return driver::RunTool(args[1], args[2]);
-    if (n == 3 && Number(args[2], &a)) {
-        const auto ms = static_cast<unsigned long>(a);
-        if (command == "wait-window")
-            return driver::WaitWindow(title, ms);
-        if (command == "wait-ready")
-            return driver::WaitReady(title, ms);
-        if (command == "wait-box")
-            return driver::WaitBox(title, ms);
-        if (command == "answer-box")
-            return driver::AnswerBox(title, static_cast<int>(a));
-        if (command == "click")
-            return driver::Click(title, static_cast<int>(a));
-        if (command == "text")
-            return driver::Text(title, static_cast<int>(a));
-        if (command == "press")
-            return driver::Press(title, static_cast<int>(a));
-        if (command == "wait-no-box")
-            return driver::WaitNoBox(title, ms);
-        if (command == "hold-window")
-            return driver::HoldWindow(title, static_cast<unsigned long>(a)); // seconds
-        if (command == "watch-window")
-            return driver::WatchWindow(title, ms, std::string());
-        if (command == "wait-timers")
-            return driver::WaitTimers(title, ms);
-    }
-    if (command == "watch-window" && n == 4 && Number(args[2], &a))
-        return driver::WatchWindow(title, static_cast<unsigned long>(a), args[3]);
-    if (command == "slide" && n == 4 && Number(args[2], &a) && Number(args[3], &b))
-        return driver::Slide(title, static_cast<int>(a), static_cast<int>(b));
-    if (command == "post" && n == 5 && Number(args[2], &a) && Unsigned(args[3], &u) &&
-        Number(args[4], &b))
-        return driver::Post(title, static_cast<unsigned long>(a), u, b);
-    if ((command == "send" || command == "send-watched") && n == 5 && Number(args[2], &a) &&
-        Unsigned(args[3], &u) && Number(args[4], &b))
-        return driver::Send(title, static_cast<unsigned long>(a), u, b, command == "send-watched");
-    return Usage();
+    return words.size() > i ? Usage() : command->run(call);
 }
 
-Arguments SplitAtTabs(std::string line) {
-    while (!line.empty() && (line.back() == '\n' || line.back() == '\r'))
-        line.pop_back();
-    Arguments args;
-    size_t from = 0;
-    for (size_t tab; (tab = line.find('\t', from)) != std::string::npos; from = tab + 1)
-        args.push_back(line.substr(from, tab - from));
-    args.push_back(line.substr(from));
-    return args;
-}
-
-// Reads subcommands until stdin ends. A line longer than the buffer is read in pieces and joined.
+// Reads subcommands until stdin ends.
 int Serve() {
-    std::string line;
-    char piece[4096];
-    while (std::fgets(piece, sizeof piece, stdin)) {
-        line += piece;
-        if (line.back() != '\n')
-            continue;
-        const int code = Dispatch(SplitAtTabs(line));
-        line.clear();
+    for (std::string line; std::getline(std::cin, line);) {
+        if (!line.empty() && line.back() == '\r')
+            line.pop_back();
+        // With a tab after the last field, every field (an empty last one too) ends with one.
+        std::istringstream fields(line + '\t');
+        std::vector<std::string> words;
+        for (std::string word; std::getline(fields, word, '\t');)
+            words.push_back(word);
+        const int code = Dispatch(words);
         std::fflush(stderr);
         std::printf("@end %d\n", code);
     }
@@ -145,5 +133,5 @@ int main(int argc, char** argv) {
     std::setvbuf(stdout, nullptr, _IONBF, 0);
     if (argc == 2 && std::strcmp(argv[1], "serve") == 0)
         return Serve();
-    return Dispatch(Arguments(argv + 1, argv + argc));
+    return Dispatch(std::vector<std::string>(argv + 1, argv + argc));
 }

@@ -2,7 +2,7 @@
 #include "driver_commands.h"
 #include "driver_windows.h"
 
-#include <cstdio>
+#include <algorithm>
 
 namespace driver {
 namespace {
@@ -22,45 +22,36 @@ std::string MessageOf(HWND box) {
 } // namespace
 
 int WaitBox(const std::string& caption, unsigned long timeoutMs) {
-    const DWORD start = GetTickCount();
+    const ULONGLONG start = GetTickCount64();
     HWND box = WaitTopLevel(caption, true, timeoutMs);
-    if (!box) {
-        std::fprintf(stderr, "time-out waiting for a box \"%s\"\n", caption.c_str());
-        return 1;
-    }
+    if (!box)
+        return Fail("time-out waiting for a box \"%s\"\n", caption.c_str());
     // A box can be visible before its message is in place (under load the driver read an empty
     // message once): every box of the tool says something, so wait for the text too.
-    while (MessageOf(box).empty() && GetTickCount() - start < timeoutMs && IsWindow(box))
-        Sleep(10);
+    WaitUntil(timeoutMs - std::min<ULONGLONG>(timeoutMs, GetTickCount64() - start),
+              [&] { return !IsWindow(box) || !MessageOf(box).empty(); });
     HWND owner = GetWindow(box, GW_OWNER);
-    std::string ownerTitle = "0";
-    if (owner) {
-        char title[512] = {};
-        GetWindowTextA(owner, title, sizeof title);
-        ownerTitle = title;
-    }
-    std::printf("%s\t%s\n", Escaped(ownerTitle).c_str(), Escaped(MessageOf(box)).c_str());
-    return 0;
+    return Reply("%s\t%s\n", owner ? Escaped(CaptionOf(owner)).c_str() : "0",
+                 Escaped(MessageOf(box)).c_str());
 }
 
 int AnswerBox(const std::string& caption, int buttonId) {
     HWND box = FindTopLevel(caption, true);
-    if (!box) {
-        std::fprintf(stderr, "no box \"%s\"\n", caption.c_str());
-        return 1;
-    }
+    if (!box)
+        return Fail("no box \"%s\"\n", caption.c_str());
     HWND button = GetDlgItem(box, buttonId);
-    if (!button) {
-        std::fprintf(stderr, "box \"%s\" has no button %d\n", caption.c_str(), buttonId);
-        return 1;
-    }
+    if (!button)
+        return Fail("box \"%s\" has no button %d\n", caption.c_str(), buttonId);
     // Posted: what the tool does after the box closes (even ending itself) must not hold us up.
-    if (!PostMessageA(button, BM_CLICK, 0, 0)) {
-        std::fprintf(stderr, "BM_CLICK failed: %lu\n", GetLastError());
-        return 1;
-    }
-    std::printf("answered %d\n", buttonId);
-    return 0;
+    if (!PostMessageA(button, BM_CLICK, 0, 0))
+        return Fail("BM_CLICK failed: %lu\n", GetLastError());
+    return Reply("answered %d\n", buttonId);
+}
+
+int WaitNoBox(const std::string& caption, unsigned long timeoutMs) {
+    if (!WaitUntil(timeoutMs, [&] { return !FindTopLevel(caption, true); }))
+        return Fail("box \"%s\" still open\n", caption.c_str());
+    return Reply("no box\n");
 }
 
 } // namespace driver

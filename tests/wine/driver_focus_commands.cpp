@@ -7,7 +7,6 @@
 
 #include <algorithm>
 #include <cstdio>
-#include <cstring>
 
 namespace driver {
 namespace {
@@ -17,32 +16,25 @@ constexpr const char* kHolderClass = "framewright_focus_holder";
 // The holder reports what reaches it, so a test can tell that the key it sent was passed on to the
 // program with the focus and that the holder had the focus at that moment.
 LRESULT CALLBACK HolderProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    switch (message) {
-    case WM_KEYDOWN:
-        std::printf("keydown 0x%02x\n", static_cast<unsigned>(wParam));
-        return 0;
-    case WM_KEYUP:
-        // The input's time stamp, which the tool's keyboard hook is given too: a test can tell how
-        // far apart two releases were where it counts, whatever the sender meant.
-        std::printf("keyup 0x%02x\nreleased-at %lu\n", static_cast<unsigned>(wParam),
-                    static_cast<unsigned long>(GetMessageTime()));
-        return 0;
-    case WM_SYSKEYDOWN:
-        std::printf("syskeydown 0x%02x\n", static_cast<unsigned>(wParam));
-        break;
-    case WM_SYSKEYUP:
-        std::printf("syskeyup 0x%02x\n", static_cast<unsigned>(wParam));
-        break;
-    case WM_ACTIVATE:
+    const char* key = message == WM_KEYDOWN      ? "keydown"
+                      : message == WM_KEYUP      ? "keyup"
+                      : message == WM_SYSKEYDOWN ? "syskeydown"
+                      : message == WM_SYSKEYUP   ? "syskeyup"
+                                                 : nullptr;
+    if (key)
+        std::printf("%s 0x%02x\n", key, static_cast<unsigned>(wParam));
+    // The input's time stamp, which the tool's keyboard hook is given too: a test can tell how far
+    // apart two releases were where it counts, whatever the sender meant.
+    if (message == WM_KEYUP)
+        std::printf("released-at %lu\n", static_cast<unsigned long>(GetMessageTime()));
+    if (message == WM_ACTIVATE)
         std::printf("%s\n", LOWORD(wParam) == WA_INACTIVE ? "inactive" : "active");
-        break;
-    case WM_DESTROY:
-        // A test ends the holder with driver.exe close instead of waiting for its time to run out.
+    // A test ends the holder with driver.exe close instead of waiting for its time to run out.
+    if (message == WM_DESTROY)
         PostQuitMessage(0);
+    // Plain keys end here; system keys and the rest go on to the default procedure.
+    if (message == WM_KEYDOWN || message == WM_KEYUP || message == WM_DESTROY)
         return 0;
-    default:
-        break;
-    }
     return DefWindowProcA(window, message, wParam, lParam);
 }
 
@@ -55,32 +47,7 @@ std::string ParentOf(HWND window) {
 }
 
 std::string CaptionOr(HWND window, const char* none) {
-    if (!window)
-        return none;
-    char caption[512] = {};
-    GetWindowTextA(window, caption, sizeof caption);
-    return Escaped(caption);
-}
-
-struct WindowList {
-    const std::string* title;
-    std::vector<HWND> found;
-};
-
-BOOL CALLBACK CollectTitled(HWND window, LPARAM context) {
-    auto* list = reinterpret_cast<WindowList*>(context);
-    char caption[512] = {};
-    GetWindowTextA(window, caption, sizeof caption);
-    if (*list->title == caption)
-        list->found.push_back(window);
-    return TRUE;
-}
-
-BOOL CALLBACK CollectTitledTree(HWND window, LPARAM context) {
-    CollectTitled(window, context);
-    // EnumChildWindows walks every descendant, so embedded windows are found at any depth.
-    EnumChildWindows(window, CollectTitled, context);
-    return TRUE;
+    return window ? Escaped(CaptionOf(window)) : none;
 }
 
 const char* StateOf(HWND window) {
@@ -92,65 +59,38 @@ const char* StateOf(HWND window) {
     return IsIconic(window) ? "minimised" : "normal";
 }
 
+// The name of a message of window_events_hook.dll, or null for another message.
 const char* EventName(UINT message) {
-    switch (message) {
-    case kEventMinimised:
-        return "minimised";
-    case kEventRestored:
-        return "restored";
-    case kEventHidden:
-        return "hidden";
-    case kEventShown:
-        return "shown";
-    default:
-        return nullptr;
-    }
+    static const char* const names[] = {"minimised", "restored", "hidden", "shown"};
+    const UINT index = message - kEventMinimised;
+    return index < sizeof names / sizeof names[0] ? names[index] : nullptr;
 }
 
-// window_events_hook.dll, found beside driver.exe, hooked into the procedures of the thread that
-// owns window; Wine loads the DLL into the tool's process for it. Null on failure.
-HHOOK HookWindowEvents(HWND window) {
-    char path[MAX_PATH] = {};
-    const DWORD length = GetModuleFileNameA(nullptr, path, sizeof path);
-    char* slash = std::strrchr(path, '\\');
-    if (length == 0 || length >= sizeof path || !slash)
-        return nullptr;
-    std::snprintf(slash + 1, sizeof path - (slash + 1 - path), "window_events_hook.dll");
-    HMODULE module = LoadLibraryA(path);
-    if (!module) {
-        std::fprintf(stderr, "cannot load %s: %lu\n", path, GetLastError());
-        return nullptr;
-    }
-    // Through void*: FARPROC and HOOKPROC have different signatures.
-    auto procedure = reinterpret_cast<HOOKPROC>(
-        reinterpret_cast<void*>(GetProcAddress(module, "WindowEventsHookProc")));
-    const DWORD thread = GetWindowThreadProcessId(window, nullptr);
-    HHOOK hook = procedure ? SetWindowsHookExA(WH_CALLWNDPROC, procedure, module, thread) : nullptr;
-    if (!hook)
-        std::fprintf(stderr, "SetWindowsHookEx failed: %lu\n", GetLastError());
-    return hook;
+// A window of the driver's own, of a class registered for it.
+HWND OwnWindow(const char* className, WNDPROC procedure, const char* title, DWORD style, int x,
+               int y, int width, int height) {
+    WNDCLASSA windowClass = {};
+    windowClass.lpfnWndProc = procedure;
+    windowClass.hInstance = GetModuleHandleA(nullptr);
+    windowClass.hCursor = LoadCursorA(nullptr, reinterpret_cast<LPCSTR>(IDC_ARROW));
+    windowClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1);
+    windowClass.lpszClassName = className;
+    RegisterClassA(&windowClass); // refused, harmlessly, when the class is there from before
+    HWND window = CreateWindowExA(0, className, title, style, x, y, width, height, nullptr, nullptr,
+                                  windowClass.hInstance, nullptr);
+    if (!window)
+        Fail("CreateWindow failed: %lu\n", GetLastError());
+    return window;
 }
 
 } // namespace
 
 int HoldWindow(const std::string& title, unsigned long seconds) {
-    WNDCLASSA windowClass = {};
-    windowClass.lpfnWndProc = HolderProcedure;
-    windowClass.hInstance = GetModuleHandleA(nullptr);
-    windowClass.hCursor = LoadCursorA(nullptr, reinterpret_cast<LPCSTR>(IDC_ARROW));
-    windowClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1);
-    windowClass.lpszClassName = kHolderClass;
-    if (!RegisterClassA(&windowClass)) {
-        std::fprintf(stderr, "RegisterClass failed: %lu\n", GetLastError());
-        return 1;
-    }
     // Far from where the tool's and the renderer's windows open, so the pointer can rest on it.
-    HWND window = CreateWindowExA(0, kHolderClass, title.c_str(), WS_OVERLAPPEDWINDOW, 1900, 1200,
-                                  400, 300, nullptr, nullptr, windowClass.hInstance, nullptr);
-    if (!window) {
-        std::fprintf(stderr, "CreateWindow failed: %lu\n", GetLastError());
+    HWND window = OwnWindow(kHolderClass, HolderProcedure, title.c_str(), WS_OVERLAPPEDWINDOW, 1900,
+                            1200, 400, 300);
+    if (!window)
         return 1;
-    }
     ShowWindow(window, SW_SHOWNORMAL);
     UpdateWindow(window);
     std::printf("ready\n");
@@ -159,17 +99,14 @@ int HoldWindow(const std::string& title, unsigned long seconds) {
         MsgWaitForMultipleObjects(0, nullptr, FALSE, static_cast<DWORD>(end - now), QS_ALLINPUT);
         MSG message;
         while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
-            if (message.message == WM_QUIT) {
-                std::printf("closed\n");
-                return 0;
-            }
+            if (message.message == WM_QUIT)
+                return Reply("closed\n");
             TranslateMessage(&message);
             DispatchMessageA(&message);
         }
     }
     DestroyWindow(window);
-    std::printf("timed out\n");
-    return 0;
+    return Reply("timed out\n");
 }
 
 int InjectKey(unsigned virtualKey) {
@@ -180,18 +117,15 @@ int InjectKey(unsigned virtualKey) {
         input.ki.wVk = static_cast<WORD>(virtualKey);
     }
     inputs[1].ki.dwFlags = KEYEVENTF_KEYUP;
-    if (SendInput(2, inputs, sizeof(INPUT)) != 2) {
-        std::fprintf(stderr, "SendInput failed: %lu\n", GetLastError());
-        return 1;
-    }
-    std::printf("injected 0x%02x\n", virtualKey);
-    return 0;
+    if (SendInput(2, inputs, sizeof(INPUT)) != 2)
+        return Fail("SendInput failed: %lu\n", GetLastError());
+    return Reply("injected 0x%02x\n", virtualKey);
 }
 
 int ListWindows(const std::string& title) {
-    WindowList list = {&title, {}};
-    EnumWindows(CollectTitledTree, reinterpret_cast<LPARAM>(&list));
-    for (HWND window : list.found) {
+    for (HWND window : WindowsUnder(GetDesktopWindow())) {
+        if (CaptionOf(window) != title)
+            continue;
         // A top-level window's rectangle on the screen, a child's in its parent's client area.
         RECT rect = {};
         GetWindowRect(window, &rect);
@@ -211,25 +145,15 @@ int ListWindows(const std::string& title) {
     return 0;
 }
 
-int WatchWindow(const std::string& title, unsigned long timeoutMs, const std::string& stopFile) {
+int WatchWindow(HWND window, unsigned long timeoutMs, const std::string& stopFile) {
     const ULONGLONG start = GetTickCount64();
-    HWND window = FindTopLevel(title, false);
-    if (!window) {
-        std::fprintf(stderr, "no window titled \"%s\"\n", title.c_str());
-        return 1;
-    }
-    WNDCLASSA receiverClass = {};
-    receiverClass.lpfnWndProc = DefWindowProcA;
-    receiverClass.hInstance = GetModuleHandleA(nullptr);
-    receiverClass.lpszClassName = kWindowEventsReceiverClass;
-    RegisterClassA(&receiverClass);
     // Never shown: the hook inside the tool finds it by its class.
-    HWND receiver = CreateWindowExA(0, kWindowEventsReceiverClass, "", WS_POPUP, 0, 0, 0, 0,
-                                    nullptr, nullptr, receiverClass.hInstance, nullptr);
-    HHOOK hook = receiver ? HookWindowEvents(window) : nullptr;
+    HWND receiver = OwnWindow(kWindowEventsReceiverClass, DefWindowProcA, "", WS_POPUP, 0, 0, 0, 0);
+    if (!receiver)
+        return 1;
+    Hook hook = HookToolThread(window, "window_events_hook.dll", "WindowEventsHookProc");
     if (!hook) {
-        if (receiver)
-            DestroyWindow(receiver);
+        DestroyWindow(receiver);
         return 1;
     }
     // The first line also tells a test that the hook is in place.
@@ -260,12 +184,10 @@ int WatchWindow(const std::string& title, unsigned long timeoutMs, const std::st
         if (stopped)
             break;
     }
-    UnhookWindowsHookEx(hook);
+    hook.reset();
     DestroyWindow(receiver);
-    if (!stopFile.empty() && !stopped) {
-        std::fprintf(stderr, "watch-window: no %s within %lu ms\n", stopFile.c_str(), timeoutMs);
-        return 1;
-    }
+    if (!stopFile.empty() && !stopped)
+        return Fail("watch-window: no %s within %lu ms\n", stopFile.c_str(), timeoutMs);
     return 0;
 }
 

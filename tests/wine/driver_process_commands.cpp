@@ -17,25 +17,19 @@ int RunTool(const std::string& exitFile, const std::string& program) {
     PROCESS_INFORMATION process = {};
     // The tool inherits the driver's environment and current folder.
     if (!CreateProcessA(program.c_str(), &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr,
-                        nullptr, &startup, &process)) {
-        std::fprintf(stderr, "CreateProcess(%s) failed: %lu\n", program.c_str(), GetLastError());
-        return 1;
-    }
+                        nullptr, &startup, &process))
+        return Fail("CreateProcess(%s) failed: %lu\n", program.c_str(), GetLastError());
     CloseHandle(process.hThread);
     WaitForSingleObject(process.hProcess, INFINITE);
     DWORD code = 0;
     const BOOL known = GetExitCodeProcess(process.hProcess, &code);
     CloseHandle(process.hProcess);
-    if (!known) {
-        std::fprintf(stderr, "GetExitCodeProcess failed: %lu\n", GetLastError());
-        return 1;
-    }
+    if (!known)
+        return Fail("GetExitCodeProcess failed: %lu\n", GetLastError());
     FILE* file = std::fopen(exitFile.c_str(), "w");
     if (!file || std::fprintf(file, "%lu\n", static_cast<unsigned long>(code)) < 0 ||
-        std::fclose(file) != 0) {
-        std::fprintf(stderr, "cannot write %s\n", exitFile.c_str());
-        return 1;
-    }
+        std::fclose(file) != 0)
+        return Fail("cannot write %s\n", exitFile.c_str());
     return static_cast<int>(code & 0xFF);
 }
 

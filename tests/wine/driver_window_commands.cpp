@@ -1,4 +1,5 @@
-// Subcommands about the tool's main window: waiting for it, its controls, and acting on them.
+// Subcommands about the tool's main window: waiting for it, its controls, and acting on them
+// (clicks, slider moves, messages sent and posted to it).
 #include "driver_commands.h"
 #include "driver_windows.h"
 
@@ -7,35 +8,6 @@
 
 namespace driver {
 namespace {
-
-HWND MainWindowOrComplain(const std::string& title) {
-    HWND window = FindTopLevel(title, false);
-    if (!window)
-        std::fprintf(stderr, "no window titled \"%s\"\n", title.c_str());
-    return window;
-}
-
-HWND ControlOrComplain(HWND parent, int id) {
-    HWND control = ChildWithId(parent, id);
-    if (!control)
-        std::fprintf(stderr, "no control with id %d\n", id);
-    return control;
-}
-
-// An operator can neither click nor drag a disabled or hidden control. Wine's buttons would still
-// act on BM_CLICK when disabled (check themselves and notify the parent, which Windows' disabled
-// buttons never do), so the driver refuses instead of pretending a click that could not happen.
-bool ReachableOrComplain(HWND control, int id) {
-    if (!IsWindowVisible(control)) {
-        std::fprintf(stderr, "control %d is hidden\n", id);
-        return false;
-    }
-    if (!IsWindowEnabled(control)) {
-        std::fprintf(stderr, "control %d is disabled\n", id);
-        return false;
-    }
-    return true;
-}
 
 // One value asked of a control, or "-" when the send fails.
 std::string Asked(HWND control, UINT message) {
@@ -55,38 +27,31 @@ void CALLBACK ClickAnswered(HWND, UINT, ULONG_PTR click, LRESULT) {
     LastClickAnswered = click;
 }
 
-struct BoxSearch {
-    DWORD process;
-    bool found;
-};
-
-BOOL CALLBACK MatchBoxOfProcess(HWND window, LPARAM context) {
-    auto* search = reinterpret_cast<BoxSearch*>(context);
-    DWORD process = 0;
-    GetWindowThreadProcessId(window, &process);
-    if (process != search->process || !IsWindowVisible(window) || ClassOf(window) != "#32770")
-        return TRUE;
-    search->found = true;
-    return FALSE;
-}
-
 // Whether the process shows a message box (a visible top-level dialog window).
 bool ProcessHasBox(DWORD process) {
-    BoxSearch search = {process, false};
-    EnumWindows(MatchBoxOfProcess, reinterpret_cast<LPARAM>(&search));
-    return search.found;
+    for (HWND window : WindowsUnder(nullptr)) {
+        DWORD owner = 0;
+        GetWindowThreadProcessId(window, &owner);
+        if (owner == process && IsWindowVisible(window) && ClassOf(window) == "#32770")
+            return true;
+    }
+    return false;
+}
+
+// The window's text on one line. An unanswered request is a failure, never an empty text: the
+// answer also says that the tool's thread is free again, which the tests rely on.
+int ReplyText(HWND window) {
+    std::string text;
+    return AskText(window, &text) ? Reply("%s\n", Escaped(text).c_str()) : 1;
 }
 
 } // namespace
 
 int WaitWindow(const std::string& title, unsigned long timeoutMs) {
     HWND window = WaitTopLevel(title, false, timeoutMs);
-    if (!window) {
-        std::fprintf(stderr, "time-out waiting for \"%s\"\n", title.c_str());
-        return 1;
-    }
-    std::printf("0x%llx\n", static_cast<unsigned long long>(reinterpret_cast<UINT_PTR>(window)));
-    return 0;
+    if (!window)
+        return Fail("time-out waiting for \"%s\"\n", title.c_str());
+    return Reply("0x%llx\n", static_cast<unsigned long long>(reinterpret_cast<UINT_PTR>(window)));
 }
 
 // The window is there and its thread has reached a message loop: a sent message is handled only
@@ -96,21 +61,13 @@ int WaitReady(const std::string& title, unsigned long timeoutMs) {
     const ULONGLONG start = GetTickCount64();
     HWND window = WaitTopLevel(title, false, timeoutMs);
     const ULONGLONG waited = GetTickCount64() - start;
-    DWORD_PTR answer = 0;
     if (!window || waited >= timeoutMs ||
-        !SendMessageTimeoutA(window, WM_NULL, 0, 0, SMTO_NORMAL,
-                             static_cast<UINT>(timeoutMs - waited), &answer)) {
-        std::fprintf(stderr, "\"%s\" not ready within %lu ms\n", title.c_str(), timeoutMs);
-        return 1;
-    }
-    std::printf("ready\n");
-    return 0;
+        !SendAndWait(window, WM_NULL, 0, 0, nullptr, static_cast<UINT>(timeoutMs - waited)))
+        return Fail("\"%s\" not ready within %lu ms\n", title.c_str(), timeoutMs);
+    return Reply("ready\n");
 }
 
-int ListControls(const std::string& title) {
-    HWND window = MainWindowOrComplain(title);
-    if (!window)
-        return 1;
+int ListControls(HWND window) {
     for (HWND child : ChildrenOf(window)) {
         RECT rect = {};
         GetWindowRect(child, &rect);
@@ -132,132 +89,109 @@ int ListControls(const std::string& title) {
     return 0;
 }
 
-int Click(const std::string& title, int id) {
-    HWND window = MainWindowOrComplain(title);
-    HWND control = window ? ControlOrComplain(window, id) : nullptr;
-    if (!control || !ReachableOrComplain(control, id))
+int Click(HWND window, int id) {
+    HWND control = ReachableControl(window, id);
+    if (!control)
         return 1;
     DWORD toolProcess = 0;
-    GetWindowThreadProcessId(window, &toolProcess);
+    GetWindowThreadProcessId(control, &toolProcess);
     // Sent with a callback rather than SendMessageTimeout: such a send has no time-out, so the
     // click stays queued until the tool's thread takes it, however long the handler before it
     // sleeps. (With a time-out Wine drops a send not yet taken when the time runs out, and the
     // click never happens.)
     static unsigned long long clicks = 0;
     const unsigned long long click = ++clicks;
-    if (!SendMessageCallbackA(control, BM_CLICK, 0, 0, ClickAnswered, click)) {
-        std::fprintf(stderr, "BM_CLICK failed: %lu\n", GetLastError());
-        return 1;
-    }
+    if (!SendMessageCallbackA(control, BM_CLICK, 0, 0, ClickAnswered, click))
+        return Fail("BM_CLICK failed: %lu\n", GetLastError());
     const ULONGLONG start = GetTickCount64();
     for (;;) {
         // The answer comes as a callback, which runs inside PeekMessage.
         MSG message;
         while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE))
             DispatchMessageA(&message);
-        if (LastClickAnswered == click) {
-            std::printf("clicked %d\n", id);
-            return 0;
-        }
+        if (LastClickAnswered == click)
+            return Reply("clicked %d\n", id);
         // The click's handler opened a modal box and waits for an answer: the click has happened.
-        if (ProcessHasBox(toolProcess)) {
-            std::printf("clicked %d (handler still running)\n", id);
-            return 0;
-        }
+        if (ProcessHasBox(toolProcess))
+            return Reply("clicked %d (handler still running)\n", id);
         // The handler ended the tool (Exit): no answer will come.
-        if (!IsWindow(control)) {
-            std::printf("clicked %d (window gone)\n", id);
-            return 0;
-        }
-        if (GetTickCount64() - start >= kHandlerTimeoutMs) {
-            std::fprintf(stderr, "click %d: handler still running after %u ms\n", id,
-                         kHandlerTimeoutMs);
-            return 1;
-        }
+        if (!IsWindow(control))
+            return Reply("clicked %d (window gone)\n", id);
+        if (GetTickCount64() - start >= kHandlerTimeoutMs)
+            return Fail("click %d: handler still running after %u ms\n", id, kHandlerTimeoutMs);
         MsgWaitForMultipleObjects(0, nullptr, FALSE, 20, QS_ALLINPUT);
     }
 }
 
-int Slide(const std::string& title, int id, int position) {
-    HWND window = MainWindowOrComplain(title);
-    HWND trackbar = window ? ControlOrComplain(window, id) : nullptr;
-    if (!trackbar || !ReachableOrComplain(trackbar, id))
+int Press(HWND window, int id) {
+    HWND control = ReachableControl(window, id);
+    if (!control)
         return 1;
-    if (!Send(trackbar, TBM_SETPOS, TRUE, position, nullptr)) {
-        std::fprintf(stderr, "TBM_SETPOS failed: %lu\n", GetLastError());
+    if (!PostMessageA(control, BM_CLICK, 0, 0))
+        return Fail("BM_CLICK failed: %lu\n", GetLastError());
+    return Reply("pressed %d\n", id);
+}
+
+int Slide(HWND window, int id, int position) {
+    HWND trackbar = ReachableControl(window, id);
+    if (!trackbar)
         return 1;
-    }
+    if (!Send(trackbar, TBM_SETPOS, TRUE, position))
+        return Fail("TBM_SETPOS failed: %lu\n", GetLastError());
     // What a real drag ends with: the parent hears of the new position with the trackbar's handle.
     const WPARAM wParam = MAKEWPARAM(TB_THUMBPOSITION, static_cast<WORD>(position));
-    if (!SendAndWait(window, WM_HSCROLL, wParam, reinterpret_cast<LPARAM>(trackbar), nullptr)) {
-        std::fprintf(stderr, "WM_HSCROLL failed: %lu\n", GetLastError());
-        return 1;
-    }
+    if (!SendAndWait(GetParent(trackbar), WM_HSCROLL, wParam, reinterpret_cast<LPARAM>(trackbar)))
+        return Fail("WM_HSCROLL failed: %lu\n", GetLastError());
     LRESULT now = 0;
     Send(trackbar, TBM_GETPOS, 0, 0, &now);
-    std::printf("%lld\n", static_cast<long long>(now));
-    return 0;
+    return Reply("%lld\n", static_cast<long long>(now));
 }
 
-int Post(const std::string& title, unsigned long message, unsigned long long wParam,
-         long long lParam) {
-    HWND window = MainWindowOrComplain(title);
-    if (!window)
-        return 1;
+int Post(HWND window, unsigned long message, unsigned long long wParam, long long lParam) {
     if (!PostMessageA(window, static_cast<UINT>(message), static_cast<WPARAM>(wParam),
-                      static_cast<LPARAM>(lParam))) {
-        std::fprintf(stderr, "PostMessage failed: %lu\n", GetLastError());
-        return 1;
-    }
-    std::printf("posted 0x%lx\n", message);
-    return 0;
+                      static_cast<LPARAM>(lParam)))
+        return Fail("PostMessage failed: %lu\n", GetLastError());
+    return Reply("posted 0x%lx\n", message);
 }
 
-int Close(const std::string& title) {
-    return Post(title, WM_CLOSE, 0, 0);
+int Close(HWND window) {
+    return Post(window, WM_CLOSE, 0, 0);
 }
 
-int Text(const std::string& title, int id) {
-    HWND window = MainWindowOrComplain(title);
-    if (!window)
-        return 1;
-    HWND target = id == 0 ? window : ControlOrComplain(window, id);
-    std::string text;
-    // An unanswered request is a failure, never an empty caption: the answer also says that the
-    // tool's thread is free again, which the tests rely on.
-    if (!target || !AskText(target, &text))
-        return 1;
-    std::printf("%s\n", Escaped(text).c_str());
-    return 0;
+int Text(HWND window, int id) {
+    HWND target = id != 0 ? GetDlgItem(window, id) : window;
+    if (!target)
+        return Fail("no control with id %d\n", id);
+    return ReplyText(target);
 }
 
-int Status(const std::string& title) {
-    HWND window = MainWindowOrComplain(title);
-    if (!window)
-        return 1;
+int Status(HWND window) {
     // Found by class rather than identifier: the status bar is whichever child is one.
     for (HWND child : ChildrenOf(window)) {
         if (ClassOf(child) != STATUSCLASSNAMEA)
             continue;
-        std::string text;
-        if (!AskText(child, &text))
-            return 1;
-        std::printf("%s\n", Escaped(text).c_str());
-        return 0;
+        return ReplyText(child);
     }
-    std::fprintf(stderr, "\"%s\" has no status bar\n", title.c_str());
-    return 1;
+    return Fail("\"%s\" has no status bar\n", CaptionOf(window).c_str());
 }
 
-int Client(const std::string& title) {
-    HWND window = MainWindowOrComplain(title);
-    if (!window)
-        return 1;
+int Client(HWND window) {
     RECT rect = {};
     if (!GetClientRect(window, &rect))
         return 1;
-    std::printf("%ld\t%ld\n", rect.right - rect.left, rect.bottom - rect.top);
-    return 0;
+    return Reply("%ld\t%ld\n", rect.right - rect.left, rect.bottom - rect.top);
+}
+
+int SendWatched(HWND window, unsigned long message, unsigned long long wParam, long long lParam) {
+    const Hook hook = HookToolThread(window, "status_hook.dll", "StatusHookProc");
+    if (!hook)
+        return 1;
+    // Sent, not posted: Windows and Wine refuse to post WM_DEVICECHANGE (ERROR_MESSAGE_SYNC_ONLY).
+    LRESULT answer = 0;
+    if (!SendAndWait(window, static_cast<UINT>(message), static_cast<WPARAM>(wParam),
+                     static_cast<LPARAM>(lParam), &answer))
+        return Fail("SendMessageTimeout failed: %lu\n", GetLastError());
+    return Reply("sent 0x%lx: %lld\n", message, static_cast<long long>(answer));
 }
 
 } // namespace driver

@@ -1,48 +1,39 @@
 #include "driver_windows.h"
 
+#include <cstdarg>
 #include <cstdio>
-#include <cstring>
 
 namespace driver {
 namespace {
 
-struct Search {
-    const std::string* title;
-    bool boxes;
-    HWND found;
-};
-
-BOOL CALLBACK MatchTopLevel(HWND window, LPARAM context) {
-    auto* search = reinterpret_cast<Search*>(context);
-    const bool isBox = ClassOf(window) == "#32770";
-    if (isBox != search->boxes)
-        return TRUE;
-    // GetWindowText reads a foreign top-level window's caption without sending to it.
-    char caption[512] = {};
-    GetWindowTextA(window, caption, sizeof caption);
-    if (*search->title != caption)
-        return TRUE;
-    search->found = window;
-    return FALSE;
+BOOL CALLBACK Collect(HWND window, LPARAM windows) {
+    reinterpret_cast<std::vector<HWND>*>(windows)->push_back(window);
+    return TRUE;
 }
 
 } // namespace
 
-HWND FindTopLevel(const std::string& title, bool boxes) {
-    Search search = {&title, boxes, nullptr};
-    EnumWindows(MatchTopLevel, reinterpret_cast<LPARAM>(&search));
-    return search.found;
+int Fail(const char* format, ...) {
+    va_list args;
+    va_start(args, format);
+    std::vfprintf(stderr, format, args);
+    va_end(args);
+    return 1;
 }
 
-HWND WaitTopLevel(const std::string& title, bool boxes, DWORD timeoutMs) {
-    const ULONGLONG start = GetTickCount64();
-    for (;;) {
-        if (HWND window = FindTopLevel(title, boxes))
-            return window;
-        if (GetTickCount64() - start >= timeoutMs)
-            return nullptr;
-        Sleep(50);
-    }
+int Reply(const char* format, ...) {
+    va_list args;
+    va_start(args, format);
+    std::vprintf(format, args);
+    va_end(args);
+    return 0;
+}
+
+std::vector<HWND> WindowsUnder(HWND parent) {
+    std::vector<HWND> windows;
+    const LPARAM into = reinterpret_cast<LPARAM>(&windows);
+    parent ? EnumChildWindows(parent, Collect, into) : EnumWindows(Collect, into);
+    return windows;
 }
 
 std::vector<HWND> ChildrenOf(HWND parent) {
@@ -52,27 +43,42 @@ std::vector<HWND> ChildrenOf(HWND parent) {
     return children;
 }
 
-HWND ChildWithId(HWND parent, int id) {
-    for (HWND child : ChildrenOf(parent))
-        if (GetDlgCtrlID(child) == id)
-            return child;
+HWND FindTopLevel(const std::string& title, bool boxes) {
+    for (HWND window : WindowsUnder(nullptr))
+        if ((ClassOf(window) == "#32770") == boxes && CaptionOf(window) == title)
+            return window;
     return nullptr;
 }
 
-bool Send(HWND window, UINT message, WPARAM wParam, LPARAM lParam, LRESULT* result) {
-    DWORD_PTR answer = 0;
-    if (!SendMessageTimeoutA(window, message, wParam, lParam, SMTO_ABORTIFHUNG, kSendTimeoutMs,
-                             &answer))
-        return false;
-    if (result)
-        *result = static_cast<LRESULT>(answer);
-    return true;
+HWND WaitTopLevel(const std::string& title, bool boxes, DWORD timeoutMs) {
+    HWND window = nullptr;
+    WaitUntil(timeoutMs, [&] { return (window = FindTopLevel(title, boxes)) != nullptr; });
+    return window;
 }
 
-bool SendAndWait(HWND window, UINT message, WPARAM wParam, LPARAM lParam, LRESULT* result) {
+HWND MainWindow(const std::string& title) {
+    HWND window = FindTopLevel(title, false);
+    if (!window)
+        Fail("no window titled \"%s\"\n", title.c_str());
+    return window;
+}
+
+HWND ReachableControl(HWND window, int id) {
+    HWND control = GetDlgItem(window, id);
+    const char* problem = !control                    ? "missing"
+                          : !IsWindowVisible(control) ? "hidden"
+                          : !IsWindowEnabled(control) ? "disabled"
+                                                      : nullptr;
+    if (!problem)
+        return control;
+    Fail("control %d is %s\n", id, problem);
+    return nullptr;
+}
+
+bool SendWithin(HWND window, UINT message, WPARAM wParam, LPARAM lParam, UINT flags, UINT timeoutMs,
+                LRESULT* result) {
     DWORD_PTR answer = 0;
-    if (!SendMessageTimeoutA(window, message, wParam, lParam, SMTO_NORMAL, kHandlerTimeoutMs,
-                             &answer))
+    if (!SendMessageTimeoutA(window, message, wParam, lParam, flags, timeoutMs, &answer))
         return false;
     if (result)
         *result = static_cast<LRESULT>(answer);
@@ -81,9 +87,8 @@ bool SendAndWait(HWND window, UINT message, WPARAM wParam, LPARAM lParam, LRESUL
 
 bool AskText(HWND window, std::string* text) {
     char buffer[4096] = {};
-    if (!SendAndWait(window, WM_GETTEXT, sizeof buffer, reinterpret_cast<LPARAM>(buffer),
-                     nullptr)) {
-        std::fprintf(stderr, "WM_GETTEXT not answered: %lu\n", GetLastError());
+    if (!SendAndWait(window, WM_GETTEXT, sizeof buffer, reinterpret_cast<LPARAM>(buffer))) {
+        Fail("WM_GETTEXT not answered: %lu\n", GetLastError());
         return false;
     }
     buffer[sizeof buffer - 1] = '\0';
@@ -97,29 +102,10 @@ std::string TextOf(HWND window) {
     return text;
 }
 
-HHOOK HookToolThread(HWND window, const char* dll, const char* proc) {
-    char path[MAX_PATH] = {};
-    const DWORD length = GetModuleFileNameA(nullptr, path, sizeof path);
-    char* slash = std::strrchr(path, '\\');
-    if (length == 0 || length >= sizeof path || !slash ||
-        static_cast<size_t>(slash + 1 - path) + std::strlen(dll) + 1 > sizeof path) {
-        std::fprintf(stderr, "no path for %s\n", dll);
-        return nullptr;
-    }
-    std::strcpy(slash + 1, dll);
-    HMODULE module = LoadLibraryA(path);
-    if (!module) {
-        std::fprintf(stderr, "cannot load %s: %lu\n", path, GetLastError());
-        return nullptr;
-    }
-    // Through void*: FARPROC and HOOKPROC have different signatures.
-    auto hookProc =
-        reinterpret_cast<HOOKPROC>(reinterpret_cast<void*>(GetProcAddress(module, proc)));
-    const DWORD thread = GetWindowThreadProcessId(window, nullptr);
-    HHOOK hook = hookProc ? SetWindowsHookExA(WH_CALLWNDPROC, hookProc, module, thread) : nullptr;
-    if (!hook)
-        std::fprintf(stderr, "SetWindowsHookEx(%s) failed: %lu\n", proc, GetLastError());
-    return hook;
+std::string CaptionOf(HWND window) {
+    char caption[512] = {};
+    GetWindowTextA(window, caption, sizeof caption);
+    return caption;
 }
 
 std::string ClassOf(HWND window) {
@@ -130,17 +116,30 @@ std::string ClassOf(HWND window) {
 
 std::string Escaped(const std::string& text) {
     std::string out;
-    for (char c : text) {
-        if (c == '\t')
-            out += "\\t";
-        else if (c == '\n')
-            out += "\\n";
-        else if (c == '\r')
-            out += "\\r";
-        else
-            out += c;
-    }
+    for (char c : text)
+        out += c == '\t' ? "\\t" : c == '\n' ? "\\n" : c == '\r' ? "\\r" : std::string(1, c);
     return out;
+}
+
+Hook HookToolThread(HWND window, const char* dll, const char* proc) {
+    char self[MAX_PATH] = {};
+    const std::string exe(self, GetModuleFileNameA(nullptr, self, sizeof self));
+    const std::string path = exe.substr(0, exe.rfind('\\') + 1) + dll;
+    Hook hook(nullptr, UnhookWindowsHookEx);
+    HMODULE module = LoadLibraryA(path.c_str());
+    if (!module) {
+        Fail("cannot load %s: %lu\n", path.c_str(), GetLastError());
+        return hook;
+    }
+    // Through void*: FARPROC and HOOKPROC have different signatures.
+    auto hookProc =
+        reinterpret_cast<HOOKPROC>(reinterpret_cast<void*>(GetProcAddress(module, proc)));
+    const DWORD thread = GetWindowThreadProcessId(window, nullptr);
+    if (hookProc)
+        hook.reset(SetWindowsHookExA(WH_CALLWNDPROC, hookProc, module, thread));
+    if (!hook)
+        Fail("SetWindowsHookEx(%s) failed: %lu\n", proc, GetLastError());
+    return hook;
 }
 
 } // namespace driver

@@ -7,46 +7,18 @@
 
 #include <fstream>
 #include <map>
-#include <sstream>
+#include <iterator>
 
 namespace {
 
 std::map<std::string, HANDLE> locks; // files held open without sharing, by path
 
-uint32_t CurrentDirectory(uint32_t size, char* buffer) {
-    return GetCurrentDirectoryA(size, buffer);
-}
-
-int32_t ReadInt(const char* section, const char* key, int32_t fallback, const char* path) {
-    return static_cast<int32_t>(GetPrivateProfileIntA(section, key, fallback, path));
-}
-
-uint32_t ReadString(const char* section, const char* key, const char* fallback, char* buffer,
-                    uint32_t size, const char* path) {
-    return GetPrivateProfileStringA(section, key, fallback, buffer, size, path);
-}
-
-bool WriteString(const char* section, const char* key, const char* value, const char* path) {
-    return WritePrivateProfileStringA(section, key, value, path) != FALSE;
-}
-
-void CreateWholeFile(const std::string& path, const std::string& bytes) {
-    std::ofstream out(path, std::ios::binary);
-    out << bytes;
-}
-
 bool ReadWholeFile(const std::string& path, std::string* bytes) {
     std::ifstream in(path, std::ios::binary);
     if (!in)
         return false;
-    std::ostringstream text;
-    text << in.rdbuf();
-    *bytes = text.str();
+    bytes->assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
     return true;
-}
-
-void DeleteWholeFile(const std::string& path) {
-    DeleteFileA(path.c_str());
 }
 
 bool LockFile(const std::string& path) {
@@ -67,17 +39,33 @@ bool UnlockFile(const std::string& path) {
     return true;
 }
 
-void UnlockAll() {
-    for (const auto& lock : locks)
-        CloseHandle(lock.second);
-    locks.clear();
-}
-
 } // namespace
 
 int main(int argc, char** argv) {
-    const ProfileSystem system = {CurrentDirectory, ReadInt,       ReadString,      WriteString,
-                                  CreateWholeFile,  ReadWholeFile, DeleteWholeFile, LockFile,
-                                  UnlockFile,       UnlockAll};
+    const ProfileSystem system = {
+        [](uint32_t size, char* buffer) -> uint32_t { return GetCurrentDirectoryA(size, buffer); },
+        [](const char* section, const char* key, int32_t fallback, const char* path) {
+            return static_cast<int32_t>(GetPrivateProfileIntA(section, key, fallback, path));
+        },
+        [](const char* section, const char* key, const char* fallback, char* buffer, uint32_t size,
+           const char* path) -> uint32_t {
+            return GetPrivateProfileStringA(section, key, fallback, buffer, size, path);
+        },
+        [](const char* section, const char* key, const char* value, const char* path) {
+            return WritePrivateProfileStringA(section, key, value, path) != FALSE;
+        },
+        [](const std::string& path, const std::string& bytes) {
+            std::ofstream(path, std::ios::binary) << bytes;
+        },
+        ReadWholeFile,
+        [](const std::string& path) { DeleteFileA(path.c_str()); },
+        LockFile,
+        UnlockFile,
+        [] {
+            for (const auto& lock : locks)
+                CloseHandle(lock.second);
+            locks.clear();
+        },
+    };
     return RunProfileCases(argc, argv, "profile_probe", system);
 }

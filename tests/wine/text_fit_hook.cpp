@@ -20,7 +20,6 @@
 
 #include "text_fit.h"
 
-#include <algorithm>
 #include <commctrl.h>
 #include <cstdarg>
 #include <cstdio>
@@ -28,18 +27,15 @@
 
 namespace {
 
-struct Report {
-    char* text;
-    size_t used;
-    void Add(const char* format, ...) {
-        va_list args;
-        va_start(args, format);
-        const int written = std::vsnprintf(text + used, kTextFitReportBytes - used, format, args);
-        va_end(args);
-        if (written > 0)
-            used = std::min<size_t>(kTextFitReportBytes - 1, used + static_cast<size_t>(written));
-    }
-};
+// Appends one formatted line (at most 1 KiB) to the report.
+void Add(std::string& report, const char* format, ...) {
+    char line[1024];
+    va_list args;
+    va_start(args, format);
+    std::vsnprintf(line, sizeof line, format, args);
+    va_end(args);
+    report += line;
+}
 
 std::string ClassName(HWND window) {
     char name[64] = {};
@@ -71,8 +67,7 @@ SIZE Need(HWND control, HDC dc, const std::string& className, const std::string&
           const RECT& client) {
     const LONG style = GetWindowLongA(control, GWL_STYLE);
     if (className == "Button") {
-        const LONG type = style & BS_TYPEMASK;
-        if (type == BS_GROUPBOX)
+        if ((style & BS_TYPEMASK) == BS_GROUPBOX)
             return TextExtent(dc, text, 0);
         SIZE ideal = {};
         // A multi-line button wraps at the width it is given and needs the height of its lines.
@@ -91,7 +86,7 @@ SIZE Need(HWND control, HDC dc, const std::string& className, const std::string&
     return TextExtent(dc, text, 0);
 }
 
-void MeasureChild(HWND child, Report& report) {
+void MeasureChild(HWND child, std::string& report) {
     char text[512] = {};
     if (GetWindowTextA(child, text, sizeof text) <= 0)
         return;
@@ -109,8 +104,8 @@ void MeasureChild(HWND child, Report& report) {
     if (previous)
         SelectObject(dc, previous);
     ReleaseDC(child, dc);
-    report.Add("%d\t%s\t%ld\t%s\t%ld\t%ld\t%ld\t%ld\n", GetDlgCtrlID(child), className.c_str(),
-               logFont.lfHeight, face.c_str(), need.cx, need.cy, client.right, client.bottom);
+    Add(report, "%d\t%s\t%ld\t%s\t%ld\t%ld\t%ld\t%ld\n", GetDlgCtrlID(child), className.c_str(),
+        logFont.lfHeight, face.c_str(), need.cx, need.cy, client.right, client.bottom);
 }
 
 // The process manifest's dpiAware setting as the loader reads it from the activation context, or
@@ -134,15 +129,15 @@ void WriteReport(HWND mainWindow, DWORD driver) {
     if (!mapping)
         return;
     if (void* view = MapViewOfFile(mapping, FILE_MAP_WRITE, 0, 0, kTextFitReportBytes)) {
-        Report report = {static_cast<char*>(view), 0};
         HDC screen = GetDC(nullptr);
         const int dpi = GetDeviceCaps(screen, LOGPIXELSY);
         ReleaseDC(nullptr, screen);
-        report.Add("dpi\t%d\tdpiAware\t%s\n", dpi, ManifestDpiAware().c_str());
+        std::string report;
+        Add(report, "dpi\t%d\tdpiAware\t%s\n", dpi, ManifestDpiAware().c_str());
         for (HWND child = GetWindow(mainWindow, GW_CHILD); child;
              child = GetWindow(child, GW_HWNDNEXT))
             MeasureChild(child, report);
-        report.text[report.used] = '\0';
+        std::snprintf(static_cast<char*>(view), kTextFitReportBytes, "%s", report.c_str());
         UnmapViewOfFile(view);
     }
     CloseHandle(mapping);
