@@ -71,6 +71,7 @@ int Dispatch(const Arguments& args) {
         if (command == "inject-key" && Number(title, &a))
             return driver::InjectKey(static_cast<unsigned>(a));
     }
+    if (command == "device-notice" && n == 5) return driver::DeviceNotice(title, args[2], args[3], args[4]);
     if (command == "run" && n == 3)
         return driver::RunTool(args[1], args[2]);
     if (n == 3 && Number(args[2], &a)) {

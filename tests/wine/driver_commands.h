@@ -43,5 +43,6 @@ int TextFit(const std::string& title);
 // driver_process_commands.cpp: runs program, waits for it, writes its Windows exit code to
 // exitFile.
 int RunTool(const std::string& exitFile, const std::string& program);
+int DeviceNotice(const std::string& title, const std::string& event, const std::string& path, const std::string& form);
 
 } // namespace driver
