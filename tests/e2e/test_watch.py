@@ -2,9 +2,11 @@
 stored section applied at start; the camera unplugged and plugged in again, each notice a real
 device interface record with the camera's path, the arrival's section written and its reaction
 time taken from the camera's log; a resume message; a value changed by another process and
-corrected, but not while the window program runs; WM_CLOSE to its window ending it with code 0."""
+corrected, but not while the window program runs; WM_CLOSE to its window and Ctrl+C (a SIGINT
+of its Wine process) each ending it with code 0."""
 import os
 import re
+import signal
 
 from fw.waits import wait_until
 
@@ -113,3 +115,15 @@ def test_close_stops_it_with_code_zero(scene):
     scene.d("close", WATCH)
     wait_event(scene, "stopped", state["at"])
     assert state["watch"].wait(60) == 0
+
+
+def test_ctrl_c_stops_it_with_code_zero(scene):
+    # Wine hands a SIGINT of its process to the console's handlers as CTRL_C_EVENT.
+    with open(scene.path("watch.out"), "wb") as out:
+        watch = scene.prefix.start([scene.cli_exe, "watch"], cwd=scene.work, stdout=out,
+                                   stderr=out)
+    at = wait_event(scene, re.compile(r"started .*verifyEvery=0"))
+    wait_event(scene, 'applied camera=1 section="Camera0" name="Parvanex Virtual Camera"', at)
+    os.kill(watch.pid, signal.SIGINT)
+    wait_event(scene, "stopped", at)
+    assert watch.wait(60) == 0
