@@ -6,9 +6,14 @@ corrected, but not while the window program runs; WM_CLOSE to its window and Ctr
 of its Wine process) each ending it with code 0."""
 import os
 import re
+import shutil
 import signal
+import subprocess
 
+from fw.doc_example import write_example
 from fw.waits import wait_until
+
+DOC = os.path.join(os.path.dirname(__file__), "..", "..", "docs", "settings.md")
 
 WATCH = "FramewrightCli watch"
 # The virtual camera's DevicePath for index 0 (vcam/src/camera_defaults.cpp).
@@ -24,20 +29,22 @@ def cli(scene, *args):
     return scene.prefix.output([scene.cli_exe] + list(args), 120, scene.work)
 
 
-def events(scene):
-    with open(scene.path("watch.out"), "rb") as f:
+def events(scene, name="watch.out"):
+    with open(scene.path(name), "rb") as f:
         return f.read().decode("latin-1").replace("\r", "").splitlines()
 
 
-def wait_event(scene, line, after=0, seconds=60):
+def wait_event(scene, line, after=0, seconds=60, name="watch.out"):
     """The index of the first event line equal to line (or matching it, for a pattern) past
     after."""
     def found():
-        for i, got in enumerate(events(scene)[after:], after):
+        if not os.path.exists(scene.path(name)):
+            return None
+        for i, got in enumerate(events(scene, name)[after:], after):
             if got == line or (hasattr(line, "fullmatch") and line.fullmatch(got)):
                 return i + 1
         return None
-    assert wait_until(seconds, found), f"no event {line!r}: {events(scene)[after:]} " \
+    assert wait_until(seconds, found), f"no event {line!r}: {events(scene, name)[after:]} " \
                                        f"{scene.tail('work/watch.err')}"
     return found()
 
@@ -127,3 +134,18 @@ def test_ctrl_c_stops_it_with_code_zero(scene):
     os.kill(watch.pid, signal.SIGINT)
     wait_event(scene, "stopped", at)
     assert watch.wait(60) == 0
+
+
+def test_the_pages_logon_script_runs_as_shown(scene):
+    """docs/settings.md's cli/watch.cmd, copied out of the page, run by cmd; closed as logoff
+    would close it, its code comes back through cmd."""
+    write_example(DOC, "cli/watch.cmd", scene.path("watch.cmd"))
+    shutil.copy(scene.cli_exe, scene.work)
+    script = scene.prefix.start(["wine", "cmd", "/c", "watch.cmd"], cwd=scene.work,
+                                stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+    at = wait_event(scene, re.compile(r"started .*verifyEvery=10"), name="watch.log")
+    wait_event(scene, 'applied camera=1 section="Camera0" name="Parvanex Virtual Camera"', at,
+               name="watch.log")
+    scene.d("close", WATCH)
+    wait_event(scene, "stopped", at, name="watch.log")
+    assert script.wait(60) == 0
