@@ -11,6 +11,7 @@
 #include "core/control_ids.h"
 #include "core/dpi_scale.h"
 #include "core/shell_state.h"
+#include "core/window_program.h"
 #include "panel/control_layout.h"
 #include "panel/main_window.h"
 #include "panel/panel_sync.h"
@@ -26,7 +27,7 @@ using namespace platform;
 
 namespace {
 
-constexpr const char* kClassName = "my_wnd_class_name_0";
+constexpr const char* kClassName = kWindowProgramClass;
 constexpr int kIconResource = 101;
 
 void LabelCameras() {

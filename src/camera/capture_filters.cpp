@@ -31,6 +31,16 @@ void ReleaseCaptureFilters() {
         ReleaseCaptureFilter(slot);
 }
 
+bool SameDevicePath(const std::u16string& a, const std::u16string& b) {
+    auto lower = [](char16_t c) { return c >= u'A' && c <= u'Z' ? char16_t(c + 32) : c; };
+    if (a.size() != b.size())
+        return false;
+    for (size_t i = 0; i < a.size(); ++i)
+        if (lower(a[i]) != lower(b[i]))
+            return false;
+    return true;
+}
+
 int DiscoverCameras() {
     platform::InitializeComOnThread();
     platform::Held<platform::DeviceList> devices;
@@ -63,17 +73,6 @@ int DiscoverCameras() {
 
 namespace {
 
-// Device paths are Windows names: compared without regard to ASCII case.
-bool SamePath(const std::u16string& a, const std::u16string& b) {
-    auto lower = [](char16_t c) { return c >= u'A' && c <= u'Z' ? char16_t(c + 32) : c; };
-    if (a.size() != b.size())
-        return false;
-    for (size_t i = 0; i < a.size(); ++i)
-        if (lower(a[i]) != lower(b[i]))
-            return false;
-    return true;
-}
-
 enum class PathWalk { Matched, NoneMatched, SomeWithout };
 
 // Walks the capture category to its end and hands the vendor's device that atSlot should get to
@@ -105,7 +104,7 @@ platform::HResult WalkCaptureDevices(int slot, const std::u16string& path, AtSlo
             if (platform::Failed(platform::ReadDevicePath(device.Get(), &devicePath)) ||
                 devicePath.empty()) {
                 *walk = PathWalk::SomeWithout;
-            } else if (SamePath(devicePath, path)) {
+            } else if (SameDevicePath(devicePath, path)) {
                 *walk = PathWalk::Matched;
                 last = atSlot(device.Get());
             }

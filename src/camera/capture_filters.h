@@ -24,6 +24,8 @@ platform::HResult AddCameraToGraph(int slot);
 // or cannot be bound; else the filter, with the result of adding it.
 platform::Filter BindCameraIntoGraph(int slot, platform::FilterGraph graph,
                                      platform::HResult* result);
+// Device paths are Windows names: the same path without regard to ASCII case.
+bool SameDevicePath(const std::u16string& a, const std::u16string& b);
 // Releases the slot's filter, if any, and empties its entry.
 void ReleaseCaptureFilter(int slot);
 // The same for all six slots (the tool's way out).

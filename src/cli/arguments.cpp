@@ -16,6 +16,7 @@ enum Option : uint32_t {
     kHeightOption = 1u << 5,
     kTimeoutOption = 1u << 6,
     kSettleOption = 1u << 7,
+    kVerifyOption = 1u << 8,
 };
 
 struct OptionInfo {
@@ -24,10 +25,11 @@ struct OptionInfo {
     bool takesValue;
 };
 constexpr OptionInfo kOptions[] = {
-    {"--camera", kCameraOption, true},      {"--json", kJsonOption, false},
-    {"--settings", kSettingsOption, true},  {"--out", kOutOption, true},
-    {"--width", kWidthOption, true},        {"--height", kHeightOption, true},
-    {"--timeout-ms", kTimeoutOption, true}, {"--settle-ms", kSettleOption, true},
+    {"--camera", kCameraOption, true},       {"--json", kJsonOption, false},
+    {"--settings", kSettingsOption, true},   {"--out", kOutOption, true},
+    {"--width", kWidthOption, true},         {"--height", kHeightOption, true},
+    {"--timeout-ms", kTimeoutOption, true},  {"--settle-ms", kSettleOption, true},
+    {"--verify-every", kVerifyOption, true},
 };
 
 enum class Operands { None, Properties, Assignments };
@@ -49,6 +51,7 @@ constexpr CommandInfo kCommands[] = {
      kCameraOption | kOutOption | kWidthOption | kHeightOption | kTimeoutOption | kSettleOption,
      Operands::None},
     {"formats", Command::Formats, kCameraOption | kJsonOption, Operands::None},
+    {"watch", Command::Watch, kSettingsOption | kVerifyOption | kJsonOption, Operands::None},
 };
 
 bool IsHelp(const std::string& arg) {
@@ -144,6 +147,13 @@ class CommandParser {
                 return Fail(name + " takes a number of milliseconds, not '" + value + "'");
             (option == kTimeoutOption ? invocation_.timeoutMs : invocation_.settleMs) =
                 static_cast<uint32_t>(number);
+            return true;
+        case kVerifyOption:
+            // A day at most: the period goes to the platform's timer in milliseconds.
+            if (!ParseInteger(value, 1, 86400, &number))
+                return Fail("--verify-every takes a number of seconds from 1 to 86400, not '" +
+                            value + "'");
+            invocation_.verifySeconds = static_cast<uint32_t>(number);
             return true;
         case kSettingsOption:
         case kOutOption:

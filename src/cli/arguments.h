@@ -8,7 +8,19 @@
 #include <string>
 #include <vector>
 
-enum class Command { Help, Version, List, Get, Set, Apply, Save, Identify, Capture, Formats };
+enum class Command {
+    Help,
+    Version,
+    List,
+    Get,
+    Set,
+    Apply,
+    Save,
+    Identify,
+    Capture,
+    Formats,
+    Watch
+};
 
 struct Invocation {
     Command command = Command::Help;
@@ -23,6 +35,7 @@ struct Invocation {
     // a webcam's automatic exposure to settle (reports ask for 5 to 25 frames, up to 0.85 s at
     // 30 frames a second). 0 takes the first frame.
     uint32_t settleMs = 1000;
+    uint32_t verifySeconds = 0;            // watch: 0 reads nothing back
     std::vector<NamedProperty> properties; // get: none means all
     std::vector<Assignment> assignments;   // set
 };

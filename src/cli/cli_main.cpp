@@ -22,7 +22,7 @@ void PrepareWithoutPanel() {
 }
 
 bool TakesCamera(Command command) {
-    return command != Command::List && command != Command::Save;
+    return command != Command::List && command != Command::Save && command != Command::Watch;
 }
 
 int RunCommand(CommandContext& context) {
@@ -53,6 +53,8 @@ int RunCommand(CommandContext& context) {
         return RunCapture(context);
     case Command::Formats:
         return RunFormats(context);
+    case Command::Watch:
+        return RunWatch(context);
     case Command::Help:
     case Command::Version:
         break;

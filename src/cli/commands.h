@@ -12,3 +12,4 @@ int RunSave(CommandContext& context);
 int RunIdentify(CommandContext& context);
 int RunCapture(CommandContext& context);
 int RunFormats(CommandContext& context);
+int RunWatch(CommandContext& context);

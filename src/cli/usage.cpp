@@ -20,6 +20,7 @@ constexpr Form kForms[] = {
     {Command::Capture, "FramewrightCli capture [--camera N] --out FILE [--width W --height H] "
                        "[--timeout-ms T] [--settle-ms S]"},
     {Command::Formats, "FramewrightCli formats [--camera N] [--json]"},
+    {Command::Watch, "FramewrightCli watch [--settings FILE] [--verify-every SECONDS] [--json]"},
     {Command::Help, "FramewrightCli --help | --version"},
 };
 
@@ -41,10 +42,17 @@ Commands:
   formats   each format the camera's capture pin lists: subtype (RGB24 or a FourCC such as
             YUY2 or MJPG), width, height and the frame rates it allows, slowest..fastest;
             capture's --width and --height take one of these sizes
+  watch     runs until it is stopped (Ctrl+C, Ctrl+Break, the console closed, logoff,
+            shutdown; exit 0) and applies each camera's section as apply does: at start, when
+            the camera arrives and after a resume from sleep; with --verify-every it reads each
+            stored property back every SECONDS seconds and writes again what another program
+            changed (not while the window program runs); one line per event; the settings
+            file is only read, anew at each event
 
 Options:
   --camera N        the camera's number on the panel, 1 to 6 (default 1)
-  --json            one JSON document instead of aligned text (list, get, formats)
+  --json            one JSON document instead of aligned text (list, get, formats);
+                    watch: one JSON object per line
   --settings FILE   the settings file (default Framewright.ini in the current folder)
   --out FILE        the bitmap file to write
   --width W         the stream format's width and height, with --height
@@ -53,6 +61,7 @@ Options:
   --settle-ms S     how long the camera runs after its first frame before the still is taken,
                     so that its automatic exposure settles, in milliseconds (default 1000;
                     0 takes the first frame)
+  --verify-every S  watch: read the stored properties back every S seconds (1 to 86400)
 
 Properties, in any letter case, and their values:
   LEDInfo                 off, on or auto (or the settings file's codes 0 to 3)

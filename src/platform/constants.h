@@ -11,7 +11,9 @@ namespace msg {
 constexpr uint32_t Create = 0x0001;
 constexpr uint32_t Destroy = 0x0002;
 constexpr uint32_t Close = 0x0010;
+constexpr uint32_t QueryEndSession = 0x0011;
 constexpr uint32_t Quit = 0x0012;
+constexpr uint32_t EndSession = 0x0016;
 constexpr uint32_t KeyDown = 0x0100;
 constexpr uint32_t KeyUp = 0x0101;
 constexpr uint32_t SysKeyDown = 0x0104;
@@ -19,6 +21,7 @@ constexpr uint32_t SysKeyUp = 0x0105;
 constexpr uint32_t Command = 0x0111;
 constexpr uint32_t Timer = 0x0113;
 constexpr uint32_t HScroll = 0x0114;
+constexpr uint32_t PowerBroadcast = 0x0218;
 constexpr uint32_t DeviceChange = 0x0219;
 constexpr uint32_t App = 0x8000; // WM_APP: the first message number private to a program
 } // namespace msg
@@ -27,6 +30,11 @@ namespace dbt {
 constexpr uintptr_t DeviceArrival = 0x8000;
 constexpr uintptr_t DeviceRemoveComplete = 0x8004;
 } // namespace dbt
+
+namespace pbt {
+constexpr uintptr_t ResumeSuspend = 0x0007;   // after a resume the user caused
+constexpr uintptr_t ResumeAutomatic = 0x0012; // after every resume
+} // namespace pbt
 
 namespace sw {
 constexpr int Hide = 0;

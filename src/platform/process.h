@@ -19,6 +19,8 @@ uint64_t MillisecondsNow();
 void WriteDebugText(const char* text);
 // The standard error stream.
 void WriteStandardError(const char* text);
+// The standard output stream, flushed at once: a script reads each line as it comes.
+void WriteStandardOutput(const char* text);
 
 // A claim is a named kernel object (a mutex that nobody waits on): it exists while some process
 // holds a handle on it, so its existence is what another process asks about. The system gives the

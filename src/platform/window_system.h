@@ -77,6 +77,27 @@ void StopTimer(Window window, uintptr_t id);
 int RunMessageLoop();
 // RegisterDeviceNotificationA for USB device interfaces; false when it fails.
 bool RegisterUsbDeviceNotices(Window window);
+// RegisterDeviceNotificationA for the capture device interface class (KSCATEGORY_CAPTURE, which
+// every webcam's capture interface joins); false when it fails.
+bool RegisterCaptureDeviceNotices(Window window);
+// The device interface path that a device-change notice (arrival or removal, its lParam) names;
+// false for a notice that is not about a device interface. Read in either text form of the record
+// (one-byte or UTF-16 name).
+bool DeviceNoticePath(intptr_t lParam, std::u16string* path);
+// RegisterSuspendResumeNotification for the window, where the system has it (looked up at run
+// time: Wine 8 only stubs it); false where it is missing or refused. WM_POWERBROADCAST reaches a
+// top-level window without it on every system; the registration makes it reach the window when
+// the system would leave windows out.
+bool RegisterResumeNotices(Window window);
+// FindWindowA by class: whether some process shows a top-level window of that class.
+bool TopLevelWindowOfClassExists(const char* className);
+// The console's stop requests (Ctrl+C, Ctrl+Break, the console closed, logoff, shutdown): the
+// handler, which the system runs on a thread of its own, posts the message to the window and
+// waits, at most a few seconds, for ConsoleStopServed before it lets the system go on (which ends
+// the process after a close, logoff or shutdown). False when the handler could not be installed.
+bool InstallConsoleStopHandler(Window window, uint32_t message);
+// The main thread has served the stop request: a waiting handler returns.
+void ConsoleStopServed();
 
 // One event of the low-level keyboard hook.
 struct KeyEvent {

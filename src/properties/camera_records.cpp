@@ -20,22 +20,16 @@ bool AutomaticIn(int32_t flags) {
 // out. The LED, the power-line frequency and the camera mode are not written here: they have their
 // own place in the apply order.
 platform::HResult ApplyProperty(int slot, CameraSettings& record, const PropertyRow& row) {
-    if (Has(row, kAppliedWhenManual) && record.*row.flag)
-        return platform::kOk;
     if (Has(row, kRaisedToEven))
         record.*row.value = EvenZoom(record.*row.value);
-    const int32_t value = record.*row.value;
-    if (Has(row, kAppliedWhenZeroOrOne) && value != 0 && value != 1)
-        return platform::kOk;
-    return WriteProperty(slot, row, value);
+    int32_t value = 0;
+    return AppliedValue(record, row, &value) ? WriteProperty(slot, row, value) : platform::kOk;
 }
 
-// A code read back as automatic is automatic already, and other codes name no mode: neither is
-// written.
-platform::HResult ApplyLed(int slot, int32_t code) {
-    if (code != kLedCodeOff && code != kLedCodeOn && code != kLedCodeAutomaticChosen)
-        return platform::kOk;
-    return WriteProperty(slot, RowOf(CameraProperty::LEDInfo), code);
+platform::HResult ApplyLed(int slot, const CameraSettings& record) {
+    const PropertyRow& row = RowOf(CameraProperty::LEDInfo);
+    int32_t code = 0;
+    return AppliedValue(record, row, &code) ? WriteProperty(slot, row, code) : platform::kOk;
 }
 
 // A camera that refuses one property keeps its own value while the record keeps the operator's;
@@ -46,6 +40,18 @@ void Note(std::vector<Refusal>* refusals, const char* property, platform::HResul
 }
 
 } // namespace
+
+bool AppliedValue(const CameraSettings& record, const PropertyRow& row, int32_t* value) {
+    *value = record.*row.value;
+    if (row.property == CameraProperty::LEDInfo)
+        // A code read back as automatic is automatic already, and other codes name no mode.
+        return *value == kLedCodeOff || *value == kLedCodeOn || *value == kLedCodeAutomaticChosen;
+    if (Has(row, kAppliedWhenManual) && record.*row.flag)
+        return false;
+    if (Has(row, kRaisedToEven))
+        *value = EvenZoom(*value);
+    return !Has(row, kAppliedWhenZeroOrOne) || *value == 0 || *value == 1;
+}
 
 platform::HResult ReadCameraSettings(int slot) {
     if (!FilterOfSlot(slot))
@@ -92,7 +98,7 @@ platform::HResult ApplyCameraSettings(std::vector<Refusal>* refusals) {
         // around the first of them: automatic before it, manual after it.
         Note(refusals, RowOf(CameraProperty::PowerScheme).key,
              SetPowerLineFrequency(slot, record.PowerScheme, kFlagsManual));
-        Note(refusals, RowOf(CameraProperty::LEDInfo).key, ApplyLed(slot, record.LEDInfo));
+        Note(refusals, RowOf(CameraProperty::LEDInfo).key, ApplyLed(slot, record));
         bool modeDone = false;
         for (const PropertyRow& row : AllProperties()) {
             if (row.slider == 0)

@@ -152,21 +152,27 @@ bool MoreCamerasStored(const char* path) {
            Shell.camerasFound;
 }
 
-// Each found camera's section into its record, after the check that a stored name is the
-// camera's; stops at the first that is not (the records before it are read by then).
+// The slot's section into its record, after the check that a stored name is the camera's.
+SectionsResult ReadOwnSection(int slot, const char* path) {
+    CameraSettings& record = CameraRecords[slot];
+    char section[16];
+    SectionName(slot, section);
+    // Read with room for the longest stored form, so that it compares whole; the stored form
+    // of the camera's name is what a file written for this camera reads back as.
+    char name[kStoredNameReadSize] = {};
+    platform::ReadProfileString(section, "Name", "", name, sizeof name, path);
+    if (name[0] != '\0' && StoredNameAsRead(record.Name) != name)
+        return SectionsResult::OtherCamera;
+    ReadCameraSection(section, record, path);
+    return SectionsResult::Loaded;
+}
+
+// Each found camera's section into its record; stops at the first that is not the camera's (the
+// records before it are read by then).
 SectionsResult ReadCameraSections(const char* path) {
-    for (int slot = 0; slot < CamerasWithRecords(); ++slot) {
-        CameraSettings& record = CameraRecords[slot];
-        char section[16];
-        SectionName(slot, section);
-        // Read with room for the longest stored form, so that it compares whole; the stored form
-        // of the camera's name is what a file written for this camera reads back as.
-        char name[kStoredNameReadSize] = {};
-        platform::ReadProfileString(section, "Name", "", name, sizeof name, path);
-        if (name[0] != '\0' && StoredNameAsRead(record.Name) != name)
+    for (int slot = 0; slot < CamerasWithRecords(); ++slot)
+        if (ReadOwnSection(slot, path) != SectionsResult::Loaded)
             return SectionsResult::OtherCamera;
-        ReadCameraSection(section, record, path);
-    }
     return SectionsResult::Loaded;
 }
 
@@ -250,6 +256,13 @@ StoredCameras ReadStoredCameras(const char* path) {
     if (MoreCamerasStored(path) || ReadCameraSections(path) != SectionsResult::Loaded)
         return StoredCameras::OtherCameras;
     return StoredCameras::Loaded;
+}
+
+StoredCameras ReadStoredCamera(int slot, const char* path) {
+    if (!SettingsFileExists(path))
+        return StoredCameras::NoFile;
+    return ReadOwnSection(slot, path) == SectionsResult::Loaded ? StoredCameras::Loaded
+                                                                : StoredCameras::OtherCameras;
 }
 
 bool StoredStreamFormat(int slot, const char* path, int32_t* width, int32_t* height) {

@@ -36,6 +36,10 @@ SectionsResult LoadCameraSections();
 // The configuration check against the cameras found and every found camera's section into its
 // record, as a start-up reads them, but nothing written and no option of "General" read.
 StoredCameras ReadStoredCameras(const char* path);
+// One found camera's section into its record, after the check that a stored name is the
+// camera's: Loaded, NoFile, or OtherCameras for a section that names another camera (the record is
+// then left as it was). No camera count is compared: the other cameras may come and go.
+StoredCameras ReadStoredCamera(int slot, const char* path);
 // The stream format stored in the slot's camera section; false when the section stores none (a
 // missing key, or 0, which the preview takes as the default format).
 bool StoredStreamFormat(int slot, const char* path, int32_t* width, int32_t* height);

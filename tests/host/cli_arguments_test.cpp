@@ -124,18 +124,20 @@ TEST_F(CliArgumentsTest, AWrongCallExitsTwoWithItsUsageLineBeforeAskingAnything)
 
 TEST_F(CliArgumentsTest, AnUnknownCommandShowsEveryForm) {
     const CliRun run = Cli({"frobnicate"});
-    EXPECT_EQ(run.err, "FramewrightCli: unknown command 'frobnicate'\n"
-                       "usage: FramewrightCli list [--json]\n"
-                       "       FramewrightCli get [--camera N] [--json] [PROPERTY ...]\n"
-                       "       FramewrightCli set [--camera N] PROPERTY=VALUE ...\n"
-                       "       FramewrightCli apply [--camera N] [--settings FILE]\n"
-                       "       FramewrightCli save [--settings FILE]\n"
-                       "       FramewrightCli identify [--camera N]\n"
-                       "       FramewrightCli capture [--camera N] --out FILE [--width W --height "
-                       "H] [--timeout-ms T] [--settle-ms S]\n"
-                       "       FramewrightCli formats [--camera N] [--json]\n"
-                       "       FramewrightCli --help | --version\n"
-                       "(FramewrightCli --help tells more)\n");
+    EXPECT_EQ(run.err,
+              "FramewrightCli: unknown command 'frobnicate'\n"
+              "usage: FramewrightCli list [--json]\n"
+              "       FramewrightCli get [--camera N] [--json] [PROPERTY ...]\n"
+              "       FramewrightCli set [--camera N] PROPERTY=VALUE ...\n"
+              "       FramewrightCli apply [--camera N] [--settings FILE]\n"
+              "       FramewrightCli save [--settings FILE]\n"
+              "       FramewrightCli identify [--camera N]\n"
+              "       FramewrightCli capture [--camera N] --out FILE [--width W --height "
+              "H] [--timeout-ms T] [--settle-ms S]\n"
+              "       FramewrightCli formats [--camera N] [--json]\n"
+              "       FramewrightCli watch [--settings FILE] [--verify-every SECONDS] [--json]\n"
+              "       FramewrightCli --help | --version\n"
+              "(FramewrightCli --help tells more)\n");
 }
 
 TEST_F(CliArgumentsTest, NamesInAnyCaseAndBothOptionFormsReachTheCameraNamed) {

@@ -30,7 +30,7 @@ struct Command {
     const char* name;
     // The arguments as the usage shows them; [NAME] may be left out. WINDOW is the title of a main
     // window that is there (the command fails when it is not); those named TITLE, CAPTION, PROGRAM
-    // or ..._FILE are text, every other one a number (decimal or with 0x).
+    // or ..._FILE or ..._TEXT are text, every other one a number (decimal or with 0x).
     const char* arguments;
     int (*run)(const Call& c);
 };
@@ -50,6 +50,8 @@ const Command kCommands[] = {
     {"slide", "WINDOW ID POS", [](const Call& c) { return Slide(c.window, c.n(2), c.n(3)); }},
     {"post", "WINDOW MSG WPARAM LPARAM",
      [](const Call& c) { return Post(c.window, c.n(2), c.n(3), c.n(4)); }},
+    {"device-notice", "TITLE EVENT_TEXT PATH_TEXT FORM_TEXT",
+     [](const Call& c) { return DeviceNotice(c[1], c[2], c[3], c[4]); }},
     {"send-watched", "WINDOW MSG WPARAM LPARAM",
      [](const Call& c) { return SendWatched(c.window, c.n(2), c.n(3), c.n(4)); }},
     {"wait-box", "CAPTION MS", [](const Call& c) { return WaitBox(c[1], c.n(2)); }},
@@ -75,7 +77,7 @@ int Usage() {
 }
 
 bool IsText(const std::string& argument) {
-    for (const char* text : {"TITLE", "CAPTION", "PROGRAM", "FILE"})
+    for (const char* text : {"TITLE", "CAPTION", "PROGRAM", "FILE", "TEXT"})
         if (argument.find(text) != std::string::npos)
             return true;
     return false;

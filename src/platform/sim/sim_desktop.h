@@ -92,7 +92,20 @@ struct Desktop {
     std::vector<std::string> calls; // a log of the platform calls worth asserting on
     std::vector<std::string> debugTexts;
     std::string standardError;
+    std::string standardOutput;
     bool failDeviceRegistration = false;
+    // The command-line program's watch: the windows registered for capture device notices, the
+    // resume registration (false: the system has none, as Wine 8 stubs it), the console's stop
+    // handler and how often it was told that its request was served.
+    std::vector<platform::Window> captureNoticeWindows;
+    bool failCaptureNoticeRegistration = false;
+    bool resumeRegistrationExists = true;
+    platform::Window consoleStopWindow = nullptr;
+    uint32_t consoleStopMessage = 0;
+    int consoleStopsServed = 0;
+    // What other processes and the system do at given moments of the virtual clock (a camera
+    // plugged in, a file edited): run by the message loop in time order with the timers.
+    std::multimap<uint64_t, std::function<void()>> scheduled;
     bool failHookInstall = false;
     bool iconLoads = true;
     int dpi = 96; // what ScreenDpi reports: a test sets 144 for a screen at 150 %
@@ -191,6 +204,22 @@ void HoldClaimElsewhere(const std::string& name);
 void GiveBackClaimElsewhere(const std::string& name);
 // The claims the tool holds at this moment, by name (one entry per handle).
 std::vector<std::string> ClaimsHeldByTheTool();
+
+// What a device-change notice about a device interface carries (its lParam points to one).
+struct DeviceNoticeRecord {
+    uint32_t deviceType = 5; // DBT_DEVTYP_DEVICEINTERFACE
+    std::u16string path;
+};
+// The system's notice of a capture device interface arriving or leaving (platform::dbt), sent to
+// every window registered for them; returns how many got it.
+int CaptureDeviceNotice(uintptr_t event, const std::u16string& path);
+// A console stop request (Ctrl+C and the like): posted to the handler's window as its thread
+// would; false when no handler is installed (the system would end the process).
+bool ConsoleStop(uint32_t event = 0);
+// Runs the action when the virtual clock reaches the moment (from the message loop).
+void At(uint64_t moment, std::function<void()> action);
+// The first top-level window of that class that is not destroyed, or null.
+WindowRecord* TopLevelOfClass(const std::string& className);
 
 // Texts that a control received, in order.
 std::vector<std::string> TextsOf(int id);

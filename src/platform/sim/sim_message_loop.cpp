@@ -110,6 +110,15 @@ bool HandleOne(uint64_t deadline) {
     }
     auto earliest = std::min_element(d.timers.begin(), d.timers.end(),
                                      [](const Timer& a, const Timer& b) { return a.due < b.due; });
+    const auto action = d.scheduled.begin();
+    if (action != d.scheduled.end() && action->first <= deadline &&
+        (earliest == d.timers.end() || action->first <= earliest->due)) {
+        d.now = std::max(d.now, action->first);
+        const std::function<void()> act = action->second;
+        d.scheduled.erase(action);
+        act();
+        return true;
+    }
     if (earliest == d.timers.end() || earliest->due > deadline)
         return false;
     d.now = std::max(d.now, earliest->due);
@@ -258,6 +267,10 @@ void WriteDebugText(const char* text) {
 
 void WriteStandardError(const char* text) {
     TheDesktop().standardError += text;
+}
+
+void WriteStandardOutput(const char* text) {
+    TheDesktop().standardOutput += text;
 }
 
 } // namespace platform

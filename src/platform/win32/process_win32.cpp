@@ -30,6 +30,11 @@ void WriteStandardError(const char* text) {
     std::fflush(stderr);
 }
 
+void WriteStandardOutput(const char* text) {
+    std::fputs(text, stdout);
+    std::fflush(stdout);
+}
+
 Claim TakeNamedClaim(const char* name) {
     // Not owned: the mutex is never waited on, its existence is the claim. An existing one
     // (ERROR_ALREADY_EXISTS) is opened and held just the same.
