@@ -68,7 +68,7 @@ class Cameras:
         # Registered through the prefix's running server (the driver keeps it up), so the next
         # start sees the cameras at once.
         os.makedirs(os.path.join(self.scene.prefix.path, "drive_c", "framewright_vcam"), exist_ok=True)
-        self._prefix_sh("plug", self.scene.prefix.path, self.scene.vcam_dll, config_path(config))
+        self.plug(config, notify=False)
         self.log.clear()
 
     def unplug(self, index, notify=True):
