@@ -54,7 +54,6 @@ class Scene:
                         cwd=self.work)
 
     def path(self, name):
-        """A file in the working folder."""
         return os.path.join(self.work, name)
 
     def read(self, name):
@@ -62,10 +61,8 @@ class Scene:
             return f.read()
 
     def start_tool(self, wait_ready=True, applied=False, limit=600):
-        """Framewright.exe started in the working folder; with wait_ready, returns once its main
-        window is there and start-up is over; with applied, also once start-up's last write to
-        the camera, the focus, is in the camera's log: the handlers run from then on and the
-        settings file holds what the load left in it."""
+        """Framewright.exe started; with wait_ready, returned once start-up is over; with applied,
+        also once its last write to the camera (the focus) is logged and the file is written."""
         logged = len(self.cameras.log.lines())
         self.tool = Tool(self, limit=limit)
         if wait_ready:
@@ -77,7 +74,6 @@ class Scene:
         return self.tool
 
     def close_tool(self, seconds=30):
-        """A close request to the main window, then the tool's exit code."""
         self.d.close()
         return self.tool.wait_exit(seconds)
 

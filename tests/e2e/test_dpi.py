@@ -15,8 +15,7 @@ FITS = {}  # DPI: the text-fit report of the tool started at it
 
 
 def set_dpi(scene, dpi):
-    """LogPixels of the prefix: each process started afterwards reads it, a running one keeps the
-    DPI it started with, so no wineserver restart is needed."""
+    """LogPixels of the prefix, read by each process started afterwards."""
     assert scene.prefix.run(["wine", "reg", "add", "HKCU\\Control Panel\\Desktop", "/v",
                              "LogPixels", "/t", "REG_DWORD", "/d", str(dpi), "/f"]).returncode == 0
 
@@ -42,17 +41,14 @@ def start_at(scene, dpi):
 
 
 def fit_table(report):
-    """The controls of one report by identifier: (class, font height, face, need, room)."""
+    """The controls of one report by identifier: (class, font height, face, fits, need, room)."""
     controls = {}
     for line in report:
-        cid, cls, height, face, need_w, need_h, room_w, room_h = line.split("\t")
-        controls[cid] = (cls, int(height), face, (int(need_w), int(need_h)),
-                         (int(room_w), int(room_h)))
+        cid, cls, height, face, *sizes = line.split("\t")
+        need_w, need_h, room_w, room_h = map(int, sizes)
+        controls[cid] = (cls, int(height), face, need_w <= room_w and need_h <= room_h,
+                         (need_w, need_h), (room_w, room_h))
     return controls
-
-
-def fits(need, room):
-    return need[0] <= room[0] and need[1] <= room[1]
 
 
 def test_window_scaled_at_144(scene):
@@ -90,12 +86,12 @@ def test_texts_that_fit_at_96_fit_at_144(scene):
     base, high = fit_table(FITS[96]), fit_table(FITS[DPI])
     assert sorted(high) == sorted(base) != [], "the same controls with texts"
     failures = []
-    for cid, (cls, font_height, face, need, room) in sorted(base.items()):
-        _, high_height, high_face, high_need, high_room = high[cid]
+    for cid, (cls, font_height, face, fit, need, room) in sorted(base.items()):
+        _, high_height, high_face, high_fit, high_need, high_room = high[cid]
         if (high_height, high_face) != (scaled(font_height, DPI), face):
             failures.append(f"{cid} {cls}: font {high_height} {high_face!r}, at 96 DPI "
                             f"{font_height} {face!r}")
-        if fits(need, room) and not fits(high_need, high_room):
+        if fit and not high_fit:
             failures.append(f"{cid} {cls}: fits at 96 DPI ({need} of {room}), clipped at {DPI} "
                             f"({high_need} of {high_room})")
     assert failures == []

@@ -1,11 +1,9 @@
-"""Captures against hostile files and folders under the real file functions: save paths of 0, 3, 4,
-252, 253, 254 and 255 characters, fixed and counted; a missing folder and a drive that does not
-exist; an image and a settings file that another program holds open without sharing; read-only
-images, folders and settings files (only where file modes bind this user: root ignores them); the
-counter at its limit. The tool never dies, every image written is one whole frame as its headers
-describe it, a capture that fails changes no file (an image it could not replace stays as it was,
-no temporary file stays behind, the settings file keeps its counter), and counted captures that
-succeed carry consecutive numbers."""
+"""Captures against hostile files and folders under the real file functions: save paths of 0 to
+255 characters, fixed and counted; a missing folder and drive; an image and a settings file held
+open without sharing by another program; read-only images, folders and settings files (where file
+modes bind this user); the counter at its limit. The tool never dies, every image written is one
+whole frame as its headers describe it, a failed capture changes no file and leaves no temporary
+one, and counted captures that succeed carry consecutive numbers."""
 import contextlib
 import hashlib
 import os
@@ -15,7 +13,7 @@ import subprocess
 import pytest
 
 from fw.bitmap import check_image
-from fw.capture import images
+from fw.capture import images, remove_images
 from fw.desktop import windows_path
 from fw.settings import setting, write_settings
 from fw.waits import wait_until
@@ -42,8 +40,8 @@ def padded(scene, length):
 
 
 def nowhere(scene):
-    """Save paths where nothing may be written: empty, 255 characters, a missing folder, a drive
-    that does not exist."""
+    """Save paths where nothing may be written: empty, 255 characters, a missing folder, a missing
+    drive."""
     drive = next(d for d in "QRSTUVWXY" if not os.path.lexists(
         os.path.join(scene.prefix.path, "dosdevices", d.lower() + ":")))
     return ["", work_win(scene) + padded(scene, 255), work_win(scene) + "missing\\x.bmp",
@@ -51,8 +49,7 @@ def nowhere(scene):
 
 
 def set_save_path(scene, value):
-    """"ImageSavePath" of the running tool's settings file, changed in place: the tool reads it
-    afresh at every capture."""
+    """The running tool's save path, changed in its settings file (read at every capture)."""
     text = scene.read(INI).decode("latin-1")
     text, n = re.subn(r"(?m)^ImageSavePath=[^\r\n]*", lambda m: "ImageSavePath=" + value, text, 1)
     assert n == 1
@@ -61,27 +58,23 @@ def set_save_path(scene, value):
 
 
 def files(scene):
-    """Every file and folder under the working folder, a file with a digest of its bytes."""
+    """Every file (with a digest of its bytes) and folder under the working folder."""
     found = {}
     for folder, dirs, names in os.walk(scene.work):
-        for name in dirs:
-            found[os.path.relpath(os.path.join(folder, name), scene.work)] = "folder"
-        for name in names:
-            with open(os.path.join(folder, name), "rb") as f:
-                digest = hashlib.sha1(f.read()).hexdigest()
-            found[os.path.relpath(os.path.join(folder, name), scene.work)] = digest
+        for path in (os.path.join(folder, name) for name in dirs + names):
+            found[os.path.relpath(path, scene.work)] = "folder" if os.path.isdir(path) else \
+                hashlib.sha1(open(path, "rb").read()).hexdigest()
     return found
 
 
 def capture(scene, what):
-    """One click on "Capture Image": the capture is over when the click returns."""
     assert scene.d.click(2065) == "clicked 2065", f"{what}: the capture's click returned"
     assert scene.d.wait_window(5000), f"{what}: the tool is still running"
 
 
 def written(scene, name, what):
-    """A capture that writes the image name: one 1080p frame of the camera, headers and pixels,
-    and no temporary file left. Returns the frame number the image carries."""
+    """A capture that writes one 1080p frame at name and leaves no temporary file; its frame
+    number."""
     capture(scene, what)
     assert os.path.isfile(scene.path(name)), f"{what}: no image {name}"
     assert [n for n in files(scene) if "partial" in n.lower()] == [], f"{what}: temporary file"
@@ -89,28 +82,27 @@ def written(scene, name, what):
 
 
 def refused(scene, what):
-    """A capture that fails and changes nothing in the working folder, settings file included."""
+    """A capture that fails and changes nothing in the working folder."""
     before = files(scene)
     capture(scene, what)
     assert files(scene) == before, f"{what}: a file was written or changed"
 
 
-
-def modes_bind(scene):
-    """File modes refuse this user a write (not so for root, whom they do not bind)."""
+def need_binding_modes(scene):
+    """Skips the test when file modes do not refuse this user a write (root)."""
     probe = os.path.join(scene.tmp, "mode-probe")
     open(probe, "w").close()
     os.chmod(probe, 0o444)
     try:
         open(probe, "a").close()
     except PermissionError:
-        return True
-    return False
+        return
+    pytest.skip(f"file modes do not bind uid {os.getuid()} (see docs/wine-notes.md)")
 
 
 @contextlib.contextmanager
 def held(scene, path):
-    """path held open without sharing by another program (hold_file.exe) until the block ends."""
+    """path held open without sharing by hold_file.exe until the block ends."""
     release, said = os.path.join(scene.tmp, "release"), os.path.join(scene.tmp, "hold.txt")
     if os.path.exists(release):
         os.remove(release)
@@ -134,10 +126,9 @@ def held(scene, path):
 
 
 def start_session(scene, **settings):
-    """The tool started on a settings file of its own, without images, and its preview running,
-    so that each capture only copies a frame and its click returns within the driver's time."""
-    for name in images(scene):
-        os.remove(scene.path(name))
+    """The tool started on a settings file of its own, without images, its preview running (so
+    that each capture only copies a frame)."""
+    remove_images(scene)
     write_settings(scene.path(INI), **settings)
     scene.start_tool()
     scene.d.click(2000)
@@ -176,8 +167,7 @@ def test_fixed_files_held_open(scene):
 
 
 def test_fixed_read_only_image_and_folder_stay(scene):
-    if not modes_bind(scene):
-        pytest.skip(f"file modes do not bind uid {os.getuid()} (see docs/wine-notes.md)")
+    need_binding_modes(scene)
     folder = scene.path("ro")
     os.mkdir(folder)
     with open(scene.path("ro/Still.bmp"), "wb") as f:
@@ -242,8 +232,7 @@ def test_counted_names_near_the_limit(scene):
 
 def test_counted_read_only_settings_file_refuses(scene):
     # A counter that cannot be saved refuses the capture: a later start would reuse the number.
-    if not modes_bind(scene):
-        pytest.skip(f"file modes do not bind uid {os.getuid()} (see docs/wine-notes.md)")
+    need_binding_modes(scene)
     set_save_path(scene, work_win(scene) + "Shot.bmp")
     os.chmod(scene.path(INI), 0o444)
     try:

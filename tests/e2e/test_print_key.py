@@ -11,8 +11,8 @@ import re
 import pytest
 
 from fw.bitmap import check_image
-from fw.capture import (Holder, WindowWatch, images, main_window_state, runs_and_stops,
-                        sequence_over, timers_passed, x_wm_state, xdotool)
+from fw.capture import (Holder, WindowWatch, images, main_window_state, remove_images,
+                        runs_and_stops, sequence_over, timers_passed, x_wm_state, xdotool)
 from fw.desktop import windows_path
 from fw.settings import setting, write_settings
 from fw.waits import wait_until
@@ -26,10 +26,9 @@ PRINT = "keydown 0x2c keyup 0x2c"
 STOPPED = "cam=0 filter stop hr=0x00000000"
 
 
-@pytest.fixture(scope="module")
-def desk(scene):
+@pytest.fixture(scope="module", autouse=True)
+def camera(scene):
     scene.cameras.attach("one.cfg")
-    return scene
 
 
 def key_image(n):
@@ -41,10 +40,9 @@ def counter(scene):
 
 
 def start_with(scene, **changes):
-    """The tool started on a settings file with the Print key on, counted names and the review
-    time above, plus the changes given; then the holder window, which gets the focus."""
-    for name in images(scene):
-        os.remove(scene.path(name))
+    """The tool started with the Print key on, counted names and the changes given; then the
+    holder window, which gets the focus."""
+    remove_images(scene)
     scene.cameras.log.clear()
     options = dict(ImageSavePath=windows_path(scene.path("Key.bmp")), IncrementImageName=1,
                    UsePrintKeyToCaptureImages=1, ReviewTimeMs=REVIEW_MS)
@@ -56,7 +54,7 @@ def start_with(scene, **changes):
 
 
 def key_print(scene, holder, n):
-    """Print pressed and released with the holder in front; waits for image N."""
+    """Print pressed and released on the holder; waits for image N."""
     holder.focus()
     scene.cameras.log.set_mark()
     xdotool(scene, "key", "Print")
@@ -67,7 +65,7 @@ def key_print(scene, holder, n):
 
 
 def end(scene, holder, close_box=False):
-    """The holder closed, then the tool by its Exit button or its close box: exit code 0."""
+    """The holder closed, then the tool by its Exit button or its close box."""
     holder.stop()
     if close_box:
         scene.d.close()
@@ -76,8 +74,7 @@ def end(scene, holder, close_box=False):
     assert scene.tool.wait_exit(30) == 0
 
 
-def test_print_takes_a_picture_and_keeps_the_window(desk):
-    scene = desk
+def test_print_takes_a_picture_and_keeps_the_window(scene):
     scene.holder = start_with(scene)
     key_print(scene, scene.holder, 1)
     assert wait_until(10, lambda: scene.holder.keys() == PRINT), "the holder got the key too"
@@ -97,8 +94,7 @@ IGNORED = [  # what, how it is sent, what reaches the holder
 
 
 @pytest.mark.parametrize("what, keys, reached", IGNORED, ids=[row[0] for row in IGNORED])
-def test_keys_that_take_no_picture(desk, what, keys, reached):
-    scene = desk
+def test_keys_that_take_no_picture(scene, what, keys, reached):
     scene.holder.focus()
     if keys:
         xdotool(scene, *keys)
@@ -110,12 +106,9 @@ def test_keys_that_take_no_picture(desk, what, keys, reached):
 
 
 def double_release_counts_once(scene, holder):
-    """Print released twice, 20 ms apart as xdotool sends them; true when that gave exactly one
-    more image and one more count. The releases have reached the holder (so the tool's hook has
-    seen both) and the tool's timers have had their turns after the capture sequence, so a second
-    picture would have been taken by then. Under load the two releases can reach the hook more
-    than 100 ms apart (a third image at load average 7); such a pair proves nothing about the
-    rule, so the caller tries again."""
+    """Print released twice 20 ms apart; true when that gave one more image and count once both
+    reached the holder (so the hook saw them) and the timers ran after the sequence. Under load
+    the releases can reach the hook over 100 ms apart: such a pair proves nothing (false)."""
     before, counted = len(images(scene)), counter(scene)
     holder.focus()
     scene.cameras.log.set_mark()
@@ -130,23 +123,13 @@ def double_release_counts_once(scene, holder):
     return len(images(scene)) == before + 1 and counter(scene) == counted + 1
 
 
-def test_two_releases_20_ms_apart_count_once(desk):
-    scene = desk
+def test_two_releases_20_ms_apart_count_once(scene):
     assert any(double_release_counts_once(scene, scene.holder) for _ in range(4))
     assert len(images(scene)) == counter(scene), "every image counted"
     end(scene, scene.holder)
 
 
-def hidden_came_back(states):
-    """Minimising a hidden window shows it. A window hidden while normal changes state on the
-    minimise, and then only WM_SIZE reports it ("hidden minimised restored"); one that openbox's
-    late answer had minimised again before the hide does not, and WM_SHOWWINDOW reports it
-    ("hidden shown ...")."""
-    return re.fullmatch(r"hidden (shown )?(minimised )?restored .*hidden", states)
-
-
-def test_hide_when_inactive_comes_back_for_the_picture(desk):
-    scene = desk
+def test_hide_when_inactive_comes_back_for_the_picture(scene):
     holder = start_with(scene, HideAppWhenInactive=1)
     key_print(scene, holder, 1)
     assert wait_until(10, lambda: main_window_state(scene.d) == "hidden")
@@ -157,7 +140,9 @@ def test_hide_when_inactive_comes_back_for_the_picture(desk):
     assert wait_until(10, lambda: main_window_state(scene.d) == "hidden"), "hidden again"
     assert timers_passed(scene.d)
     assert watch.end()
-    assert hidden_came_back(watch.states()), watch.states()
+    # Minimising a hidden window shows it ("shown" when openbox's late answer had minimised it).
+    assert re.fullmatch(r"hidden (shown )?(minimised )?restored .*hidden", watch.states()), \
+        watch.states()
     assert watch.restored_ms() >= REVIEW_MS, "shown for at least the review time"
     assert runs_and_stops(scene.cameras.log) == "run stop", "the existing graph ran and stopped"
     check_image(scene.path(key_image(2)), 1920, 1080, 128)
@@ -165,11 +150,9 @@ def test_hide_when_inactive_comes_back_for_the_picture(desk):
 
 
 def minimised_for_the_window_manager(scene):
-    """Returns once openbox, too, has the minimised main window iconic. Until then Wine restores a
-    minimised window on any WM_STATE notice that still reads "Normal" (winex11's
-    handle_wm_state_notify), and a late notice from openbox restored the window that the close
-    box had just minimised (seen under load: the watch began at "normal"). Should that have
-    happened already, the close box minimises it once more."""
+    """True once openbox, too, has the minimised main window iconic. Until then Wine restores a
+    minimised window on any WM_STATE notice still reading "Normal", so a late notice can undo the
+    close box's minimise; the close box then minimises it again."""
     for _ in range(3):
         wait_until(10, lambda: x_wm_state(scene) == "Iconic")
         if main_window_state(scene.d) == "minimised":
@@ -180,8 +163,7 @@ def minimised_for_the_window_manager(scene):
     return False
 
 
-def test_min_max_on_print_key_restores_for_the_picture(desk):
-    scene = desk
+def test_min_max_on_print_key_restores_for_the_picture(scene):
     holder = start_with(scene, UseMinMaxOnPrintKey=1)
     scene.d.close()
     assert wait_until(10, lambda: main_window_state(scene.d) == "minimised"), "close minimises"
@@ -207,11 +189,10 @@ def test_min_max_on_print_key_restores_for_the_picture(desk):
     end(scene, holder)
 
 
-def test_release_during_the_review_wait_gives_one_picture_after_it(desk):
+def test_release_during_the_review_wait_gives_one_picture_after_it(scene):
     # The window thread sleeps, the hook's own thread sees the release and posts it, and the main
     # window takes one picture once the wait is over. The review is long enough for the key to
     # come well inside it; that it did is proven, not assumed.
-    scene = desk
     log = scene.cameras.log
     holder = start_with(scene, ReviewTimeMs=3000)
     key_print(scene, holder, 1)

@@ -1,7 +1,6 @@
 """The release zip (scripts/release.sh, in FRAMEWRIGHT_RELEASE_DIR) as an operator gets it: the
-project's version (FRAMEWRIGHT_PROJECT_VERSION) in every place it shows, and both programs run
-from its folder C:\\Framewright-<version>, unpacked into a prefix that holds nothing else, with one
-virtual camera: the sample settings file applied by each, and a picture taken by each."""
+project's version (FRAMEWRIGHT_PROJECT_VERSION) wherever it shows, and both programs run from its
+folder unpacked into a prefix of its own, each applying the sample settings file and capturing."""
 import glob
 import os
 import re
@@ -35,8 +34,7 @@ if not os.path.isfile(ZIP):
 
 
 def prepare_prefix(scene):
-    """The package unpacked into the prefix's drive C:; its folder is the scenario's working
-    folder and its programs are the ones run."""
+    """The package unpacked into drive C:; its folder is the working folder, its programs run."""
     drive_c = os.path.join(scene.prefix.path, "drive_c")
     with zipfile.ZipFile(ZIP) as z:
         z.extractall(drive_c)
@@ -81,9 +79,8 @@ def sample_brightness(scene):
 
 
 def sample_applied(scene):
-    """(the writes of the sample's brightness, the set requests the camera refused). A key
-    missing from the sample would be read as -1 and written so, which the camera refuses for
-    each ranged property."""
+    """(the writes of the sample's brightness, the set requests the camera refused: a key missing
+    from the sample is written as -1, which a ranged property refuses)."""
     log = scene.cameras.log
     return (len(log.matching(f" procamp set id=0 value={sample_brightness(scene)} ")),
             len([line for line in log.matching(" set ") if not line.endswith("hr=0x00000000")]))

@@ -1,17 +1,14 @@
 """A long run of the real tool on the virtual camera: counted captures from the "Capture Image"
-button and the Print key, mixed, with removals and arrivals of the camera among them. Every
-capture must give a valid bitmap with the next number; the tool's resident memory is sampled every
-50 captures and the slope after the first 100 is printed.
+button and the Print key, with removals and arrivals of the camera among them. Every capture must
+give a valid bitmap with the next number; the resident memory is sampled every 50 captures and its
+slope after the first 100 printed (scripts/capture_memory.sh splits it by kind).
 
-The default is the short run (100 captures, 3 removal/arrival cycles). FRAMEWRIGHT_SOAK_LONG=1
-makes it 2,000 captures and 200 cycles with memory flat within 1 MB after the first 100;
-FRAMEWRIGHT_SOAK_CAPTURES, FRAMEWRIGHT_SOAK_CYCLES and FRAMEWRIGHT_SOAK_FLAT_KB set each on its
-own. Memory is a figure: without a flatness bound it is printed, and only a missing, invalid or
-misnumbered image fails. FRAMEWRIGHT_SOAK_SAMPLES=FILE keeps the samples ("captures rss_kb
-seconds unix_heap anon files" lines); FRAMEWRIGHT_RESOURCE_COUNTS=1 makes the tool print, as it
-ends, the task memory blocks, media type references and files the logic was given and gave
-back."""
+The short run is 100 captures and 3 cycles; FRAMEWRIGHT_SOAK_LONG=1 makes it 2,000 and 200 with
+memory flat within 1 MB after the first 100 (FRAMEWRIGHT_SOAK_CAPTURES, _CYCLES and _FLAT_KB set
+each on its own). FRAMEWRIGHT_RESOURCE_COUNTS=1 makes the tool print what the logic was given and
+gave back."""
 import os
+import statistics
 import time
 
 import pytest
@@ -37,9 +34,8 @@ ONE_CAMERA = "Camera 1: Parvanex Virtual Camera"
 
 
 def tool_pid(scene):
-    """The Linux process that runs Framewright.exe in this scenario's prefix. Wine names the
-    process after the exe; the tool is started by driver.exe run, so it is found by its name and
-    its prefix rather than among the test's descendants."""
+    """The Linux process of Framewright.exe in this prefix (driver.exe run started it, so it is
+    not among the test's descendants)."""
     mine = b"WINEPREFIX=" + os.path.realpath(scene.prefix.path).encode()
     for pid in filter(str.isdigit, os.listdir("/proc")):
         try:
@@ -55,40 +51,18 @@ def tool_pid(scene):
 
 
 def tool_rss_kb(pid):
-    """The tool's resident memory in KB, from the kernel's own count."""
     with open(f"/proc/{pid}/status") as f:
         return next(int(line.split()[1]) for line in f if line.startswith("VmRSS:"))
-
-
-def tool_memory_split(pid):
-    """The tool's resident KB in the Unix heap (glibc's brk heap, which only Wine's own Unix side,
-    X11 and the GL driver use; the Windows program's heaps are anonymous mappings), in anonymous
-    mappings, and in mapped files, from /proc/PID/smaps."""
-    kb = {"heap": 0, "anon": 0, "file": 0}
-    kind = "anon"
-    with open(f"/proc/{pid}/smaps") as f:
-        for line in f:
-            fields = line.split()
-            if "-" in fields[0] and not fields[0].endswith(":"):
-                name = fields[5] if len(fields) > 5 else ""
-                kind = "heap" if name == "[heap]" else "anon" if not name else "file"
-            elif fields[0] == "Rss:":
-                kb[kind] += int(fields[1])
-    return kb["heap"], kb["anon"], kb["file"]
 
 
 def slope_and_spread(samples):
     """The least-squares slope (KB per capture) and the spread (KB) of the samples from capture
     SETTLE on; None without two of them."""
-    points = [(n, rss) for n, rss, *_ in samples if n >= SETTLE]
+    points = [(n, rss) for n, rss, _ in samples if n >= SETTLE]
     if len(points) < 2:
         return None
-    count = len(points)
-    sx, sy = sum(n for n, _ in points), sum(r for _, r in points)
-    sxx, sxy = sum(n * n for n, _ in points), sum(n * r for n, r in points)
-    d = count * sxx - sx * sx
-    rss = [r for _, r in points]
-    return (count * sxy - sx * sy) / d if d else 0.0, max(rss) - min(rss)
+    captures, rss = zip(*points)
+    return statistics.linear_regression(captures, rss).slope, max(rss) - min(rss)
 
 
 def cycle(scene):
@@ -101,19 +75,20 @@ def cycle(scene):
 
 def capture(scene, holder, n, path):
     """Capture N from the Print key or the button; what was done, for a failure's message."""
+    log = scene.cameras.log
     if n % PRINT_EVERY == 0:
         holder.focus()
-        scene.cameras.log.set_mark()
+        log.set_mark()
         xdotool(scene, "key", "Print")
-        if not wait_until(30, lambda: os.path.exists(path)):
-            return "Print, no file within 30 s"
-        return "Print" if wait_until(30, lambda: sequence_over(scene.cameras.log)) \
-            else "Print, the capture sequence did not end"
-    code, out = scene.d.call("click", scene.title, 2065)
-    how = "button" if code == 0 else f"button, the click failed ({code}): {out!r}"
+        how = "Print"
+    else:
+        code, out = scene.d.call("click", scene.title, 2065)
+        how = "button" if code == 0 else f"button, the click failed ({code}): {out!r}"
     if not wait_until(30, lambda: os.path.exists(path)):
-        how += f", no file within 30 s; status {scene.d.status()!r}; camera: " + \
-            " | ".join(scene.cameras.log.lines()[-8:])
+        return how + f", no file within 30 s; status {scene.d.status()!r}; camera: " + \
+            " | ".join(log.lines()[-8:])
+    if how == "Print" and not wait_until(30, lambda: sequence_over(log)):
+        how += ", the capture sequence did not end"
     return how
 
 
@@ -125,7 +100,7 @@ def test_counted_captures_with_removals_and_arrivals(scene, capsys):
     pid = tool_pid(scene)
     assert pid, "the tool's process is found"
     scene.holder = Holder(scene, LIMIT)
-    scene.samples = samples = [(0, tool_rss_kb(pid), 0) + tool_memory_split(pid)]
+    scene.samples = samples = [(0, tool_rss_kb(pid), 0)]
     scene.soak_started = started = time.monotonic()
     cycle_every = max(1, CAPTURES // CYCLES) if CYCLES else 0
     done_cycles = 0
@@ -143,7 +118,7 @@ def test_counted_captures_with_removals_and_arrivals(scene, capsys):
             done_cycles += 1
         if n % SAMPLE_EVERY == 0:
             seconds = int(time.monotonic() - started)
-            samples.append((n, tool_rss_kb(pid), seconds) + tool_memory_split(pid))
+            samples.append((n, tool_rss_kb(pid), seconds))
             with capsys.disabled():
                 print(f"\ncaptures {n}, cycles {done_cycles}, {samples[-1][1]} KB, {seconds} s")
     assert done_cycles == CYCLES, "removal and arrival cycles"
@@ -151,20 +126,13 @@ def test_counted_captures_with_removals_and_arrivals(scene, capsys):
 
 
 def test_memory_figures(scene, capsys):
-    # unix_heap: glibc's heap of Wine's Unix side, X11 and the GL driver; anon: anonymous
-    # mappings, where the Windows heaps of the tool, Wine's DLLs and the framework live; files:
-    # mapped files.
-    rows = ["captures  rss_kb  seconds  unix_heap  anon  files"]
-    rows += ["%8d  %6d  %7d  %9d  %6d  %5d" % sample for sample in scene.samples]
+    rows = ["captures  rss_kb  seconds"] + ["%8d  %6d  %7d" % sample for sample in scene.samples]
     figures = slope_and_spread(scene.samples)
     slope = f"{figures[0]:.3f} KB per capture; spread {figures[1]} KB" if figures else "none"
     rows.append(f"slope after {SETTLE} captures: {slope}; {CAPTURES} captures, {CYCLES} cycles "
                 f"in {int(time.monotonic() - scene.soak_started)} s")
     with capsys.disabled():
         print("\n" + "\n".join(rows))
-    if os.environ.get("FRAMEWRIGHT_SOAK_SAMPLES"):
-        with open(os.environ["FRAMEWRIGHT_SOAK_SAMPLES"], "w") as f:
-            f.writelines(" ".join(map(str, sample)) + "\n" for sample in scene.samples)
     if not FLAT_KB:
         pytest.skip("memory is a figure here; FRAMEWRIGHT_SOAK_FLAT_KB or the long run bound it")
     assert figures, f"no samples after {SETTLE} captures to bound"

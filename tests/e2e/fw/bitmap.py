@@ -3,17 +3,12 @@
 
 Usage: bitmap.py [--near TOLERANCE MARGIN] FILE WIDTH HEIGHT BRIGHTNESS (or image_problems)
 
-The headers must describe an uncompressed 24-bit bottom-up frame of WIDTH x HEIGHT right after a
-14-byte file header and a 40-byte info header. The pixels must be the camera's test pattern: the
-colour bars in the top three quarters exactly, and in the bottom quarter 32 grey cells, each
-uniformly the dark or the light grey of one bit of the frame number; every channel shifted by the
-camera's BRIGHTNESS - 128 and clamped to 0..255. Prints the frame number read from the cells and
-exits 0, or prints what is wrong and exits 1.
-
-With --near, for a frame that passed through a colour converter or JPEG: every channel within
-TOLERANCE of the pattern, except within MARGIN pixels of an edge between two bars, two cells or
-the bars and the cells (chroma subsampling and JPEG blocks blur there); each cell is read at its
-middle as the nearer of the two greys.
+The file must be an uncompressed 24-bit bottom-up WIDTH x HEIGHT frame after 54 bytes of headers,
+its pixels the camera's pattern: colour bars in the top three quarters, in the bottom quarter 32
+cells each the dark or light grey of one bit of the frame number, every channel shifted by
+BRIGHTNESS - 128 and clamped. Prints the frame number and exits 0, or what is wrong and exits 1.
+With --near (a frame that passed a colour converter or JPEG) each channel may be off by TOLERANCE,
+and pixels within MARGIN of an edge between bars, cells or the two are skipped.
 """
 import struct
 import sys
@@ -34,9 +29,7 @@ def bgr(rgb, brightness):
 
 
 def header_problems(data, width, height):
-    stride = (width * 3 + 3) & ~3
-    pixel_size = stride * height
-    problems = []
+    pixel_size = ((width * 3 + 3) & ~3) * height
     if len(data) < 54:
         return ["file of %d bytes has no room for its headers" % len(data)]
     bf_type, bf_size, reserved1, reserved2, off_bits = struct.unpack_from("<2sIHHI", data, 0)
@@ -56,48 +49,11 @@ def header_problems(data, width, height):
         ("biBitCount", bit_count, 24),
         ("biCompression (BI_RGB)", compression, 0),
     ]
-    for name, got, want in expected:
-        if got != want:
-            problems.append("%s is %r, expected %r" % (name, got, want))
+    problems = ["%s is %r, expected %r" % e for e in expected if e[1] != e[2]]
     # An uncompressed header may leave the image size 0; any other value must be the pixel size.
     if size_image not in (0, pixel_size):
         problems.append("biSizeImage is %d, expected 0 or %d" % (size_image, pixel_size))
     return problems
-
-
-def pattern_problems(data, width, height, brightness):
-    """The problems of the pixels, and the frame number the cells carry."""
-    stride = (width * 3 + 3) & ~3
-    bar_row = b"".join(bgr(BARS[8 * x // width], brightness) for x in range(width))
-    dark = bgr((DARK,) * 3, brightness)
-    light = bgr((LIGHT,) * 3, brightness)
-    problems = []
-    cell_row = None
-    for y in range(height):  # image rows, top first; the file stores the bottom row first
-        start = 54 + (height - 1 - y) * stride
-        row = data[start:start + width * 3]
-        if 4 * y < 3 * height:
-            if row != bar_row:
-                x = next(i for i in range(0, len(row), 3) if row[i:i + 3] != bar_row[i:i + 3])
-                problems.append("bar row %d differs first at x=%d: %s, expected %s"
-                                % (y, x // 3, row[x:x + 3].hex(), bar_row[x:x + 3].hex()))
-        elif cell_row is None:
-            cell_row = row
-        elif row != cell_row:
-            problems.append("cell row %d differs from the first cell row" % y)
-        if len(problems) >= 5:
-            return problems, None
-    cells = [set() for _ in range(CELLS)]
-    for x in range(width):
-        cells[CELLS * x // width].add(cell_row[3 * x:3 * x + 3])
-    frame = 0
-    for cell, pixels in enumerate(cells):
-        if pixels == {light}:
-            frame |= 1 << cell
-        elif pixels != {dark}:
-            problems.append("cell %d holds %s, expected all %s or all %s"
-                            % (cell, sorted(p.hex() for p in pixels), dark.hex(), light.hex()))
-    return problems, frame
 
 
 def edge_distance(x, size, parts):
@@ -106,40 +62,38 @@ def edge_distance(x, size, parts):
     return min(edge - 1 - x if x < edge else x - edge for edge in edges)
 
 
-def near_problems(data, width, height, brightness, tolerance, margin):
+def pattern_problems(data, width, height, brightness, tolerance=0, margin=0):
+    """The problems of the pixels, and the frame number that the middles of the cells carry."""
     stride = (width * 3 + 3) & ~3
     dark, light = shifted(DARK, brightness), shifted(LIGHT, brightness)
     bottom = data[54:54 + width * 3]  # the bottom image row is stored first
-    frame = 0
-    for cell in range(CELLS):
-        x = (2 * cell + 1) * width // 64
-        if 2 * bottom[3 * x + 1] > dark + light:
-            frame |= 1 << cell
+    frame = sum(1 << cell for cell in range(CELLS)
+                if 2 * bottom[3 * ((2 * cell + 1) * width // 64) + 1] > dark + light)
+    bar_row = b"".join(bgr(BARS[8 * x // width], brightness) for x in range(width))
+    cell_row = b"".join(bgr(((LIGHT if frame >> (CELLS * x // width) & 1 else DARK),) * 3,
+                            brightness) for x in range(width))
+    columns = {part: [x for x in range(width)
+                      if not margin or edge_distance(x, width, part) >= margin]
+               for part in (8, CELLS)}
     bar_rows = (3 * height + 3) // 4
     problems = []
-    for y in range(height):
+    for y in range(height):  # image rows, top first; the file stores the bottom row first
         if (bar_rows - 1 - y if y < bar_rows else y - bar_rows) < margin:
             continue
         start = 54 + (height - 1 - y) * stride
         row = data[start:start + width * 3]
-        for x in range(width):
-            if y < bar_rows:
-                if edge_distance(x, width, 8) < margin:
-                    continue
-                want = bgr(BARS[8 * x // width], brightness)
-            else:
-                if edge_distance(x, width, CELLS) < margin:
-                    continue
-                want = bgr(((LIGHT if frame >> (CELLS * x // width) & 1 else DARK),) * 3,
-                           brightness)
+        want = bar_row if y < bar_rows else cell_row
+        if row == want:
+            continue
+        for x in columns[8 if y < bar_rows else CELLS]:
             got = row[3 * x:3 * x + 3]
-            if any(abs(a - b) > tolerance for a, b in zip(got, want)):
+            if any(abs(a - b) > tolerance for a, b in zip(got, want[3 * x:3 * x + 3])):
                 problems.append("pixel %d,%d is %s, expected %s within %d"
-                                % (x, y, got.hex(), want.hex(), tolerance))
-                if len(problems) >= 5:
-                    return problems, None
+                                % (x, y, got.hex(), want[3 * x:3 * x + 3].hex(), tolerance))
                 break
-    return problems, frame
+        if len(problems) >= 5:
+            break
+    return problems, None if problems else frame
 
 
 def image_problems(path, width, height, brightness, near=None):
@@ -152,9 +106,7 @@ def image_problems(path, width, height, brightness, near=None):
     problems = header_problems(data, width, height)
     if problems:
         return problems, None
-    if near:
-        return near_problems(data, width, height, brightness, *near)
-    return pattern_problems(data, width, height, brightness)
+    return pattern_problems(data, width, height, brightness, *(near or ()))
 
 
 def check_image(path, width, height, brightness, near=None):

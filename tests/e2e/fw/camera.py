@@ -9,17 +9,12 @@ CONFIGS = os.path.join(ROOT, "tests", "e2e", "cameras")
 _FIELDS = re.compile(r" pid=[0-9]+ t=[0-9]+\r?$")
 
 
-def config_path(name):
-    return name if os.path.isfile(name) else os.path.join(CONFIGS, name)
-
-
 class CameraLog:
     """The camera's log file; lines are read without their process and time fields."""
 
     def __init__(self, path):
         self.path = path
-        self.mark = 0
-        open(path, "w").close()
+        self.clear()
 
     def lines(self):
         with open(self.path, "rb") as f:
@@ -41,8 +36,8 @@ class CameraLog:
 
     def frames_since_mark(self):
         """The frames the camera delivered in the runs after the mark (its "stream stop" lines)."""
-        return sum(int(m.group(1)) for line in self.matching("stream stop frames=", True)
-                   for m in [re.search(r"frames=([0-9]+)", line)])
+        return sum(int(re.search(r"frames=([0-9]+)", line).group(1))
+                   for line in self.matching("stream stop frames=", True))
 
 
 class Cameras:
@@ -63,12 +58,11 @@ class Cameras:
                        env=self.scene.prefix.env, check=True, timeout=300)
 
     def attach(self, config):
-        """The cameras of a configuration (a file in tests/e2e/cameras/ or a path) registered
-        before the tool starts; the log is emptied."""
+        """The cameras of a configuration registered before the tool starts; the log emptied."""
         # Registered through the prefix's running server (the driver keeps it up), so the next
         # start sees the cameras at once.
         os.makedirs(os.path.join(self.scene.prefix.path, "drive_c", "framewright_vcam"), exist_ok=True)
-        self._prefix_sh("plug", self.scene.prefix.path, self.scene.vcam_dll, config_path(config))
+        self.plug(config, notify=False)
         self.log.clear()
 
     def unplug(self, index, notify=True):
@@ -80,7 +74,9 @@ class Cameras:
             self.scene.d("send-watched", self.scene.title, 0x219, 0x8004, 0)
 
     def plug(self, config, notify=True):
-        self._prefix_sh("plug", self.scene.prefix.path, self.scene.vcam_dll, config_path(config))
+        """The cameras of a configuration (a file in tests/e2e/cameras/ or a path) plugged in."""
+        config = config if os.path.isfile(config) else os.path.join(CONFIGS, config)
+        self._prefix_sh("plug", self.scene.prefix.path, self.scene.vcam_dll, config)
         if notify:
             self.scene.d("send-watched", self.scene.title, 0x219, 0x8000, 0)
 

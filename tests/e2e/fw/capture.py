@@ -1,7 +1,5 @@
-"""What the preview, capture and Print-key scenarios share: the images in the working folder, the
-main window's state as the operator sees it, the tool's timers, the camera's runs and stops, a
-watch of the main window (driver.exe watch-window) and a window of the driver's own that holds
-the keyboard focus (driver.exe hold-window), with xdotool for the keys of the X display."""
+"""What the preview, capture and Print-key scenarios share: images, window states, timers, the
+camera's runs and stops, a watch of the main window and a window that holds the keyboard focus."""
 import collections
 import os
 import re
@@ -17,6 +15,11 @@ def images(scene):
     return sorted(name for name in os.listdir(scene.work) if name.endswith(".bmp"))
 
 
+def remove_images(scene):
+    for name in images(scene):
+        os.remove(scene.path(name))
+
+
 def main_window_state(d, title=TITLE):
     """"normal", "minimised", "hidden" or "gone", as watch-window names them."""
     for line in d("windows", title).splitlines():
@@ -28,27 +31,24 @@ def main_window_state(d, title=TITLE):
 
 def timers_passed(d, turns=2, title=TITLE):
     """True once the tool's timers have had their turn TURNS times over: a timer due within 300 ms
-    of a probe has been handled when the probe returns, so two probes in a row let a timer that a
-    timer handler starts (the Print key's, then the capture's) have its turn too. A request the
-    tool answered proves nothing of the kind: a handler answers sent requests while it waits on a
-    send of its own; the probe's timer runs only in the message loop."""
+    of a probe has run when the probe returns, and two probes let a timer that a timer starts (the
+    Print key's, then the capture's) run too. An answered request proves nothing of the kind: a
+    handler answers sent requests while it waits on a send of its own."""
     return all(d.ok("wait-timers", title, 300) for _ in range(turns))
 
 
 def runs_and_stops(log):
-    """The camera's graph runs and stops after the log's mark: "run stop run"."""
+    """The graph's runs and stops after the log's mark: "run stop run"."""
     return " ".join(re.search(r"filter (run|stop)", line).group(1)
                     for line in log.matching(r"filter (run|stop)", since_mark=True))
 
 
 def sequence_over(log):
-    """The Print key's capture sequence has ended: the camera has been stopped for the review and
-    run again after the mark."""
+    """The capture sequence has stopped the camera for the review and run it again."""
     return runs_and_stops(log).endswith("stop run")
 
 
 def xdotool(scene, *args, timeout=60):
-    """xdotool on the scenario's display; its exit code."""
     return subprocess.run(["xdotool"] + [str(a) for a in args], env=scene.prefix.env,
                           stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL,
                           timeout=timeout).returncode
@@ -61,8 +61,7 @@ def x_windows(scene, title):
 
 
 def x_wm_state(scene, title=TITLE):
-    """The window manager's WM_STATE of the window's X window ("Normal", "Iconic"), "" while it
-    has set none."""
+    """The window manager's WM_STATE of the window ("Normal", "Iconic"), "" while it set none."""
     for window in x_windows(scene, title):
         out = subprocess.run(["xprop", "-id", window, "WM_STATE"], env=scene.prefix.env,
                              capture_output=True, text=True, timeout=60).stdout
@@ -73,8 +72,8 @@ def x_wm_state(scene, title=TITLE):
 
 
 def _driver_in_background(scene, args, out_path):
-    """A long-running driver subcommand as a process of its own, its output straight into a
-    file: the serving driver answers one subcommand at a time."""
+    """A long-running driver subcommand in a process of its own (the serving driver answers one
+    at a time), its output into a file."""
     with open(out_path, "wb") as out, open(os.path.join(scene.tmp, "driver.err"), "ab") as err:
         return scene.prefix.start([scene.driver_exe] + list(args), stdout=out, stderr=err)
 
@@ -85,9 +84,8 @@ def _text_lines(path):
 
 
 class WindowWatch:
-    """The main window's minimise, restore, hide and show, as the tool's thread gets them, from
-    the watcher's start until end(). The start returns once the watcher's hook is in place
-    inside the tool: a key sent before would go unwatched."""
+    """The main window's minimise, restore, hide and show as the tool's thread gets them (a hook
+    inside the tool, in place when the constructor returns) until end()."""
 
     def __init__(self, scene, name, ms=90000):
         self.path = os.path.join(scene.tmp, name + ".txt")
@@ -101,9 +99,8 @@ class WindowWatch:
         self.events = []
 
     def end(self, seconds=120):
-        """Call once the tool's thread has finished what was watched (a click returned, or a probe
-        timer ran after it): the watcher reports what the hook posted until then and ends. True
-        when it ended well; the events are then in self.events as (ms, what)."""
+        """Once the tool's thread has done what was watched: True when the watcher ended well,
+        its events then in self.events as (ms, what)."""
         open(self.stop_file, "w").close()
         code = self.process.wait(seconds)
         self.events = [(int(ms), what) for ms, what in
@@ -111,8 +108,7 @@ class WindowWatch:
         return code == 0
 
     def states(self):
-        """The state at the start ("normal", "minimised" or "hidden"), then each "minimised",
-        "restored", "hidden" and "shown" as the window got it, on one line."""
+        """The state at the start, then each "minimised", "restored", "hidden" and "shown"."""
         return " ".join(what for _, what in self.events)
 
     def restored_ms(self):
@@ -122,9 +118,8 @@ class WindowWatch:
 
 
 class Holder:
-    """A window of the driver's own that takes the keyboard focus, so that a key goes to another
-    program than the tool, and that prints what reaches it: keys, each release's input time (the
-    time the tool's low-level hook is given too), and its activation."""
+    """A window of the driver's own that takes the keyboard focus away from the tool and prints
+    what reaches it: keys, each release's input time and its activation."""
 
     TITLE = "Focus Holder"
 
@@ -143,9 +138,8 @@ class Holder:
         return _text_lines(self.path)
 
     def focus(self):
-        """The holder activated and the pointer on it; asserts that the holder says it is the
-        active window, and marks its lines so far. Under load an activation can go unanswered
-        (xdotool's --sync then waits for good), so each try is bounded and tried again."""
+        """The holder activated, the pointer on it and its lines so far marked. Under load an
+        activation can go unanswered (--sync then waits for good): each try is bounded."""
         def active():
             return [l for l in self.lines() if l in ("active", "inactive")][-1:] == ["active"]
         for _ in range(3):
@@ -160,11 +154,10 @@ class Holder:
         raise AssertionError("the holder window did not get the focus")
 
     def keys(self):
-        """The keys that reached the holder after the mark, on one line."""
         return " ".join(l for l in self.lines()[self.mark:] if re.match(r"(sys)?key(down|up) ", l))
 
     def release_gaps(self):
-        """Milliseconds between consecutive releases after the mark, by the input's time."""
+        """Milliseconds between the releases after the mark, by their input times."""
         times = [int(l.split()[1]) for l in self.lines()[self.mark:] if l.startswith("released-at ")]
         return [b - a for a, b in zip(times, times[1:])]
 
@@ -187,12 +180,8 @@ Window = collections.namedtuple("Window", "cls parent root owner style exstyle l
                                           "height client_w client_h visible minimised")
 
 
-def windows(d, title):
-    return [Window(*line.split("\t")) for line in d("windows", title).splitlines() if line]
-
-
 def video_windows(d):
-    return windows(d, VIDEO_TITLE)
+    return [Window(*line.split("\t")) for line in d("windows", VIDEO_TITLE).splitlines() if line]
 
 
 def control_shown(d, control):
@@ -200,10 +189,8 @@ def control_shown(d, control):
 
 
 def main_window_back(scene):
-    """The main window activated through the window manager, as an operator's window would be;
-    true once Wine and the manager both call it normal. Under Wine with openbox the manager's late
-    answer to a minimise and restore in one handler can leave it minimised, and an Extern click on
-    a minimised window can then deadlock inside libX11 (docs/wine-notes.md)."""
+    """The main window activated through the window manager; true once Wine and the manager both
+    call it normal (the manager's late answer to a minimise and restore can leave it minimised)."""
     found = x_windows(scene, TITLE)
     if found:
         try:

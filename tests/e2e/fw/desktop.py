@@ -1,5 +1,4 @@
-"""A display of the scenario's own (Xvfb with openbox) and a Wine prefix of its own, copied from a
-template that is made once per build folder."""
+"""A display (Xvfb with openbox) and a Wine prefix copied from a template, the scenario's own."""
 import fcntl
 import os
 import select
@@ -16,9 +15,8 @@ WINE_ENV = {"WINEDLLOVERRIDES": "winedbg.exe=d;mscoree=d;mshtml=d", "WINEDEBUG":
 
 
 class Display:
-    """Xvfb and a window manager: without one, Wine waits 2 s on every hide or destroy of a
-    top-level window. The manager is ready once it has set _NET_SUPPORTING_WM_CHECK on the root
-    window: a window created before would be mapped unmanaged."""
+    """Xvfb and a window manager (without one Wine waits 2 s on every hide of a top-level window),
+    ready once it has set _NET_SUPPORTING_WM_CHECK: a window created before is mapped unmanaged."""
 
     def __init__(self, openbox_config=None):
         self.xvfb = self.openbox = None
@@ -73,8 +71,7 @@ def _boot(prefix):
 
 
 def template_prefix(path):
-    """The build's template prefix, made on first use (wineboot, about 12 s); scenarios running
-    side by side wait for each other's boot through a lock file."""
+    """The build's template prefix, made on first use under a lock that scenarios share."""
     os.makedirs(os.path.dirname(path), exist_ok=True)
     with open(path + ".lock", "w") as lock:
         fcntl.flock(lock, fcntl.LOCK_EX)
@@ -92,8 +89,7 @@ def _never_started(result):
 
 
 class Prefix:
-    """A Wine prefix of the scenario's own: a copy of the template (a second or two), so that
-    scenarios may run side by side, removed with the scenario's folder."""
+    """A copy of the template (a second or two), removed with the scenario's folder."""
 
     def __init__(self, template, path, display):
         subprocess.run(["cp", "-a", template, path], check=True)
@@ -102,10 +98,9 @@ class Prefix:
         self.env["WINEDLLOVERRIDES"] = "winedbg.exe=d"
 
     def run(self, args, timeout=180, cwd=None, env=None):
-        """A Windows program (or a wine tool) to its end: a CompletedProcess with the bytes of its
-        output. The output goes through files, not pipes: the prefix's services, started by the
-        first program that needs them, inherit its stdout and would hold a pipe open (and the run
-        waiting) until the prefix ends."""
+        """A program run to its end: a CompletedProcess with the bytes of its output, through files:
+        the prefix's services, started by the first program that needs them, inherit its stdout
+        and would hold a pipe open until the prefix ends."""
         args = [str(a) for a in args]
         if args[0].lower().endswith(".exe"):
             args = ["wine"] + args

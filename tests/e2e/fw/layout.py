@@ -1,15 +1,9 @@
 #!/usr/bin/env python3
-"""The driver's control listing of the real window against the expected layout table
-(tests/e2e/expected/layout.tsv).
-
-The enabled state depends on the cameras found and is checked by the tests themselves. Radio
-buttons gain and lose WS_TABSTOP with their check mark, and the camera selection buttons
-are hidden without a camera, so those two bits are compared only where they cannot have moved;
-the status bar's text is the tool's current status, not its creation caption.
-
-With a DPI other than 96 as the third argument, every rectangle value is expected at MulDiv(value,
-DPI, 96), give or take a pixel of rounding; the status bar places itself at the bottom of the client
-area at the height its font needs, so its rectangle is left to the caller then."""
+"""The driver's control listing against tests/e2e/expected/layout.tsv, at 96 DPI or, with
+another DPI, every rectangle at MulDiv(value, DPI, 96) give or take a pixel of rounding (the
+status bar then places itself: its rectangle is left to the caller). Radio buttons gain and lose
+WS_TABSTOP with their check mark and the camera buttons are hidden without a camera, so those
+bits are not compared there; the status bar's text is the tool's status, not a caption."""
 import os
 
 TABSTOP, VISIBLE, DISABLED = 0x00010000, 0x10000000, 0x08000000
@@ -26,7 +20,7 @@ EXPECTED = os.path.join(os.path.dirname(__file__), "..", "expected", "layout.tsv
 
 
 def layout_failures(controls_text, dpi=96, expected_path=EXPECTED):
-    """What differs between the listing and the table, one text per control; empty when none."""
+    """What differs between the listing and the table, one text per control."""
     expected = [l.rstrip("\n").split("\t") for l in open(expected_path) if not l.startswith("#")]
     actual = [l.split("\t") for l in controls_text.splitlines() if l.strip()]
     failures = []
@@ -52,6 +46,6 @@ def layout_failures(controls_text, dpi=96, expected_path=EXPECTED):
         want = (cid, cls, style & mask, exstyle, *rect)
         if got != want:
             failures.append(f"{name}: expected {want}, got {got}")
-        if name not in ("IDC_SBSTATUS",) and not name.startswith("IDC_RBCAM") and a_text != caption:
+        if name != "IDC_SBSTATUS" and not name.startswith("IDC_RBCAM") and a_text != caption:
             failures.append(f"{name}: caption {a_text!r}, expected {caption!r}")
     return failures

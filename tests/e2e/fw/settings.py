@@ -29,31 +29,26 @@ MANUAL_RECORD = {"InitAndExit": "1", "Camera0.LEDInfo": "1", "Camera0.PowerSchem
                  "Camera0.FlagAutomatic": "0"}
 
 
-def settings_bytes(first_start=False, cameras=1, **changes):
+def settings_bytes(first_start=False, **changes):
     """The file's bytes; changes name General keys, or camera keys as "Camera0.KEY" (pass them
-    with **{"Camera0.Brightness": "90"}). Without a camera (cameras=0) only General is written."""
+    with **{"Camera0.Brightness": "90"})."""
     general = [kv for kv in GENERAL if not (first_start and kv[0] in SECOND_START_ONLY)]
-    sections = {"General": dict(general)}
-    order = [("General", general)]
-    if cameras:
-        sections["Camera0"] = dict(CAMERA)
-        order.append(("Camera0", CAMERA))
+    order = [("General", general), ("Camera0", CAMERA)]
+    sections = {section: dict(keys) for section, keys in order}
     for key, value in changes.items():
         section, _, name = key.rpartition(".")
         table = sections[section or "General"]
         if name not in table:
             raise KeyError("no settings key " + key)
         table[name] = str(value)
-    text = ""
-    for section, keys in order:
-        text += "[%s]\r\n" % section
-        text += "".join("%s=%s\r\n" % (name, sections[section][name]) for name, _ in keys)
-    return text.encode("latin-1")
+    return "".join("[%s]\r\n" % section + "".join("%s=%s\r\n" % (name, sections[section][name])
+                                                 for name, _ in keys)
+                   for section, keys in order).encode("latin-1")
 
 
-def write_settings(path, first_start=False, **changes):
+def write_settings(path, **changes):
     with open(path, "wb") as f:
-        f.write(settings_bytes(first_start, **changes))
+        f.write(settings_bytes(**changes))
 
 
 def setting(path, key):

@@ -1,7 +1,6 @@
-"""Framewright.exe (or another program of the build) started by driver.exe run in the scenario's
-working folder. The driver writes the exit code as Windows reports it: Wine kills a process with
-SIGKILL when its Unix process lingers about half a second after its last thread ended, so under
-load a clean exit showed as 137 in the Unix status."""
+"""Framewright.exe started by driver.exe run in the scenario's working folder. The driver writes
+the exit code as Windows reports it: Wine kills a process with SIGKILL when its Unix process
+lingers about half a second after its last thread ended (137 in the Unix status under load)."""
 import os
 import subprocess
 
@@ -9,18 +8,17 @@ from .desktop import windows_path
 
 
 class Tool:
-    def __init__(self, scene, exe=None, limit=600):
+    def __init__(self, scene, limit=600):
         self.scene = scene
         self.exit_file = os.path.join(scene.tmp, "exit-code.txt")
         if os.path.exists(self.exit_file):
             os.remove(self.exit_file)
         self.out = open(os.path.join(scene.tmp, "tool.out"), "ab")
         self.err = open(os.path.join(scene.tmp, "tool.err"), "ab")
-        exe = exe or scene.exe
         # The limit only ends a tool that a failed scenario left behind.
         self.process = scene.prefix.start(
             ["timeout", str(limit), "wine", scene.driver_exe, "run", windows_path(self.exit_file),
-             windows_path(exe)], cwd=scene.work, stdout=self.out, stderr=self.err)
+             windows_path(scene.exe)], cwd=scene.work, stdout=self.out, stderr=self.err)
 
     def wait_exit(self, seconds=30):
         """The tool's Windows exit code, or None when it still runs after that time."""
