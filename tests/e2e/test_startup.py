@@ -176,7 +176,7 @@ def test_awkward_names_stored_quoted_and_accepted_next_start(scene):
 
 
 def test_stream_format_code_against_a_pin_of_its_own(scene):
-    # Requests in VIDEOINFOHEADER and VIDEOINFOHEADER2 records, caps read in the reported size.
+    # The stream caps read in the size the pin reports, and sizes out of range refused.
     result = scene.prefix.run([os.path.join(scene.build, "stream_format_check.exe")], timeout=60)
     out = result.stdout.decode("latin-1").replace("\r", "").splitlines()
     assert [l for l in out if l.startswith("FAIL")] == []

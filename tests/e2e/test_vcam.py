@@ -5,7 +5,7 @@ here: YUY2 and NV12 byte for byte, NV12 through the stand-in converter, MJPG dec
 import os
 import subprocess
 
-from fw.bitmap import BARS, DARK, LIGHT, image_problems, near_problems, shifted
+from fw.bitmap import BARS, DARK, LIGHT, image_problems, pattern_problems, shifted
 from fw.camera import ROOT
 from fw.desktop import windows_path
 from fw.waits import wait_until
@@ -94,7 +94,7 @@ def test_usb_shaped_cameras(scene):
     # pixels begin after its 54 bytes of headers): YUV quantisation moves a channel by a few
     # levels. The MJPG frame as any JPEG decoder sees it: within 6 levels away from the edges
     # (djpeg blends chroma across them). All at brightness 150.
-    assert near_problems(bytes(54) + frame("nv12-rgb24.dib"), 640, 480, 150, 4, 0)[0] == []
+    assert pattern_problems(bytes(54) + frame("nv12-rgb24.dib"), 640, 480, 150, 4, 0)[0] == []
     bmp = os.path.join(scene.tmp, "mjpg-frame.bmp")
     subprocess.run(["djpeg", "-bmp", "-outfile", bmp, os.path.join(scene.tmp, "mjpg-frame.jpg")],
                    check=True)
