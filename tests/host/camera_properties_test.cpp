@@ -81,29 +81,20 @@ TEST_F(CameraPropertiesTest, ApplyInAutoModeSwitchesExposureFirstAndStillWritesM
     EXPECT_TRUE(record.FlagExposureTime);
 }
 
-TEST_F(CameraPropertiesTest, ApplyConventionsForFocusZoomBacklightAndLed) {
+// The zoom's evenness: ZoomEvennessTest.
+TEST_F(CameraPropertiesTest, ApplyConventionsForFocusBacklightAndLed) {
     RecordForApply();
     record.FocusValue = -1;
-    record.Zoom = 101;
     record.BacklightCompensation = 2;
     record.LEDInfo = -1;
     ApplyCameraSettings();
-    Strings requests = TakeRequests();
+    const Strings requests = TakeRequests();
     ASSERT_FALSE(requests.empty());
     EXPECT_EQ(requests.back(), "control set 6 128 1");
-    EXPECT_EQ(record.Zoom, 102);
-    EXPECT_NE(std::find(requests.begin(), requests.end(), "vendor set 3 0 0 0 102"),
-              requests.end());
     for (const std::string& r : requests) {
         EXPECT_NE(r.rfind("procamp set 8", 0), 0u) << "backlight 2 must not be written";
         EXPECT_NE(r.rfind("vendor set 7", 0), 0u) << "LED code -1 must not be written";
     }
-    record.Zoom = -1;
-    record.BacklightCompensation = -1;
-    ApplyCameraSettings();
-    requests = TakeRequests();
-    EXPECT_EQ(record.Zoom, 0);
-    EXPECT_NE(std::find(requests.begin(), requests.end(), "vendor set 3 0 0 0 0"), requests.end());
 }
 
 TEST_F(CameraPropertiesTest, SlotWithoutCameraMakesNoCallAndGivesTheDocumentedResults) {

@@ -1,16 +1,11 @@
 // Discovery: the vendor test, the slots, the names and the filters.
 #include "fixture.h"
 
-#include <ostream>
-
 #include "platform/sim/sim_graph.h"
 
 namespace {
 
-class DiscoveryTest : public SimTest {
-  protected:
-    platform::GraphObject graphObject = nullptr;
-};
+class DiscoveryTest : public SimTest {};
 
 TEST_F(DiscoveryTest, FindsTheVendorWordAnywhereButOnlyInItsOwnCase) {
     sim::AddCamera(sim::VendorCamera(u"USB PARVANEX Cam"));
@@ -95,57 +90,49 @@ TEST_F(DiscoveryTest, RediscoveryReplacesFiltersWithoutLeakingAndKeepsLaterSlots
 // The capture category also lists a webcam's microphone, with the camera's name. The graph's
 // lookup binds the device whose path discovery read; where a path is missing on either side it
 // counts the vendor's devices as it always did.
-struct CaptureLookupCase {
-    const char* name;
-    bool micFirst;      // a capture-only "Microphone (Parvanex ...)" listed before the camera
-    bool cameraHasPath; // the camera's "DevicePath" is registered
-    bool micHasPath;    // the microphone's
-    int expectedCamera; // the device the lookup binds (0 the microphone, 1 the camera), or -1
-};
+TEST_F(DiscoveryTest, TheGraphsLookupBindsTheDeviceDiscoveryFound) {
+    const struct {
+        const char* name;
+        bool micFirst;      // a capture-only "Microphone (Parvanex ...)" listed before the camera
+        bool cameraHasPath; // the camera's "DevicePath" is registered
+        bool micHasPath;    // the microphone's
+        int expectedCamera; // the device the lookup binds (0 the microphone, 1 the camera)
+    } cases[] = {
+        {"in step", false, true, true, 1},
+        {"in step without paths", false, false, false, 1},
+        {"microphone first", true, true, true, 1},
+        {"microphone first without its path", true, true, false, 1},
+        // Without the camera's path only the count is left, as before.
+        {"microphone first, camera without path", true, false, true, 0},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        Restart();
+        sim::SimCamera mic = sim::VendorCamera(u"Microphone (Parvanex Cam 1)");
+        mic.inVideoInput = false;
+        mic.hasDevicePath = c.micHasPath;
+        mic.inCapture = c.micFirst;
+        sim::AddCamera(mic);
+        sim::SimCamera camera = sim::VendorCamera(u"Parvanex Cam 1");
+        camera.hasDevicePath = c.cameraHasPath;
+        sim::AddCamera(camera);
+        ASSERT_EQ(DiscoverCameras(), 1);
+        EXPECT_EQ(sim::CameraOfFilter(CaptureFilters[0]), 1);
 
-// Printed by name: the bytes of the record hold pointers.
-inline void PrintTo(const CaptureLookupCase& c, std::ostream* os) {
-    *os << c.name;
+        platform::GraphObject graphObject = nullptr;
+        ASSERT_EQ(platform::CreateFilterGraph(&graphObject), platform::kOk);
+        ASSERT_EQ(platform::QueryFilterGraph(graphObject, &PreviewGraph.Graph), platform::kOk);
+        EXPECT_EQ(AddCameraToGraph(0), platform::kOk);
+        EXPECT_EQ(sim::CameraOfFilter(CaptureFilters[0]), c.expectedCamera);
+        platform::HResult result = platform::kFail;
+        platform::Filter cli = BindCameraIntoGraph(0, PreviewGraph.Graph, &result);
+        EXPECT_EQ(sim::CameraOfFilter(cli), c.expectedCamera);
+        if (cli)
+            platform::Release(cli);
+        platform::Release(PreviewGraph.Graph);
+        PreviewGraph.Graph = nullptr;
+        platform::Release(graphObject);
+    }
 }
-
-class CaptureLookup : public DiscoveryTest,
-                      public ::testing::WithParamInterface<CaptureLookupCase> {};
-
-TEST_P(CaptureLookup, BindsTheDeviceDiscoveryFound) {
-    const CaptureLookupCase& c = GetParam();
-    sim::SimCamera mic = sim::VendorCamera(u"Microphone (Parvanex Cam 1)");
-    mic.inVideoInput = false;
-    mic.hasDevicePath = c.micHasPath;
-    mic.inCapture = c.micFirst;
-    sim::AddCamera(mic);
-    sim::SimCamera camera = sim::VendorCamera(u"Parvanex Cam 1");
-    camera.hasDevicePath = c.cameraHasPath;
-    sim::AddCamera(camera);
-    ASSERT_EQ(DiscoverCameras(), 1);
-    EXPECT_EQ(sim::CameraOfFilter(CaptureFilters[0]), 1);
-
-    ASSERT_EQ(platform::CreateFilterGraph(&graphObject), platform::kOk);
-    ASSERT_EQ(platform::QueryFilterGraph(graphObject, &PreviewGraph.Graph), platform::kOk);
-    EXPECT_EQ(AddCameraToGraph(0), platform::kOk);
-    EXPECT_EQ(sim::CameraOfFilter(CaptureFilters[0]), c.expectedCamera);
-    platform::HResult result = platform::kFail;
-    platform::Filter cli = BindCameraIntoGraph(0, PreviewGraph.Graph, &result);
-    EXPECT_EQ(sim::CameraOfFilter(cli), c.expectedCamera);
-    if (cli)
-        platform::Release(cli);
-    platform::Release(PreviewGraph.Graph);
-    PreviewGraph.Graph = nullptr;
-    platform::Release(graphObject);
-}
-
-INSTANTIATE_TEST_SUITE_P(
-    Discovery, CaptureLookup,
-    ::testing::Values(CaptureLookupCase{"InStep", false, true, true, 1},
-                      CaptureLookupCase{"InStepWithoutPaths", false, false, false, 1},
-                      CaptureLookupCase{"MicrophoneFirst", true, true, true, 1},
-                      CaptureLookupCase{"MicrophoneFirstWithoutItsPath", true, true, false, 1},
-                      // Without the camera's path only the count is left, as before.
-                      CaptureLookupCase{"MicrophoneFirstCameraWithoutPath", true, false, true, 0}),
-    [](const auto& info) { return std::string(info.param.name); });
 
 } // namespace

@@ -17,7 +17,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
+#include <vector>
 
 class SimTest : public ::testing::Test {
   protected:
@@ -58,6 +60,29 @@ class SimTest : public ::testing::Test {
             exitedEarly = true;
             return exit.code;
         }
+    }
+
+    // One vendor camera (slot 0) and a start with that settings file; none: a first start.
+    static void StartWithCamera(const std::string& ini = "") {
+        AddVendorCamera();
+        if (!ini.empty())
+            WriteIni(ini);
+        ASSERT_EQ(Start(), sim::kLoopIdle);
+    }
+
+    static std::string Status() { return sim::Control(IDC_SBSTATUS)->text; }
+    // How often the simulated desktop was called so ("ShowWindow 9", "KillTimer 253").
+    static long DesktopCalls(const std::string& call) {
+        const auto& calls = sim::TheDesktop().calls;
+        return std::count(calls.begin(), calls.end(), call);
+    }
+    // Every message box shown, as "caption: text (flags, owned)" or "(flags, no owner)".
+    static std::vector<std::string> Boxes() {
+        std::vector<std::string> boxes;
+        for (const sim::MessageBoxShown& box : sim::TheDesktop().boxes)
+            boxes.push_back(box.caption + ": " + box.text + " (" + std::to_string(box.flags) +
+                            (box.owner ? ", owned)" : ", no owner)"));
+        return boxes;
     }
 
     static std::string IniPath() { return sim::Files().currentDirectory + "\\Framewright.ini"; }

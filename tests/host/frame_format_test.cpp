@@ -147,30 +147,10 @@ TEST_F(FrameFormatTest, AnImageIsWrittenOnlyWhenTheHeaderAndTheFrameAgree) {
                 EXPECT_EQ(General.ImageCounter, 0);
                 EXPECT_EQ(Ini(), iniBefore);
             }
-            EXPECT_EQ(sim::Graph().taskBlocksAlive, 0);
             platform::Release(PreviewGraph.Grabber);
             PreviewGraph.Grabber = nullptr;
         }
     }
-}
-
-// The simulated camera's formats and frames: row strides in 64 bits, and no frame (rather than a
-// wrapped size) for sizes that have none.
-TEST_F(FrameFormatTest, SimulatedFramesComputeTheirStridesIn64Bits) {
-    const struct {
-        int32_t width;
-        int64_t stride;
-    } strides[] = {{1, 4}, {2, 8}, {3, 12}, {641, 1924}, {1920, 5760}, {0x7FFFFFFF, 6442450944}};
-    for (const auto& s : strides)
-        EXPECT_EQ(sim::Rgb24Stride(s.width), s.stride) << "width " << s.width;
-    uint32_t image = 0;
-    std::memcpy(&image, sim::VideoInfoBlock(641, 3).data() + 68, 4);
-    EXPECT_EQ(image, 1924u * 3);
-    std::memcpy(&image, sim::VideoInfoBlock(0x7FFFFFFF, 2).data() + 68, 4);
-    EXPECT_EQ(image, 0u); // too large for the 32-bit field
-    EXPECT_EQ(sim::TestFrame(641, 3).size(), 1924u * 3);
-    EXPECT_TRUE(sim::TestFrame(0, 480).empty());
-    EXPECT_TRUE(sim::TestFrame(640, -480).empty());
 }
 
 } // namespace

@@ -10,6 +10,7 @@
 
 #include <sstream>
 #include <string>
+#include <tuple>
 
 struct ObjectCounts {
     int filterReferences = 0;
@@ -21,12 +22,11 @@ struct ObjectCounts {
     int taskBlocks = 0;
     int mediaTypes = 0;
 
-    bool operator==(const ObjectCounts& o) const {
-        return filterReferences == o.filterReferences && filtersAlive == o.filtersAlive &&
-               graphInterfaces == o.graphInterfaces && graphs == o.graphs &&
-               cameraInterfaces == o.cameraInterfaces && deviceObjects == o.deviceObjects &&
-               taskBlocks == o.taskBlocks && mediaTypes == o.mediaTypes;
+    auto Fields() const {
+        return std::tie(filterReferences, filtersAlive, graphInterfaces, graphs, cameraInterfaces,
+                        deviceObjects, taskBlocks, mediaTypes);
     }
+    bool operator==(const ObjectCounts& o) const { return Fields() == o.Fields(); }
 };
 
 inline std::ostream& operator<<(std::ostream& out, const ObjectCounts& c) {

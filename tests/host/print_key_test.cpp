@@ -66,8 +66,7 @@ TEST_F(PrintKeyTest, AltPrintInjectedEventsAndOtherKeysDoNothingAndTwoQuickRelea
 }
 
 TEST_F(PrintKeyTest, WithoutTheOptionNoHookExists) {
-    AddVendorCamera();
-    ASSERT_EQ(Start(), sim::kLoopIdle);
+    StartWithCamera();
     EXPECT_EQ(sim::TheDesktop().hook, nullptr);
 }
 
@@ -175,51 +174,46 @@ const WaitCase kWaits[] = {
      1000},
 };
 
-class KeyDuringAWait : public PrintKeyTest,
-                       public ::testing::WithParamInterface<std::tuple<WaitCase, bool>> {};
+TEST_F(PrintKeyTest, AKeyDuringAWaitIsAnsweredAtOnceAndThePrintKeyStillWorks) {
+    for (const WaitCase& c : kWaits) {
+        for (const bool onTheToolsThread : {false, true}) {
+            SCOPED_TRACE(std::string(c.name) + (onTheToolsThread ? " on the tool's thread" : ""));
+            Restart();
+            StartWith("", 1500); // the default review time
+            ASSERT_EQ(sim::TheDesktop().hookThread, sim::Desktop::HookThread::Own);
+            if (onTheToolsThread)
+                sim::TheDesktop().hookThread = sim::Desktop::HookThread::Tool;
+            const uint64_t stall = onTheToolsThread ? c.stallOnTheToolsThreadMs : 0;
+            const bool removed = stall >= sim::TheDesktop().lowLevelHooksTimeoutMs;
+            bool typed = false;
+            sim::TheDesktop().onSleep = [&](uint32_t milliseconds) {
+                if (milliseconds == c.stepMs && !typed) {
+                    typed = true;
+                    sim::KeyEvent(KeyDown, 0x41, 0);
+                }
+            };
+            c.begin();
+            sim::RunFor(5000);
+            sim::TheDesktop().onSleep = nullptr;
+            sim::Graph().stateSettlesAfterMs = 0;
+            ASSERT_TRUE(typed) << "the tool never waited";
 
-TEST_P(KeyDuringAWait, IsAnsweredAtOnceAndThePrintKeyStillWorks) {
-    // Named copies, not structured bindings: a lambda below refers to the case.
-    const WaitCase& c = std::get<0>(GetParam());
-    const bool onTheToolsThread = std::get<1>(GetParam());
-    StartWith("", 1500); // the default review time
-    ASSERT_EQ(sim::TheDesktop().hookThread, sim::Desktop::HookThread::Own);
-    if (onTheToolsThread)
-        sim::TheDesktop().hookThread = sim::Desktop::HookThread::Tool;
-    const uint64_t stall = onTheToolsThread ? c.stallOnTheToolsThreadMs : 0;
-    const bool removed = stall >= sim::TheDesktop().lowLevelHooksTimeoutMs;
-    bool typed = false;
-    sim::TheDesktop().onSleep = [&](uint32_t milliseconds) {
-        if (milliseconds == c.stepMs && !typed) {
-            typed = true;
-            sim::KeyEvent(KeyDown, 0x41, 0);
+            const sim::Desktop& d = sim::TheDesktop();
+            EXPECT_EQ(d.hookRemovedSilently, removed)
+                << "removed by the system at " << d.hookRemovedAt;
+            const auto typedKey =
+                std::find_if(d.keyDeliveries.begin(), d.keyDeliveries.end(),
+                             [](const auto& k) { return k.event.virtualKey == 0x41; });
+            ASSERT_NE(typedKey, d.keyDeliveries.end());
+            EXPECT_EQ(typedKey->stalledMs, stall) << "how long the desktop's keys waited";
+            EXPECT_EQ(typedKey->hookCalled, !removed);
+            EXPECT_EQ(d.passedKeyEvents.back().virtualKey, 0x41u); // passed on in either case
+            const int before = Images();
+            ReleasePrint();
+            sim::RunFor(5000);
+            EXPECT_EQ(Images(), before + (removed ? 0 : 1)) << "the Print key after the wait";
         }
-    };
-    c.begin();
-    sim::RunFor(5000);
-    sim::TheDesktop().onSleep = nullptr;
-    sim::Graph().stateSettlesAfterMs = 0;
-    ASSERT_TRUE(typed) << "the tool never waited";
-
-    const sim::Desktop& d = sim::TheDesktop();
-    EXPECT_EQ(d.hookRemovedSilently, removed) << "removed by the system at " << d.hookRemovedAt;
-    const auto typedKey = std::find_if(d.keyDeliveries.begin(), d.keyDeliveries.end(),
-                                       [](const auto& k) { return k.event.virtualKey == 0x41; });
-    ASSERT_NE(typedKey, d.keyDeliveries.end());
-    EXPECT_EQ(typedKey->stalledMs, stall) << "how long the desktop's keys waited for the tool";
-    EXPECT_EQ(typedKey->hookCalled, !removed);
-    EXPECT_EQ(d.passedKeyEvents.back().virtualKey, 0x41u); // passed on in either case
-    const int before = Images();
-    ReleasePrint();
-    sim::RunFor(5000);
-    EXPECT_EQ(Images(), before + (removed ? 0 : 1)) << "the Print key after the wait";
+    }
 }
-
-INSTANTIATE_TEST_SUITE_P(PrintKey, KeyDuringAWait,
-                         ::testing::Combine(::testing::ValuesIn(kWaits), ::testing::Bool()),
-                         [](const auto& info) {
-                             return std::string(std::get<0>(info.param).name) +
-                                    (std::get<1>(info.param) ? "_OnTheToolsThread" : "");
-                         });
 
 } // namespace

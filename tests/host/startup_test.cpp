@@ -25,16 +25,11 @@ class StartupTest : public SimTest {
         }
         return ::testing::AssertionSuccess();
     }
-    static long Calls(const std::string& call) {
-        const auto& calls = sim::TheDesktop().calls;
-        return std::count(calls.begin(), calls.end(), call);
-    }
 };
 
 TEST_F(StartupTest, NoCameraDisablesThePanelButExitStatusAndSelection) {
     ASSERT_EQ(Start(), sim::kLoopIdle);
-    EXPECT_EQ(sim::Control(IDC_SBSTATUS)->text,
-              "No Parvanex Camera detected, please attach a Parvanex Webcam");
+    EXPECT_EQ(Status(), "No Parvanex Camera detected, please attach a Parvanex Webcam");
     ASSERT_EQ(sim::MainWindow()->children.size(), 66u);
     for (sim::WindowRecord* c : sim::MainWindow()->children) {
         const bool staysEnabled = c->id == IDC_BTEXIT || c->id == IDC_SBSTATUS ||
@@ -58,7 +53,7 @@ TEST_F(StartupTest, ThreeCamerasShowThreeLabelledButtonsAndSelectTheFirst) {
         EXPECT_EQ(sim::Control(CameraButtonOf(slot))->visible, slot < 3) << slot;
     EXPECT_EQ(sim::Control(IDC_RBCAM1)->check, 1);
     EXPECT_EQ(Shell.selectedCamera, 0);
-    EXPECT_EQ(sim::Control(IDC_SBSTATUS)->text, "Camera 1: Parvanex A");
+    EXPECT_EQ(Status(), "Camera 1: Parvanex A");
     const auto statusTexts = sim::TextsOf(IDC_SBSTATUS);
     ASSERT_FALSE(statusTexts.empty());
     EXPECT_EQ(statusTexts.front(), "Camera 1: Parvanex A");
@@ -107,16 +102,15 @@ TEST_F(StartupTest, AFailedRegistrationSkipsLoadingApplyingTimersAndHook) {
     EXPECT_EQ(Start(), sim::kLoopIdle);
     EXPECT_EQ(Ini(), before);
     EXPECT_TRUE(sim::Requests().empty());
-    EXPECT_EQ(Calls("SetTimer 253 100"), 0);
-    EXPECT_EQ(Calls("InstallKeyboardHook"), 0);
+    EXPECT_EQ(DesktopCalls("SetTimer 253 100"), 0);
+    EXPECT_EQ(DesktopCalls("InstallKeyboardHook"), 0);
     // The window still works: its controls answer and the close box closes it.
     sim::SendToMain(0x0010, 0, 0);
     EXPECT_EQ(sim::MainWindow(), nullptr);
 }
 
 TEST_F(StartupTest, InitAndExitAppliesAndEndsBeforeAnyTimerOrHook) {
-    AddVendorCamera();
-    ASSERT_EQ(Start(), sim::kLoopIdle); // first start: the file
+    StartWithCamera(); // first start: the file
     const std::string file = Ini();
     Restart();
     AddVendorCamera();
@@ -134,27 +128,20 @@ TEST_F(StartupTest, InitAndExitAppliesAndEndsBeforeAnyTimerOrHook) {
     const sim::Request& last = sim::Requests().back();
     EXPECT_EQ(last.interface, sim::Interface::CameraControl);
     EXPECT_EQ(last.property, 6); // the focus write is the last before the exit
-    EXPECT_EQ(Calls("SetTimer 253 100"), 0);
-    EXPECT_EQ(Calls("InstallKeyboardHook"), 0);
+    EXPECT_EQ(DesktopCalls("SetTimer 253 100"), 0);
+    EXPECT_EQ(DesktopCalls("InstallKeyboardHook"), 0);
 }
 
 TEST_F(StartupTest, StartWithPreviewArmsThePreviewTimerAndTheHookIsInstalled) {
-    AddVendorCamera();
-    WriteIni("[General]\r\nStartWithPreview=1\r\nUsePrintKeyToCaptureImages=1\r\n");
-    ASSERT_EQ(Start(), sim::kLoopIdle);
+    StartWithCamera("[General]\r\nStartWithPreview=1\r\nUsePrintKeyToCaptureImages=1\r\n");
     EXPECT_TRUE(CalledInOrder({"SetTimer 253 100", "InstallKeyboardHook", "MessageLoop"}));
-    EXPECT_EQ(Calls("KillTimer 253"), 1);
+    EXPECT_EQ(DesktopCalls("KillTimer 253"), 1);
 }
 
 TEST_F(StartupTest, AFailedHookInstallShowsItsBoxAndStartUpGoesOn) {
-    AddVendorCamera();
     sim::TheDesktop().failHookInstall = true;
-    WriteIni("[General]\r\nUsePrintKeyToCaptureImages=1\r\n");
-    EXPECT_EQ(Start(), sim::kLoopIdle);
-    ASSERT_EQ(sim::TheDesktop().boxes.size(), 1u);
-    EXPECT_EQ(sim::TheDesktop().boxes[0].text, "Unable to install hook");
-    EXPECT_EQ(sim::TheDesktop().boxes[0].caption, "Error!");
-    EXPECT_EQ(sim::TheDesktop().boxes[0].owner, nullptr);
+    StartWithCamera("[General]\r\nUsePrintKeyToCaptureImages=1\r\n");
+    EXPECT_EQ(Boxes(), std::vector<std::string>{"Error!: Unable to install hook (0, no owner)"});
 }
 
 } // namespace

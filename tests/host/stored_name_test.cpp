@@ -89,6 +89,7 @@ const NameCase kNames[] = {
     {"nothing after the vendor word", u"Parvanex"},
     {"narrowed to nothing before the vendor word", u"\u0100Parvanex Cam"},
     {"narrowed to one blank", u" \u0100Parvanex"},
+    {"300 characters cut to 255 by discovery", u"Parvanex " + Repeat(u'x', 291)},
     {"255 characters ending in a blank", u"Parvanex " + Repeat(u'x', 245) + u" "},
     {"255 backslashes after the vendor word with a blank", u"Parvanex" + Repeat(u'\\', 246) + u" "},
     {"255 line feeds (the vendor word cut off)", Repeat(u'\u010a', 300) + u"Parvanex"},
@@ -131,6 +132,7 @@ TEST_F(StoredNameTest, ANameIsStoredAsItIsOnlyWhenItReadsBackUnchanged) {
         {u"\"Parvanex\"", "Name=\"\"\"Parvanex\"\"\"\r\n"},
         {u"Parvanex \u010aCam\\", "Name=\"\"Parvanex \\nCam\\\\\"\"\r\n"},
         {u"Parvanex\r\n", "Name=\"\"Parvanex\\r\\n\"\"\r\n"},
+        {u"Parvanex " + Repeat(u'x', 291), "Name=Parvanex " + std::string(246, 'x') + "\r\n"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.line);

@@ -12,7 +12,6 @@
 
 #include <cstring>
 #include <map>
-#include <ostream>
 #include <string>
 #include <vector>
 
@@ -94,108 +93,81 @@ class VanishingCameraTest : public SimTest {
 // (a) The camera goes while its preview runs; the operator presses "Capture Image" before the
 // removal notice comes. The grabber keeps the last frame it got: a whole one may be written, the
 // first part of one may not.
-struct RunningCase {
-    const char* name;
-    bool midFrame;
-    size_t imagesBeforeTheNotice;
-};
+TEST_F(VanishingCameraTest, WhilePreviewRunsNoPartialImageAndAFreshPreviewAfterItReturns) {
+    for (const bool midFrame : {false, true}) {
+        SCOPED_TRACE(midFrame ? "frame cut short" : "whole frame kept");
+        Restart();
+        StartWith("");
+        sim::Click(IDC_BTPREVW);
+        ASSERT_EQ(PreviewState(), 2);
+        sim::Unplug(camera, midFrame);
 
-// Printed by name: the default would print the bytes of the record, pointers included, and the
-// test's name in ctest would change with every build.
-void PrintTo(const RunningCase& c, std::ostream* os) {
-    *os << c.name;
+        const uint64_t pressed = sim::TheDesktop().now;
+        sim::Click(IDC_BTCAPIMG);
+        EXPECT_EQ(sim::TheDesktop().now - pressed, 0u) << "the frame was there: no wait";
+        EXPECT_TRUE(WholeFrames(midFrame ? 0 : 1));
+
+        RemovalNotice();
+        EXPECT_EQ(PreviewGraph.Control, nullptr) << "a graph whose camera went is kept";
+        EXPECT_TRUE(sim::Control(IDC_TBBRIGHT)->visible);
+        ReplugAndCaptureAFreshFrame();
+        ExitAndExpectNothingLeft();
+    }
 }
-
-class WhilePreviewRuns : public VanishingCameraTest,
-                         public ::testing::WithParamInterface<RunningCase> {};
-
-TEST_P(WhilePreviewRuns, NoPartialImageAndAFreshPreviewAfterTheCameraReturns) {
-    StartWith("");
-    sim::Click(IDC_BTPREVW);
-    ASSERT_EQ(PreviewState(), 2);
-    sim::Unplug(camera, GetParam().midFrame);
-
-    const uint64_t pressed = sim::TheDesktop().now;
-    sim::Click(IDC_BTCAPIMG);
-    EXPECT_EQ(sim::TheDesktop().now - pressed, 0u) << "the frame was there: no wait";
-    EXPECT_TRUE(WholeFrames(GetParam().imagesBeforeTheNotice));
-
-    RemovalNotice();
-    EXPECT_EQ(PreviewGraph.Control, nullptr) << "a graph whose camera went is kept";
-    EXPECT_TRUE(sim::Control(IDC_TBBRIGHT)->visible);
-    ReplugAndCaptureAFreshFrame();
-    ExitAndExpectNothingLeft();
-}
-
-INSTANTIATE_TEST_SUITE_P(Vanishing, WhilePreviewRuns,
-                         ::testing::Values(RunningCase{"WholeFrameKept", false, 1},
-                                           RunningCase{"FrameCutShort", true, 0}),
-                         [](const auto& info) { return std::string(info.param.name); });
 
 // The graph's EC_DEVICE_LOST and the failing capability count each tell of the camera that went;
 // with neither, the graph cannot know and is kept.
-struct LostSignalCase {
-    const char* name;
-    bool sendsDeviceLost;
-    bool capsCountAfterUnplug;
-    bool released;
-};
-
-// Printed by name: the bytes of the record hold pointers.
-inline void PrintTo(const LostSignalCase& c, std::ostream* os) {
-    *os << c.name;
+TEST_F(VanishingCameraTest, EitherLostSignalReleasesTheGraph) {
+    const struct {
+        const char* name;
+        bool sendsDeviceLost, capsCountAfterUnplug, released;
+    } cases[] = {{"event only", true, true, true},
+                 {"count only", false, false, true},
+                 {"neither", false, true, false}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        Restart();
+        StartWith("");
+        sim::Camera(camera).sendsDeviceLost = c.sendsDeviceLost;
+        sim::Camera(camera).capsCountAfterUnplug = c.capsCountAfterUnplug;
+        sim::Click(IDC_BTPREVW);
+        ASSERT_EQ(PreviewState(), 2);
+        sim::Unplug(camera);
+        sim::SendToMain(platform::msg::DeviceChange, platform::dbt::DeviceRemoveComplete, 0);
+        EXPECT_EQ(PreviewGraph.Control == nullptr, c.released);
+        EXPECT_EQ(Outstanding(), HeldByTheTool());
+        if (c.released)
+            ReplugAndCaptureAFreshFrame();
+        ExitAndExpectNothingLeft();
+    }
 }
-
-class LostSignal : public VanishingCameraTest,
-                   public ::testing::WithParamInterface<LostSignalCase> {};
-
-TEST_P(LostSignal, EitherSignalReleasesTheGraph) {
-    StartWith("");
-    sim::Camera(camera).sendsDeviceLost = GetParam().sendsDeviceLost;
-    sim::Camera(camera).capsCountAfterUnplug = GetParam().capsCountAfterUnplug;
-    sim::Click(IDC_BTPREVW);
-    ASSERT_EQ(PreviewState(), 2);
-    sim::Unplug(camera);
-    sim::SendToMain(platform::msg::DeviceChange, platform::dbt::DeviceRemoveComplete, 0);
-    EXPECT_EQ(PreviewGraph.Control == nullptr, GetParam().released);
-    EXPECT_EQ(Outstanding(), HeldByTheTool());
-    if (GetParam().released)
-        ReplugAndCaptureAFreshFrame();
-    ExitAndExpectNothingLeft();
-}
-
-INSTANTIATE_TEST_SUITE_P(Vanishing, LostSignal,
-                         ::testing::Values(LostSignalCase{"EventOnly", true, true, true},
-                                           LostSignalCase{"CountOnly", false, false, true},
-                                           LostSignalCase{"Neither", false, true, false}),
-                         [](const auto& info) { return std::string(info.param.name); });
 
 // (b) "Capture Image" starts the preview and waits for its first frame; the camera goes during
 // that wait, at the 250 ms pause or while the first frame is awaited. No frame, no file, and the
 // wait ends at the tool's own limits (250 ms and 1 s for the first frame).
-class WhileCaptureWaits : public VanishingCameraTest, public ::testing::WithParamInterface<int> {};
+TEST_F(VanishingCameraTest, WhileCaptureWaitsNoFileAndNoLongerWaitThanTheToolsOwn) {
+    // The 1st sleep is the 250 ms pause, the later ones are 10 ms steps of the first-frame wait.
+    for (const int goneAtSleep : {1, 2, 15}) {
+        SCOPED_TRACE("gone at sleep " + std::to_string(goneAtSleep));
+        Restart();
+        StartWith("");
+        sim::Graph().firstSampleAfterMs = 400; // a camera slow to start
+        int sleeps = 0;
+        sim::TheDesktop().onSleep = [&](uint32_t) {
+            if (++sleeps == goneAtSleep)
+                sim::Unplug(camera);
+        };
+        const uint64_t pressed = sim::TheDesktop().now;
+        sim::Click(IDC_BTCAPIMG);
+        ASSERT_GE(sleeps, goneAtSleep) << "the camera never went";
+        EXPECT_LE(sim::TheDesktop().now - pressed, 250u + 1000u);
+        EXPECT_TRUE(Images().empty());
 
-TEST_P(WhileCaptureWaits, NoFileAndNoLongerWaitThanTheToolsOwn) {
-    StartWith("");
-    sim::Graph().firstSampleAfterMs = 400; // a camera slow to start
-    int sleeps = 0;
-    sim::TheDesktop().onSleep = [&](uint32_t) {
-        if (++sleeps == GetParam())
-            sim::Unplug(camera);
-    };
-    const uint64_t pressed = sim::TheDesktop().now;
-    sim::Click(IDC_BTCAPIMG);
-    ASSERT_GE(sleeps, GetParam()) << "the camera never went";
-    EXPECT_LE(sim::TheDesktop().now - pressed, 250u + 1000u);
-    EXPECT_TRUE(Images().empty());
-
-    RemovalNotice();
-    ReplugAndCaptureAFreshFrame();
-    ExitAndExpectNothingLeft();
+        RemovalNotice();
+        ReplugAndCaptureAFreshFrame();
+        ExitAndExpectNothingLeft();
+    }
 }
-
-// The 1st sleep is the 250 ms pause, the later ones are 10 ms steps of the first-frame wait.
-INSTANTIATE_TEST_SUITE_P(Vanishing, WhileCaptureWaits, ::testing::Values(1, 2, 15));
 
 // (c) The camera goes during the review time of a Print-key capture. The image taken before is
 // whole; resuming the preview of the missing camera does no harm; the next Print key after the
@@ -229,60 +201,51 @@ TEST_F(VanishingCameraTest, DuringTheReviewTimeOfAPrintKeyCapture) {
 // (d) The camera goes between a slider move and the write it causes. The handler does what it
 // always does (status text, record); the write fails; after the camera came back the same slider
 // reaches it.
-struct SliderCase {
-    int slider;
-    int32_t position;
-    sim::Interface interface;
-    int32_t property;
-    const char* status;
-};
-
-void PrintTo(const SliderCase& c, std::ostream* os) {
-    *os << "slider " << c.slider << " at " << c.position;
-}
-
-class BetweenSliderAndWrite : public VanishingCameraTest,
-                              public ::testing::WithParamInterface<SliderCase> {};
-
-TEST_P(BetweenSliderAndWrite, TheWriteFailsQuietlyAndTheNextOneReachesTheCamera) {
-    const SliderCase& c = GetParam();
-    StartWith("");
-    sim::BeforeRequest() = [&](int cam, sim::Interface interface, sim::Direction direction,
-                               int32_t property) {
-        if (interface == c.interface && direction == sim::Direction::Set && property == c.property)
-            sim::Unplug(cam);
+TEST_F(VanishingCameraTest, BetweenSliderAndWriteTheWriteFailsQuietlyAndTheNextOneReaches) {
+    const struct {
+        int slider;
+        int32_t position;
+        sim::Interface interface;
+        int32_t property;
+        const char* status;
+    } cases[] = {
+        {IDC_TBBRIGHT, 200, sim::Interface::ProcAmp, 0, "Brightness Value: 200"},
+        {IDC_TBZOOM, 150, sim::Interface::Vendor, 3, "Zoom Value: 150"},
+        {IDC_TBEXPTIM, 400, sim::Interface::Vendor, 5, "Exposure Time Value: 0.0400 seconds"},
+        {IDC_TBFOCUS, 90, sim::Interface::CameraControl, 6, "Focus Value: 90"},
     };
-    sim::Requests().clear();
-    sim::MoveSlider(c.slider, c.position);
-    sim::BeforeRequest() = nullptr;
-    EXPECT_EQ(Status(), c.status);
-    EXPECT_TRUE(SettingsChanged);
-    std::vector<sim::Request> writes = sim::RequestsOf(c.interface, c.property);
-    ASSERT_FALSE(writes.empty());
-    EXPECT_EQ(writes.back().result, sim::kDeviceNotConnected);
-    EXPECT_EQ(Outstanding(), HeldByTheTool());
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.status);
+        Restart();
+        StartWith("");
+        sim::BeforeRequest() = [&](int cam, sim::Interface interface, sim::Direction direction,
+                                   int32_t property) {
+            if (interface == c.interface && direction == sim::Direction::Set &&
+                property == c.property)
+                sim::Unplug(cam);
+        };
+        sim::Requests().clear();
+        sim::MoveSlider(c.slider, c.position);
+        sim::BeforeRequest() = nullptr;
+        EXPECT_EQ(Status(), c.status);
+        EXPECT_TRUE(SettingsChanged);
+        std::vector<sim::Request> writes = sim::RequestsOf(c.interface, c.property);
+        ASSERT_FALSE(writes.empty());
+        EXPECT_EQ(writes.back().result, sim::kDeviceNotConnected);
+        EXPECT_EQ(Outstanding(), HeldByTheTool());
 
-    RemovalNotice();
-    sim::Plug(camera);
-    sim::SendToMain(platform::msg::DeviceChange, platform::dbt::DeviceArrival, 0);
-    sim::Requests().clear();
-    sim::MoveSlider(c.slider, c.position);
-    writes = sim::RequestsOf(c.interface, c.property);
-    ASSERT_FALSE(writes.empty());
-    EXPECT_EQ(writes.back().direction, sim::Direction::Set);
-    EXPECT_EQ(writes.back().result, platform::kOk);
-    ReplugAndCaptureAFreshFrame(); // still plugged: only the capture part applies
-    ExitAndExpectNothingLeft();
+        RemovalNotice();
+        sim::Plug(camera);
+        sim::SendToMain(platform::msg::DeviceChange, platform::dbt::DeviceArrival, 0);
+        sim::Requests().clear();
+        sim::MoveSlider(c.slider, c.position);
+        writes = sim::RequestsOf(c.interface, c.property);
+        ASSERT_FALSE(writes.empty());
+        EXPECT_EQ(writes.back().direction, sim::Direction::Set);
+        EXPECT_EQ(writes.back().result, platform::kOk);
+        ReplugAndCaptureAFreshFrame(); // still plugged: only the capture part applies
+        ExitAndExpectNothingLeft();
+    }
 }
-
-INSTANTIATE_TEST_SUITE_P(
-    Vanishing, BetweenSliderAndWrite,
-    ::testing::Values(
-        SliderCase{IDC_TBBRIGHT, 200, sim::Interface::ProcAmp, 0, "Brightness Value: 200"},
-        SliderCase{IDC_TBZOOM, 150, sim::Interface::Vendor, 3, "Zoom Value: 150"},
-        SliderCase{IDC_TBEXPTIM, 400, sim::Interface::Vendor, 5,
-                   "Exposure Time Value: 0.0400 seconds"},
-        SliderCase{IDC_TBFOCUS, 90, sim::Interface::CameraControl, 6, "Focus Value: 90"}),
-    [](const auto& info) { return "Slider" + std::to_string(info.param.slider); });
 
 } // namespace

@@ -97,11 +97,4 @@ TEST_F(VendorPropertiesTest, NoCameraOrNoInterfaceMakesNoRequest) {
     EXPECT_TRUE(sim::Requests().empty());
 }
 
-TEST_F(VendorPropertiesTest, AutomaticFromThePanelIsAppliedAsModeThreeAndStoredAsThree) {
-    record.LEDInfo = 2;
-    ApplyCameraSettings();
-    EXPECT_EQ(sim::Camera(camera).vendor[7], (std::vector<int32_t>{0, 0, 0, 3, 0}));
-    EXPECT_EQ(record.LEDInfo, 3);
-}
-
 } // namespace
