@@ -20,15 +20,6 @@ class CliApplySaveTest : public CliTest {
         ASSERT_NE(at, std::string::npos) << from;
         text.replace(at, from.size(), to);
     }
-    static sim::SimCamera ChangedCamera(const std::u16string& name) {
-        sim::SimCamera c = sim::VendorCamera(name);
-        c.procAmp[0].value = 77;
-        c.procAmp[13].value = 2;
-        c.vendor[3] = {0, 0, 0, 250};
-        c.vendor[5] = {2, 0, 0, 500};
-        c.vendor[7] = {0, 0, 0, 1, 0};
-        return c;
-    }
 };
 
 TEST_F(CliApplySaveTest, ApplyMakesTheRequestsOfTheWindowProgramsInitAndExitStart) {
@@ -44,19 +35,16 @@ TEST_F(CliApplySaveTest, ApplyMakesTheRequestsOfTheWindowProgramsInitAndExitStar
     Replace(file, "LEDInfo=3", "LEDInfo=1");
     Replace(file, "ReviewTimeMs=1500\r\n", "InitAndExit=1\r\n");
 
-    Restart();
-    AddVendorCamera();
+    RestartWithCamera();
     WriteIni(file);
     EXPECT_EQ(Start(), 0);
     ASSERT_TRUE(exitedEarly);
     const std::vector<std::string> window = TakeRequests();
 
-    Restart();
-    AddVendorCamera();
+    RestartWithCamera();
     WriteIni(file);
-    const CliRun run = Cli({"apply"});
-    EXPECT_EQ(run.code, 0) << run.err;
-    EXPECT_EQ(run.out, "camera 1: [Camera0] of C:\\work\\Framewright.ini applied\n");
+    EXPECT_EQ(Cli({"apply"}),
+              (CliRun{0, "camera 1: [Camera0] of C:\\work\\Framewright.ini applied\n", ""}));
     const std::vector<std::string> cli = TakeRequests();
     EXPECT_EQ(Ini(), file); // nothing written: no option, no default
     // The window program's start reads the camera's ranges for its panel first; from its first
@@ -83,9 +71,8 @@ TEST_F(CliApplySaveTest, ApplyOfTheSecondCameraFromAnotherFile) {
     AddVendorCamera(u"Parvanex A");
     AddVendorCamera(u"Parvanex B");
     sim::Files().files["C:\\work\\other.ini"] = file;
-    const CliRun run = Cli({"apply", "--camera", "2", "--settings", "other.ini"});
-    EXPECT_EQ(run.code, 0) << run.err;
-    EXPECT_EQ(run.out, "camera 2: [Camera1] of .\\other.ini applied\n");
+    EXPECT_EQ(Cli({"apply", "--camera", "2", "--settings", "other.ini"}),
+              (CliRun{0, "camera 2: [Camera1] of .\\other.ini applied\n", ""}));
     EXPECT_EQ(sim::Camera(1).procAmp[0].value, 33);
     for (const sim::Request& r : sim::Requests())
         EXPECT_EQ(r.camera, 1);
@@ -108,29 +95,28 @@ TEST_F(CliApplySaveTest, ApplyOfAFileThatCannotBeReadOrNamesOtherCamerasExitsFiv
     const std::string describesOthers =
         "FramewrightCli: the settings file C:\\work\\Framewright.ini describes other cameras than "
         "those attached\n";
+    const std::string cannotRead =
+        "FramewrightCli: cannot read the settings file C:\\work\\Framewright.ini\n";
     const Case cases[] = {
-        {"no file", "", false,
-         "FramewrightCli: cannot read the settings file C:\\work\\Framewright.ini\n"},
-        {"held by another program", file, true,
-         "FramewrightCli: cannot read the settings file C:\\work\\Framewright.ini\n"},
+        {"no file", "", false, cannotRead},
+        {"held by another program", file, true, cannotRead},
         {"another camera's name", otherName, false, describesOthers},
         {"more cameras stored", moreCameras, false, describesOthers},
     };
     for (const Case& c : cases) {
-        Restart();
-        AddVendorCamera();
+        SCOPED_TRACE(c.what);
+        RestartWithCamera();
         if (!c.file.empty())
             WriteIni(c.file);
         if (c.unreadable)
             sim::Files().unreadable.insert(IniPath());
-        const CliRun run = Cli({"apply"});
-        EXPECT_EQ(run.code, 5) << c.what;
-        EXPECT_EQ(run.err, c.message) << c.what;
-        EXPECT_TRUE(sim::Requests().empty()) << c.what;
-        if (c.file.empty())
-            EXPECT_EQ(sim::FindFile(IniPath()), nullptr) << c.what << ": a file was written";
-        else
-            EXPECT_EQ(Ini(), c.file) << c.what;
+        EXPECT_EQ(Cli({"apply"}), (CliRun{5, "", c.message}));
+        EXPECT_TRUE(sim::Requests().empty());
+        if (c.file.empty()) {
+            EXPECT_EQ(sim::FindFile(IniPath()), nullptr) << "a file was written";
+        } else {
+            EXPECT_EQ(Ini(), c.file);
+        }
     }
 }
 
@@ -138,17 +124,16 @@ TEST_F(CliApplySaveTest, ApplyNamesEachRefusalAndMakesTheOtherRequests) {
     AddVendorCamera();
     std::string file = FirstStartFile();
     Replace(file, "FlagAutomatic=1", "FlagAutomatic=0");
-    Restart();
-    AddVendorCamera();
+    RestartWithCamera();
     WriteIni(file);
     sim::Reject(0, sim::Interface::ProcAmp, sim::Direction::Set, 13);
     sim::Reject(0, sim::Interface::Vendor, sim::Direction::Set, 3);
     sim::Reject(0, sim::Interface::CameraControl, sim::Direction::Set, 19);
-    const CliRun run = Cli({"apply"});
-    EXPECT_EQ(run.code, 4);
-    EXPECT_EQ(run.err, "FramewrightCli: camera 1 refused PowerScheme: 0x80070057\n"
-                       "FramewrightCli: camera 1 refused CameraMode: 0x80004005\n"
-                       "FramewrightCli: camera 1 refused Zoom: 0x80004005\n");
+    EXPECT_EQ(Cli({"apply"}),
+              (CliRun{4, "camera 1: [Camera0] of C:\\work\\Framewright.ini applied\n",
+                      "FramewrightCli: camera 1 refused PowerScheme: 0x80070057\n"
+                      "FramewrightCli: camera 1 refused CameraMode: 0x80004005\n"
+                      "FramewrightCli: camera 1 refused Zoom: 0x80004005\n"}));
     const std::vector<std::string> requests = TakeRequests();
     EXPECT_EQ(requests.front(), "procamp set 13 1 2");
     EXPECT_EQ(requests.back(), "control set 6 128 2");
@@ -162,9 +147,7 @@ TEST_F(CliApplySaveTest, SaveWritesWhatAFirstStartWritesAndTheWindowProgramAsksN
     Restart();
     sim::AddCamera(ChangedCamera(u"Parvanex A"));
     AddVendorCamera(u"Parvanex B");
-    const CliRun run = Cli({"save"});
-    EXPECT_EQ(run.code, 0) << run.err;
-    EXPECT_EQ(run.out, "2 cameras saved to C:\\work\\Framewright.ini\n");
+    EXPECT_EQ(Cli({"save"}), (CliRun{0, "2 cameras saved to C:\\work\\Framewright.ini\n", ""}));
     EXPECT_EQ(Ini(), firstStart);
     for (const std::string& request : TakeRequests())
         EXPECT_EQ(request.find(" set "), std::string::npos) << request;
@@ -201,22 +184,25 @@ TEST_F(CliApplySaveTest, SaveKeepsTheOptionsTheFileHolds) {
     Replace(expected, "ExposureTime=333", "ExposureTime=500");
     Replace(expected, "FlagExposureTime=1", "FlagExposureTime=0");
     Replace(expected, "FlagAutomatic=1", "FlagAutomatic=0");
+    Replace(expected, "WhiteBalance=4000", "WhiteBalance=5100");
+    Replace(expected, "FlagWhiteBalance=1", "FlagWhiteBalance=0");
+    Replace(expected, "FocusValue=128", "FocusValue=40");
+    Replace(expected, "FlagFocusValue=1", "FlagFocusValue=0");
     EXPECT_EQ(Ini(), expected);
 }
 
 TEST_F(CliApplySaveTest, SaveToAnotherFileOrOneThatCannotBeWritten) {
     AddVendorCamera();
-    const CliRun named = Cli({"save", "--settings", "D:\\config\\fw.ini"});
-    EXPECT_EQ(named.code, 0) << named.err;
-    EXPECT_EQ(named.out, "1 camera saved to D:\\config\\fw.ini\n");
+    EXPECT_EQ(Cli({"save", "--settings", "D:\\config\\fw.ini"}),
+              (CliRun{0, "1 camera saved to D:\\config\\fw.ini\n", ""}));
     ASSERT_NE(sim::FindFile("D:\\config\\fw.ini"), nullptr);
     EXPECT_EQ(sim::FindFile(IniPath()), nullptr);
 
     sim::Files().unwritable.insert(IniPath());
-    const CliRun refused = Cli({"save"});
-    EXPECT_EQ(refused.code, 5);
-    EXPECT_EQ(refused.err,
-              "FramewrightCli: cannot write the settings file C:\\work\\Framewright.ini\n");
+    EXPECT_EQ(
+        Cli({"save"}),
+        (CliRun{5, "",
+                "FramewrightCli: cannot write the settings file C:\\work\\Framewright.ini\n"}));
 
     const CliRun tooLong = Cli({"save", "--settings", "C:\\" + std::string(257, 'x')});
     EXPECT_EQ(tooLong.code, 2);

@@ -5,6 +5,7 @@
 #include "core/camera_property.h"
 
 #include <fstream>
+#include <iterator>
 #include <regex>
 #include <sstream>
 
@@ -12,132 +13,116 @@ namespace {
 
 class CliArgumentsTest : public CliTest {};
 
+// The usage forms as the help text lists them after "Usage:" (the help is held against the
+// README below, so the forms are too).
+std::vector<std::string> UsageForms() {
+    std::string help, err;
+    CliMain({"--help"}, help, err);
+    std::istringstream lines(help.substr(help.find("Usage:\n") + 7));
+    std::vector<std::string> forms;
+    for (std::string line; std::getline(lines, line) && !line.empty();)
+        forms.push_back(line.substr(2));
+    return forms;
+}
+
+// A wrong call's usage: its command's form, else (no such command) the first.
+std::string UsageOf(const std::vector<std::string>& args) {
+    const std::vector<std::string> forms = UsageForms();
+    for (const std::string& form : forms)
+        if (!args.empty() && (form + " ").rfind("FramewrightCli " + args[0] + " ", 0) == 0)
+            return form;
+    return forms.front();
+}
+
 struct WrongCall {
     std::vector<std::string> args;
     std::string problem;
-    std::string usage; // the first usage line
 };
 
-const char* kGetUsage = "FramewrightCli get [--camera N] [--json] [PROPERTY ...]";
-const char* kSetUsage = "FramewrightCli set [--camera N] PROPERTY=VALUE ...";
-const char* kCaptureUsage = "FramewrightCli capture [--camera N] --out FILE [--width W --height H] "
-                            "[--timeout-ms T] [--settle-ms S]";
-const char* kFirstForm = "FramewrightCli list [--json]";
+const std::string kNotACamera = "--camera takes a camera number from 1 to 6, not ";
+const std::string kNotANumber = " (a whole number)";
+const std::string kOrCodes = ", or their codes in the settings file)";
 
 const WrongCall kWrongCalls[] = {
-    {{}, "no command given", kFirstForm},
-    {{"frobnicate"}, "unknown command 'frobnicate'", kFirstForm},
-    {{"GET"}, "unknown command 'GET'", kFirstForm},
-    {{"--version", "extra"}, "--version takes no arguments", kFirstForm},
-    {{"get", "Bogus"}, "unknown property 'Bogus'", kGetUsage},
-    {{"get", "Brightness=1"}, "unknown property 'Brightness=1'", kGetUsage},
-    {{"get", "--verbose"}, "unknown option --verbose", kGetUsage},
-    {{"get", "--json=yes"}, "--json takes no value", kGetUsage},
-    {{"get", "--camera", "0"}, "--camera takes a camera number from 1 to 6, not '0'", kGetUsage},
-    {{"get", "--camera", "7"}, "--camera takes a camera number from 1 to 6, not '7'", kGetUsage},
-    {{"get", "--camera", "x"}, "--camera takes a camera number from 1 to 6, not 'x'", kGetUsage},
-    {{"get", "--camera", "1.5"},
-     "--camera takes a camera number from 1 to 6, not '1.5'",
-     kGetUsage},
-    {{"get", "--camera="}, "--camera takes a camera number from 1 to 6, not ''", kGetUsage},
-    {{"get", "--camera"}, "--camera needs a value", kGetUsage},
-    {{"get", "--camera", "1", "--camera", "2"}, "--camera is given twice", kGetUsage},
-    {{"set"}, "set needs at least one PROPERTY=VALUE", kSetUsage},
-    {{"set", "Brightness"}, "'Brightness' is not PROPERTY=VALUE", kSetUsage},
-    {{"set", "Bogus=1"}, "unknown property 'Bogus'", kSetUsage},
-    {{"set", "=1"}, "unknown property ''", kSetUsage},
-    {{"set", "Brightness=abc"}, "bad value 'abc' for Brightness (a whole number)", kSetUsage},
-    {{"set", "Brightness="}, "bad value '' for Brightness (a whole number)", kSetUsage},
-    {{"set", "Brightness=2147483648"},
-     "bad value '2147483648' for Brightness (a whole number)",
-     kSetUsage},
-    {{"set", "Contrast=auto"}, "bad value 'auto' for Contrast (a whole number)", kSetUsage},
+    {{}, "no command given"},
+    {{"frobnicate"}, "unknown command 'frobnicate'"},
+    {{"GET"}, "unknown command 'GET'"},
+    {{"--version", "extra"}, "--version takes no arguments"},
+    {{"get", "Bogus"}, "unknown property 'Bogus'"},
+    {{"get", "Brightness=1"}, "unknown property 'Brightness=1'"},
+    {{"get", "--verbose"}, "unknown option --verbose"},
+    {{"get", "--json=yes"}, "--json takes no value"},
+    {{"get", "--camera", "0"}, kNotACamera + "'0'"},
+    {{"get", "--camera", "7"}, kNotACamera + "'7'"},
+    {{"get", "--camera", "x"}, kNotACamera + "'x'"},
+    {{"get", "--camera", "1.5"}, kNotACamera + "'1.5'"},
+    {{"get", "--camera="}, kNotACamera + "''"},
+    {{"get", "--camera"}, "--camera needs a value"},
+    {{"get", "--camera", "1", "--camera", "2"}, "--camera is given twice"},
+    {{"get", "--settle-ms", "0"}, "get takes no --settle-ms"},
+    {{"set"}, "set needs at least one PROPERTY=VALUE"},
+    {{"set", "Brightness"}, "'Brightness' is not PROPERTY=VALUE"},
+    {{"set", "Bogus=1"}, "unknown property 'Bogus'"},
+    {{"set", "=1"}, "unknown property ''"},
+    {{"set", "Brightness=abc"}, "bad value 'abc' for Brightness" + kNotANumber},
+    {{"set", "Brightness="}, "bad value '' for Brightness" + kNotANumber},
+    {{"set", "Brightness=2147483648"}, "bad value '2147483648' for Brightness" + kNotANumber},
+    {{"set", "Contrast=auto"}, "bad value 'auto' for Contrast" + kNotANumber},
     {{"set", "WhiteBalance=automatic"},
-     "bad value 'automatic' for WhiteBalance (a whole number or auto)",
-     kSetUsage},
-    {{"set", "PowerScheme=55"},
-     "bad value '55' for PowerScheme (off, 50 or 60, or their codes in the settings file)",
-     kSetUsage},
-    {{"set", "LEDInfo=blink"},
-     "bad value 'blink' for LEDInfo (off, on or auto, or their codes in the settings file)",
-     kSetUsage},
-    {{"set", "LEDInfo=4"},
-     "bad value '4' for LEDInfo (off, on or auto, or their codes in the settings file)",
-     kSetUsage},
-    {{"set", "CameraMode=1"}, "bad value '1' for CameraMode (auto or manual)", kSetUsage},
-    {{"set", "Brightness=1", "Gain=x"}, "bad value 'x' for Gain (a whole number)", kSetUsage},
-    {{"set", "--json", "Brightness=1"}, "set takes no --json", kSetUsage},
-    {{"list", "--camera", "1"}, "list takes no --camera", kFirstForm},
-    {{"list", "cameras"}, "list takes no argument 'cameras'", kFirstForm},
-    {{"apply", "Brightness=1"},
-     "apply takes no argument 'Brightness=1'",
-     "FramewrightCli apply [--camera N] [--settings FILE]"},
-    {{"apply", "--settings", ""},
-     "--settings needs a file name",
-     "FramewrightCli apply [--camera N] [--settings FILE]"},
-    {{"save", "--camera", "2"}, "save takes no --camera", "FramewrightCli save [--settings FILE]"},
-    {{"identify", "--json"}, "identify takes no --json", "FramewrightCli identify [--camera N]"},
-    {{"capture"}, "capture needs --out FILE", kCaptureUsage},
-    {{"capture", "--out"}, "--out needs a value", kCaptureUsage},
-    {{"capture", "--out", "a.bmp", "--width", "640"},
-     "--width and --height go together",
-     kCaptureUsage},
-    {{"capture", "--out", "a.bmp", "--height", "480"},
-     "--width and --height go together",
-     kCaptureUsage},
+     "bad value 'automatic' for WhiteBalance (a whole number or auto)"},
+    {{"set", "PowerScheme=55"}, "bad value '55' for PowerScheme (off, 50 or 60" + kOrCodes},
+    {{"set", "LEDInfo=blink"}, "bad value 'blink' for LEDInfo (off, on or auto" + kOrCodes},
+    {{"set", "LEDInfo=4"}, "bad value '4' for LEDInfo (off, on or auto" + kOrCodes},
+    {{"set", "CameraMode=1"}, "bad value '1' for CameraMode (auto or manual)"},
+    {{"set", "Brightness=1", "Gain=x"}, "bad value 'x' for Gain" + kNotANumber},
+    {{"set", "--json", "Brightness=1"}, "set takes no --json"},
+    {{"list", "--camera", "1"}, "list takes no --camera"},
+    {{"list", "cameras"}, "list takes no argument 'cameras'"},
+    {{"apply", "Brightness=1"}, "apply takes no argument 'Brightness=1'"},
+    {{"apply", "--settings", ""}, "--settings needs a file name"},
+    {{"save", "--camera", "2"}, "save takes no --camera"},
+    {{"identify", "--json"}, "identify takes no --json"},
+    {{"capture"}, "capture needs --out FILE"},
+    {{"capture", "--out"}, "--out needs a value"},
+    {{"capture", "--out", "a.bmp", "--width", "640"}, "--width and --height go together"},
+    {{"capture", "--out", "a.bmp", "--height", "480"}, "--width and --height go together"},
     {{"capture", "--out", "a.bmp", "--width", "0", "--height", "480"},
-     "--width takes a number of pixels above 0, not '0'",
-     kCaptureUsage},
+     "--width takes a number of pixels above 0, not '0'"},
     {{"capture", "--out", "a.bmp", "--timeout-ms", "-1"},
-     "--timeout-ms takes a number of milliseconds, not '-1'",
-     kCaptureUsage},
+     "--timeout-ms takes a number of milliseconds, not '-1'"},
     {{"capture", "--out", "a.bmp", "--timeout-ms", "4294967296"},
-     "--timeout-ms takes a number of milliseconds, not '4294967296'",
-     kCaptureUsage},
+     "--timeout-ms takes a number of milliseconds, not '4294967296'"},
     {{"capture", "--out", "a.bmp", "--settle-ms", "soon"},
-     "--settle-ms takes a number of milliseconds, not 'soon'",
-     kCaptureUsage},
-    {{"get", "--settle-ms", "0"}, "get takes no --settle-ms", kGetUsage},
+     "--settle-ms takes a number of milliseconds, not 'soon'"},
 };
 
 TEST_F(CliArgumentsTest, AWrongCallExitsTwoWithItsUsageLineBeforeAskingAnything) {
+    const std::string ini = "[General]\r\nNumberOfCameras=1\r\n";
     for (const WrongCall& call : kWrongCalls) {
-        Restart();
-        AddVendorCamera();
-        WriteIni("[General]\r\nNumberOfCameras=1\r\n");
-        const CliRun run = Cli(call.args);
         std::string args;
         for (const std::string& a : call.args)
             args += " [" + a + "]";
-        EXPECT_EQ(run.code, 2) << args;
-        EXPECT_EQ(run.out, "") << args;
-        EXPECT_EQ(
-            run.err.rfind("FramewrightCli: " + call.problem + "\nusage: " + call.usage + "\n", 0),
-            0u)
-            << args << "\n"
-            << run.err;
-        EXPECT_TRUE(sim::Requests().empty()) << args;
-        EXPECT_EQ(Ini(), "[General]\r\nNumberOfCameras=1\r\n") << args;
-        EXPECT_EQ(sim::Files().files.size(), 1u) << args;
+        SCOPED_TRACE(args);
+        RestartWithCamera();
+        WriteIni(ini);
+        const CliRun run = Cli(call.args);
+        EXPECT_EQ(run.code, 2);
+        EXPECT_EQ(run.out, "");
+        const std::string expected =
+            "FramewrightCli: " + call.problem + "\nusage: " + UsageOf(call.args) + "\n";
+        EXPECT_EQ(run.err.substr(0, expected.size()), expected);
+        EXPECT_TRUE(sim::Requests().empty());
+        EXPECT_EQ(Ini(), ini);
+        EXPECT_EQ(sim::Files().files.size(), 1u);
     }
 }
 
 TEST_F(CliArgumentsTest, AnUnknownCommandShowsEveryForm) {
-    const CliRun run = Cli({"frobnicate"});
-    EXPECT_EQ(run.err,
-              "FramewrightCli: unknown command 'frobnicate'\n"
-              "usage: FramewrightCli list [--json]\n"
-              "       FramewrightCli get [--camera N] [--json] [PROPERTY ...]\n"
-              "       FramewrightCli set [--camera N] PROPERTY=VALUE ...\n"
-              "       FramewrightCli apply [--camera N] [--settings FILE]\n"
-              "       FramewrightCli save [--settings FILE]\n"
-              "       FramewrightCli identify [--camera N]\n"
-              "       FramewrightCli capture [--camera N] --out FILE [--width W --height "
-              "H] [--timeout-ms T] [--settle-ms S]\n"
-              "       FramewrightCli formats [--camera N] [--json]\n"
-              "       FramewrightCli watch [--settings FILE] [--verify-every SECONDS] [--json]\n"
-              "       FramewrightCli --help | --version\n"
-              "(FramewrightCli --help tells more)\n");
+    std::string expected = "FramewrightCli: unknown command 'frobnicate'\nusage: ";
+    for (const std::string& form : UsageForms())
+        expected += form + "\n       ";
+    expected.replace(expected.size() - 7, 7, "(FramewrightCli --help tells more)\n");
+    EXPECT_EQ(Cli({"frobnicate"}).err, expected);
 }
 
 TEST_F(CliArgumentsTest, NamesInAnyCaseAndBothOptionFormsReachTheCameraNamed) {
@@ -145,43 +130,22 @@ TEST_F(CliArgumentsTest, NamesInAnyCaseAndBothOptionFormsReachTheCameraNamed) {
     AddVendorCamera(u"Parvanex B");
     const CliRun run = Cli({"get", "--camera=2", "focusVALUE", "BRIGHTNESS", "cameramode"});
     EXPECT_EQ(run.code, 0) << run.err;
+    for (const sim::Request& r : sim::Requests())
+        EXPECT_EQ(r.camera, 1);
     EXPECT_EQ(TakeRequests(),
               (std::vector<std::string>{"control get 6", "control range 6", "procamp get 0",
                                         "procamp range 0", "vendor get 5"}));
     EXPECT_NE(run.out.find("Camera 2: Parvanex B\n"), std::string::npos) << run.out;
-    for (const sim::Request& r : sim::Requests())
-        EXPECT_EQ(r.camera, 1);
 
     const CliRun set = Cli({"set", "--camera", "1", "zoom=102", "ledinfo=OFF", "CameraMode=Auto"});
     EXPECT_EQ(set.code, 0) << set.err;
     EXPECT_EQ(set.out, "camera 1: Zoom=102\ncamera 1: LEDInfo=off\ncamera 1: CameraMode=auto\n");
 }
 
-TEST_F(CliArgumentsTest, HelpAnywhereAndVersionAskNoCamera) {
-    AddVendorCamera();
-    for (const auto& args : std::vector<std::vector<std::string>>{
-             {"--help"}, {"-h"}, {"set", "Brightness=1", "--help"}, {"capture", "--help"}}) {
-        const CliRun run = Cli(args);
-        EXPECT_EQ(run.code, 0);
-        EXPECT_EQ(run.err, "");
-        EXPECT_EQ(
-            run.out.rfind("FramewrightCli: one action on the vendor's cameras per call.\n", 0), 0u);
-    }
-    const CliRun version = Cli({"--version"});
-    EXPECT_EQ(version.code, 0);
-    EXPECT_TRUE(
-        std::regex_match(version.out, std::regex("FramewrightCli [0-9]+\\.[0-9]+\\.[0-9]+\n")))
-        << version.out;
-    EXPECT_TRUE(sim::Requests().empty());
-    EXPECT_EQ(sim::FiltersAlive(), 0); // no discovery
-}
-
 // The README's command reference holds the help text in the fenced block after its heading.
 std::string ReadmeHelp() {
     std::ifstream readme(std::string(FRAMEWRIGHT_SOURCE_DIR) + "/README.md");
-    std::stringstream text;
-    text << readme.rdbuf();
-    const std::string all = text.str();
+    const std::string all{std::istreambuf_iterator<char>(readme), {}};
     const std::string heading = "### `FramewrightCli --help`\n\n```text\n";
     const size_t start = all.find(heading);
     if (start == std::string::npos)
@@ -190,17 +154,22 @@ std::string ReadmeHelp() {
     return all.substr(body, all.find("```\n", body) - body);
 }
 
-TEST_F(CliArgumentsTest, TheReadmeHoldsTheHelpTextWordForWord) {
-    EXPECT_EQ(ReadmeHelp(), Cli({"--help"}).out);
-}
-
-TEST_F(CliArgumentsTest, TheHelpNamesEveryPropertySetTakes) {
-    const std::string help = Cli({"--help"}).out;
-    std::vector<std::string> names = {kCameraModeName};
+TEST_F(CliArgumentsTest, HelpAnywhereIsTheReadmesWordForWordAndVersionAskNoCamera) {
+    AddVendorCamera();
+    const std::string help = ReadmeHelp();
+    for (const auto& args : std::vector<std::vector<std::string>>{
+             {"--help"}, {"-h"}, {"set", "Brightness=1", "--help"}, {"capture", "--help"}})
+        EXPECT_EQ(Cli(args), (CliRun{0, help, ""}));
+    EXPECT_NE(help.find(std::string("  ") + kCameraModeName), std::string::npos);
     for (const PropertyRow& row : AllProperties())
-        names.push_back(row.key);
-    for (const std::string& name : names)
-        EXPECT_NE(help.find("  " + name), std::string::npos) << name;
+        EXPECT_NE(help.find(std::string("  ") + row.key), std::string::npos) << row.key;
+    const CliRun version = Cli({"--version"});
+    EXPECT_EQ(version.code, 0);
+    EXPECT_TRUE(
+        std::regex_match(version.out, std::regex("FramewrightCli [0-9]+\\.[0-9]+\\.[0-9]+\n")))
+        << version.out;
+    EXPECT_TRUE(sim::Requests().empty());
+    EXPECT_EQ(sim::FiltersAlive(), 0); // no discovery
 }
 
 // Paths in any script reach the file functions unchanged: the command line's UTF-16 becomes UTF-8,

@@ -6,22 +6,7 @@
 
 namespace {
 
-class CliListGetTest : public CliTest {
-  protected:
-    // A camera whose values all differ from the vendor camera's starting ones.
-    static void AddChangedCamera() {
-        sim::SimCamera c = sim::VendorCamera(u"Parvanex Changed");
-        c.procAmp[0].value = 77;                                // brightness, manual
-        c.procAmp[7].flags = 2;                                 // white balance manual
-        c.procAmp[7].value = 5100;                              //
-        c.procAmp[13].value = 2;                                // 60 Hz
-        c.cameraControl[6] = {c.cameraControl[6].range, 40, 2}; // manual focus
-        c.vendor[3] = {0, 0, 0, 250};                           // zoom
-        c.vendor[5] = {2, 0, 0, 500};                           // manual exposure, 500
-        c.vendor[7] = {0, 0, 0, 1, 0};                          // LED on
-        sim::AddCamera(c);
-    }
-};
+class CliListGetTest : public CliTest {};
 
 const std::vector<std::string> kEveryRead = {
     "vendor get 7",    "procamp get 13",  "procamp range 13", "procamp get 0",   "procamp range 0",
@@ -30,28 +15,22 @@ const std::vector<std::string> kEveryRead = {
     "procamp get 9",   "procamp range 9", "vendor get 3",     "vendor get 5",    "control get 6",
     "control range 6", "vendor get 5"};
 
-TEST_F(CliListGetTest, ListShowsTheVendorsCamerasInTheirOrderAsTextAndJson) {
+TEST_F(CliListGetTest, ListShowsTheVendorsCamerasInTheirOrderAsTextAndJsonOrNone) {
     AddVendorCamera(u"Parvanex One");
     sim::AddCamera(sim::VendorCamera(u"Office Cam")); // not the vendor's: not listed
     AddVendorCamera(u"Parvanex Two");
-    const CliRun text = Cli({"list"});
-    EXPECT_EQ(text.code, 0);
-    EXPECT_EQ(text.out, "1  Parvanex One\n2  Parvanex Two\n");
-    EXPECT_EQ(text.err, "");
-    const CliRun json = Cli({"list", "--json"});
-    EXPECT_EQ(json.code, 0);
-    EXPECT_EQ(json.out, "[{\"camera\":1,\"name\":\"Parvanex One\"},"
-                        "{\"camera\":2,\"name\":\"Parvanex Two\"}]\n");
+    EXPECT_EQ(Cli({"list"}), (CliRun{0, "1  Parvanex One\n2  Parvanex Two\n", ""}));
+    EXPECT_EQ(Cli({"list", "--json"}), (CliRun{0,
+                                               "[{\"camera\":1,\"name\":\"Parvanex One\"},"
+                                               "{\"camera\":2,\"name\":\"Parvanex Two\"}]\n",
+                                               ""}));
     EXPECT_TRUE(sim::Requests().empty()); // names only: no property is asked
     EXPECT_EQ(sim::FiltersAlive(), 0);    // the bindings are released at the end
-}
 
-TEST_F(CliListGetTest, ListWithoutACameraIsDoneAndEmpty) {
+    Restart();
     sim::AddCamera(sim::VendorCamera(u"Office Cam"));
-    EXPECT_EQ(Cli({"list"}).out, "No Parvanex camera found.\n");
-    const CliRun json = Cli({"list", "--json"});
-    EXPECT_EQ(json.code, 0);
-    EXPECT_EQ(json.out, "[]\n");
+    EXPECT_EQ(Cli({"list"}), (CliRun{0, "No Parvanex camera found.\n", ""}));
+    EXPECT_EQ(Cli({"list", "--json"}), (CliRun{0, "[]\n", ""}));
 }
 
 TEST_F(CliListGetTest, JsonNamesAreEscapedAndTheirBytesReadAsLatin1) {
@@ -61,7 +40,7 @@ TEST_F(CliListGetTest, JsonNamesAreEscapedAndTheirBytesReadAsLatin1) {
 }
 
 TEST_F(CliListGetTest, GetReadsEveryPropertyInTableOrderAndShowsWhatTheCameraReports) {
-    AddChangedCamera();
+    sim::AddCamera(ChangedCamera());
     const CliRun run = Cli({"get"});
     EXPECT_EQ(run.code, 0) << run.err;
     EXPECT_EQ(TakeRequests(), kEveryRead);
@@ -84,56 +63,51 @@ TEST_F(CliListGetTest, GetReadsEveryPropertyInTableOrderAndShowsWhatTheCameraRep
               "CameraMode             manual  -          -        -        -     -        -\n");
 }
 
+// The vendor camera starts with its white balance, exposure, focus and LED automatic; the manual
+// reading is the text table's above.
 TEST_F(CliListGetTest, GetJsonHasOneMemberPerPropertyNamedInTheOrderGiven) {
-    AddChangedCamera();
+    AddVendorCamera();
     const CliRun run = Cli({"get", "--json", "CameraMode", "ledinfo", "PowerScheme", "Zoom",
-                            "ExposureTime", "FocusValue"});
-    EXPECT_EQ(run.code, 0) << run.err;
+                            "ExposureTime", "FocusValue", "WhiteBalance"});
     EXPECT_EQ(TakeRequests(),
               (std::vector<std::string>{"vendor get 5", "vendor get 7", "procamp get 13",
                                         "procamp range 13", "vendor get 3", "vendor get 5",
-                                        "control get 6", "control range 6"}));
-    EXPECT_EQ(run.out, "{\"camera\":1,\"name\":\"Parvanex Changed\","
-                       "\"CameraMode\":{\"value\":\"manual\"},"
-                       "\"LEDInfo\":{\"value\":\"on\"},"
-                       "\"PowerScheme\":{\"value\":\"60\",\"automatic\":false,\"minimum\":0,"
-                       "\"maximum\":2,\"step\":1,\"default\":1,\"canBeAutomatic\":false},"
-                       "\"Zoom\":{\"value\":250},"
-                       "\"ExposureTime\":{\"value\":500,\"automatic\":false},"
-                       "\"FocusValue\":{\"value\":40,\"automatic\":false,\"minimum\":0,"
-                       "\"maximum\":255,\"step\":1,\"default\":128,\"canBeAutomatic\":true}}\n");
-}
-
-TEST_F(CliListGetTest, TheAutomaticModesReadBackAsAutomatic) {
-    AddVendorCamera(); // white balance, exposure, focus and LED automatic
-    const CliRun run =
-        Cli({"get", "--json", "WhiteBalance", "FocusValue", "CameraMode", "LEDInfo"});
-    EXPECT_NE(run.out.find("\"WhiteBalance\":{\"value\":4000,\"automatic\":true,"),
-              std::string::npos);
-    EXPECT_NE(run.out.find("\"FocusValue\":{\"value\":128,\"automatic\":true,"), std::string::npos);
-    EXPECT_NE(run.out.find("\"CameraMode\":{\"value\":\"auto\"}"), std::string::npos);
-    EXPECT_NE(run.out.find("\"LEDInfo\":{\"value\":\"auto\"}"), std::string::npos) << run.out;
+                                        "control get 6", "control range 6", "procamp get 7",
+                                        "procamp range 7"}));
+    EXPECT_EQ(run,
+              (CliRun{0,
+                      "{\"camera\":1,\"name\":\"Parvanex Cam 1\","
+                      "\"CameraMode\":{\"value\":\"auto\"},"
+                      "\"LEDInfo\":{\"value\":\"auto\"},"
+                      "\"PowerScheme\":{\"value\":\"50\",\"automatic\":false,\"minimum\":0,"
+                      "\"maximum\":2,\"step\":1,\"default\":1,\"canBeAutomatic\":false},"
+                      "\"Zoom\":{\"value\":100},"
+                      "\"ExposureTime\":{\"value\":333,\"automatic\":true},"
+                      "\"FocusValue\":{\"value\":128,\"automatic\":true,\"minimum\":0,"
+                      "\"maximum\":255,\"step\":1,\"default\":128,\"canBeAutomatic\":true},"
+                      "\"WhiteBalance\":{\"value\":4000,\"automatic\":true,\"minimum\":2800,"
+                      "\"maximum\":6500,\"step\":1,\"default\":4000,\"canBeAutomatic\":true}}\n",
+                      ""}));
 }
 
 TEST_F(CliListGetTest, ACameraNumberBeyondThoseFoundExitsThreeAndAsksNothing) {
     AddVendorCamera();
-    for (const char* command : {"get", "set", "apply", "identify", "capture"}) {
-        std::vector<std::string> args = {command, "--camera", "2"};
-        if (std::string(command) == "set")
-            args.push_back("Brightness=1");
-        if (std::string(command) == "capture")
-            args.insert(args.end(), {"--out", "C:\\work\\x.bmp"});
-        const CliRun run = Cli(args);
-        EXPECT_EQ(run.code, 3) << command;
-        EXPECT_EQ(run.err, "FramewrightCli: no camera 2: 1 camera found\n") << command;
-        EXPECT_EQ(run.out, "") << command;
+    for (std::vector<std::string> args :
+         std::vector<std::vector<std::string>>{{"get"},
+                                               {"set", "Brightness=1"},
+                                               {"apply"},
+                                               {"identify"},
+                                               {"formats"},
+                                               {"capture", "--out", "C:\\work\\x.bmp"}}) {
+        SCOPED_TRACE(args[0]);
+        args.insert(args.begin() + 1, {"--camera", "2"});
+        EXPECT_EQ(Cli(args), (CliRun{3, "", "FramewrightCli: no camera 2: 1 camera found\n"}));
     }
     EXPECT_TRUE(sim::Requests().empty());
     EXPECT_EQ(sim::FindFile("C:\\work\\x.bmp"), nullptr);
     Restart();
-    const CliRun none = Cli({"get"});
-    EXPECT_EQ(none.code, 3);
-    EXPECT_EQ(none.err, "FramewrightCli: no camera 1: no Parvanex camera found\n");
+    EXPECT_EQ(Cli({"get"}),
+              (CliRun{3, "", "FramewrightCli: no camera 1: no Parvanex camera found\n"}));
 }
 
 TEST_F(CliListGetTest, RefusedReadsAreNamedWithTheirResultsAndTheOthersStillRead) {
@@ -171,14 +145,14 @@ TEST_F(CliListGetTest, FormatsListsEachEntryOfTheCaptureCapabilityListAsTextAndJ
     uvc.capabilities.push_back({platform::kMediaSubtypeRgb24, 320, 240}); // 30 fps only
     uvc.capabilities.back().maxFrameInterval = 333667;                    // down to 29.97
     sim::AddCamera(uvc);
-    const CliRun text = Cli({"formats"});
-    EXPECT_EQ(text.code, 0) << text.err;
-    EXPECT_EQ(text.out, "Camera 1: Parvanex Web\n"
-                        "subtype  width  height  fps\n"
-                        "YUY2     640    480     5..30\n"
-                        "YUY2     1920   1080    5..5\n"
-                        "MJPG     1920   1080    5..30\n"
-                        "RGB24    320    240     29.97..30\n");
+    EXPECT_EQ(Cli({"formats"}), (CliRun{0,
+                                        "Camera 1: Parvanex Web\n"
+                                        "subtype  width  height  fps\n"
+                                        "YUY2     640    480     5..30\n"
+                                        "YUY2     1920   1080    5..5\n"
+                                        "MJPG     1920   1080    5..30\n"
+                                        "RGB24    320    240     29.97..30\n",
+                                        ""}));
     const CliRun json = Cli({"formats", "--json"});
     EXPECT_EQ(json.code, 0);
     EXPECT_EQ(json.out, "{\"camera\":1,\"name\":\"Parvanex Web\",\"formats\":["
@@ -197,11 +171,9 @@ TEST_F(CliListGetTest, FormatsOfACameraWithoutAStreamConfigurationIsARefusal) {
     sim::SimCamera c = sim::VendorCamera(u"Parvanex Bare");
     c.hasStreamConfig = false;
     sim::AddCamera(c);
-    const CliRun run = Cli({"formats"});
-    EXPECT_EQ(run.code, 4);
-    EXPECT_EQ(run.err, "FramewrightCli: camera 1 refused the capability list: 0x80004005\n");
-    EXPECT_EQ(run.out, "Camera 1: Parvanex Bare\nsubtype  width  height  fps\n");
-    EXPECT_EQ(Cli({"formats", "--camera", "2"}).code, 3);
+    EXPECT_EQ(Cli({"formats"}),
+              (CliRun{4, "Camera 1: Parvanex Bare\nsubtype  width  height  fps\n",
+                      "FramewrightCli: camera 1 refused the capability list: 0x80004005\n"}));
 }
 
 } // namespace
