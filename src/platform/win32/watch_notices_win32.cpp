@@ -1,5 +1,6 @@
-// What the command-line program's watch listens to beside the message loop: the capture device
-// interface notices, the resume notices, and whether the window program is up.
+// What the command-line program's watch listens to beside the message loop: the path of a
+// capture device notice (device_notices_win32.cpp registers for them), the resume notices, and
+// whether the window program is up.
 #include "platform/win32/handles_win32.h"
 
 #include <dbt.h>
@@ -11,25 +12,10 @@
 namespace platform {
 namespace {
 
-// KSCATEGORY_CAPTURE (AM_KSCATEGORY_CAPTURE): a webcam's capture interface, whose path is the
-// "DevicePath" of its moniker in the video input category as well.
-constexpr GUID kCaptureInterface = {
-    0x65E8773D, 0x8F56, 0x11D0, {0xA3, 0xB9, 0x00, 0xA0, 0xC9, 0x22, 0x31, 0x96}};
-
 // RegisterSuspendResumeNotification (Windows 8 and later; a stub in Wine 8).
 using RegisterSuspendResume = HANDLE(WINAPI*)(HANDLE recipient, DWORD flags);
 
 } // namespace
-
-bool RegisterCaptureDeviceNotices(Window window) {
-    DEV_BROADCAST_DEVICEINTERFACE_A filter = {};
-    filter.dbcc_size = sizeof filter;
-    filter.dbcc_devicetype = DBT_DEVTYP_DEVICEINTERFACE;
-    filter.dbcc_classguid = kCaptureInterface;
-    // Lives as long as the window, as the window program's USB registration does.
-    return RegisterDeviceNotificationA(win32::ToHwnd(window), &filter,
-                                       DEVICE_NOTIFY_WINDOW_HANDLE) != nullptr;
-}
 
 bool DeviceNoticePath(intptr_t lParam, std::u16string* path) {
     const auto* header = reinterpret_cast<const DEV_BROADCAST_HDR*>(lParam);
