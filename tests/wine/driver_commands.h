@@ -49,6 +49,7 @@ int TextFit(HWND window);
 // driver_process_commands.cpp: runs program, waits for it, writes its Windows exit code to
 // exitFile.
 int RunTool(const std::string& exitFile, const std::string& program);
-int DeviceNotice(const std::string& title, const std::string& event, const std::string& path, const std::string& form);
+int DeviceNotice(const std::string& title, const std::string& event, const std::string& path,
+                 const std::string& form);
 
 } // namespace driver
