@@ -4,6 +4,7 @@
 #include "request_log.h"
 
 #include "panel/panel_sync.h"
+#include "properties/camera_records.h"
 #include "platform/constants.h"
 
 #include <cstring>
@@ -50,12 +51,35 @@ TEST_F(PanelScenarioTest, FocusThumbAbove255GoesToOneButThePositionIsSent) {
     EXPECT_EQ(sim::Control(IDC_CKFOCUS)->check, 0);
 }
 
-TEST_F(PanelScenarioTest, BrightnessMovesTheCameraModeToManual) {
-    StartWithCamera();
-    sim::MoveSlider(IDC_TBBRIGHT, 200);
-    EXPECT_EQ(Status(), "Brightness Value: 200");
-    EXPECT_EQ(TakeRequests(), Strings{"procamp set 0 200 2"});
-    EXPECT_EQ(sim::Control(IDC_RBMODMAN)->check, 1);
+// Each slider after a start in the automatic camera mode: its value in the status bar, one write
+// of its property, and "Manual" for the properties that leave that mode.
+TEST_F(PanelScenarioTest, EachSliderShowsItsValueAndWritesItsProperty) {
+    const struct {
+        int slider;
+        int32_t position;
+        const char* status;
+        const char* request;
+        int manual;
+    } cases[] = {
+        {IDC_TBBRIGHT, 200, "Brightness Value: 200", "procamp set 0 200 2", 1},
+        {IDC_TBCONTRA, 77, "Contrast Value: 77", "procamp set 1 77 2", 0},
+        {IDC_TBSATURA, 90, "Saturation Value: 90", "procamp set 3 90 2", 0},
+        {IDC_TBSHARPN, 12, "Sharpness Value: 12", "procamp set 4 12 2", 0},
+        {IDC_TBWHIBAL, 7000, "White Balance Value: 7000", "procamp set 7 7000 2", 1},
+        {IDC_TBBACKCO, 1, "BackLight Compensation Value: 1", "procamp set 8 1 2", 0},
+        {IDC_TBGAIN, 42, "Gain Value: 42", "procamp set 9 42 2", 0},
+        {IDC_TBZOOM, 151, "Zoom Value: 152", "vendor set 3 0 0 0 152", 0},
+        {IDC_TBFOCUS, 200, "Focus Value: 200", "control set 6 200 2", 0},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.status);
+        Restart();
+        StartWithCamera();
+        sim::MoveSlider(c.slider, c.position);
+        EXPECT_EQ(Status(), c.status);
+        EXPECT_EQ(TakeRequests(), Strings{c.request});
+        EXPECT_EQ(sim::Control(IDC_RBMODMAN)->check, c.manual);
+    }
 }
 
 TEST_F(PanelScenarioTest, AGainCheckBoxShowsItsBoxAndOnlyTheCloseQuestionFollows) {
@@ -186,6 +210,35 @@ TEST_F(PanelScenarioTest, TheExposureBoxSendsTheVendorExposureEachWay) {
     EXPECT_TRUE(SettingsChanged);
 }
 
+// The camera mode's radio buttons: the exposure mode first, then the whole record applied in that
+// mode (the very requests of an apply made next); "Auto" first shows the camera's ranges again.
+TEST_F(PanelScenarioTest, EachCameraModeWritesItsExposureModeThenAppliesTheRecord) {
+    StartWithCamera();
+    const struct {
+        int radio;
+        Strings before; // the requests before the apply's
+    } modes[] = {
+        {IDC_RBMODMAN,
+         {"control range 4", "control set 4 -6 2", "vendor set 5 2 0 0 333", "control set 19 0 2"}},
+        {IDC_RBMODAUT,
+         {"control range 4", "control set 4 -6 1", "control set 19 1 1", "procamp range 0",
+          "procamp range 1", "procamp range 3", "procamp range 4", "procamp range 7",
+          "procamp range 8", "procamp range 9", "vendor get 5", "control range 6"}},
+    };
+    for (const auto& mode : modes) {
+        SCOPED_TRACE(mode.radio);
+        sim::Click(mode.radio);
+        const Strings chosen = TakeRequests();
+        EXPECT_EQ(CameraRecords[0].FlagAutomatic, mode.radio == IDC_RBMODAUT);
+        ApplyCameraSettings();
+        Strings expected = mode.before;
+        for (const std::string& request : TakeRequests())
+            expected.push_back(request);
+        EXPECT_EQ(chosen, expected);
+        EXPECT_TRUE(SettingsChanged);
+    }
+}
+
 TEST_F(PanelScenarioTest, ShowCameraSettingsLeavesButtonsForCodesItDoesNotShow) {
     StartWithCamera();
     sim::Control(IDC_RBLEDON)->check = 1;
@@ -211,6 +264,14 @@ TEST_F(PanelScenarioTest, ResetDefaultValuesWithExposureModeOneAndTwo) {
     sim::Camera(0).vendor[5] = {1, 0, 0, 400};
     CameraRecords[0].FlagAutomatic = false;
     sim::Click(IDC_BTRESET);
+    // Automatic exposure first, the record applied last (its focus write).
+    Strings writes;
+    for (const std::string& request : TakeRequests())
+        if (request.find(" set ") != std::string::npos)
+            writes.push_back(request);
+    ASSERT_FALSE(writes.empty());
+    EXPECT_EQ(writes.front(), "control set 4 -6 1");
+    EXPECT_EQ(writes.back(), "control set 6 128 2");
     EXPECT_TRUE(sim::Control(IDC_CKEXPTIM)->enabled);
     EXPECT_EQ(sim::Control(IDC_CKEXPTIM)->check, 1);
     EXPECT_EQ(sim::Control(IDC_RBMODAUT)->check, 1);

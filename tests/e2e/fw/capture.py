@@ -111,11 +111,6 @@ class WindowWatch:
         """The state at the start, then each "minimised", "restored", "hidden" and "shown"."""
         return " ".join(what for _, what in self.events)
 
-    def restored_ms(self):
-        """Milliseconds from the last restore to the watch's last event, -1 without one."""
-        restores = [ms for ms, what in self.events[1:] if what == "restored"]
-        return self.events[-1][0] - restores[-1] if restores else -1
-
 
 class Holder:
     """A window of the driver's own that takes the keyboard focus away from the tool and prints
@@ -155,11 +150,6 @@ class Holder:
 
     def keys(self):
         return " ".join(l for l in self.lines()[self.mark:] if re.match(r"(sys)?key(down|up) ", l))
-
-    def release_gaps(self):
-        """Milliseconds between the releases after the mark, by their input times."""
-        times = [int(l.split()[1]) for l in self.lines()[self.mark:] if l.startswith("released-at ")]
-        return [b - a for a, b in zip(times, times[1:])]
 
     def stop(self):
         self.scene.d("close", self.TITLE)
