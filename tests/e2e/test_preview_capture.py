@@ -3,7 +3,8 @@ preview's three presses, the renderer's window moved by Intern and Extern; captu
 camera's pattern at three brightness values and at a stored frame size; StartWithPreview,
 CaptureOnStart and ExitOnCapture. Under Wine the renderer draws nothing in a child window, so the
 internal display is checked by where its window sits. The internal display at start and what the
-save stores of it: the host's PreviewGraphTest and StreamFormatTest."""
+save stores of it: the host's PreviewGraphTest and StreamFormatTest; CaptureOnStart after a
+build, not a restart: StillCaptureTest."""
 import os
 import shutil
 
@@ -11,10 +12,10 @@ import pytest
 
 from fw.bitmap import check_image, image_problems
 from fw.capture import (VIDEO_TITLE, WS_CHILD, WS_OVERLAPPEDWINDOW, WS_VISIBLE, WindowWatch,
-                        control_shown, images, main_window_back, remove_images, runs_and_stops,
-                        timers_passed, video_windows)
+                        control_shown, images, main_window_back, remove_images, timers_passed,
+                        video_windows)
 from fw.desktop import windows_path
-from fw.settings import setting, settings_bytes, write_settings
+from fw.settings import settings_bytes, write_settings
 from fw.waits import wait_until
 
 OK = "hr=0x00000000"
@@ -213,39 +214,6 @@ def test_unattended_takes_one_picture_and_exits(scene):
     # ExitOnCapture closes without the save: only the counter the capture stored changed.
     assert scene.read("Framewright.ini") == settings_bytes(ImageCounter=1, **options)
     assert scene.d("windows", scene.title) + scene.d("windows", VIDEO_TITLE) == "", "no window"
-
-
-def test_capture_on_start_follows_a_build_not_a_restart(scene):
-    d, log = scene.d, scene.cameras.log
-    unattended(scene, CaptureOnStart=1, ReviewTimeMs=200)
-    start(scene)
-    # Capture Image while no graph exists builds and runs it and takes one image after its wait;
-    # the capture sequence the build started takes a second one, then stops the preview for the
-    # review time and runs it again. The click returns when the button's handler has: the first
-    # image is written (the sequence's timer may have written the second meanwhile).
-    log.set_mark()
-    assert d.click(CAPTURE) == "clicked 2065"
-    assert os.path.exists(scene.path(unattended_images(1)[0]))
-    assert wait_until(10, lambda: os.path.exists(scene.path(unattended_images(2)[0])))
-    assert wait_until(10, lambda: runs_and_stops(log).endswith("run")
-                      and runs_and_stops(log).count("stop") == 1), "run again after the review"
-    assert (images(scene), setting(ini(scene), "ImageCounter")) == (
-        unattended_images(1, 2), "2")
-
-    # Stop and run again: the graph is not built anew, so no capture follows.
-    log.set_mark()
-    assert d.click(PREVIEW) == "clicked 2000"
-    assert runs_and_stops(log).endswith("stop")
-    assert d.click(PREVIEW) == "clicked 2000"
-    assert d.text(PREVIEW) == "Stop"
-    # A sequence would be started by a timer due 100 ms after the run: once a timer due later has
-    # had its turn, it would have run and written its image.
-    assert d.ok("wait-timers", scene.title, 500)
-    assert images(scene) == unattended_images(1, 2), "a restart takes no image"
-    assert runs_and_stops(log).endswith("run"), "nothing stopped the preview after the run"
-    for name in images(scene):
-        check_image(scene.path(name), 1920, 1080, 128)
-    exit_tool(scene, 60)
 
 
 def test_requests_wait_their_turn_during_a_long_review(scene):

@@ -136,6 +136,21 @@ TEST_F(StillCaptureTest, AnUnattendedRunTakesOneImageAndEndsWithItsGraphReleased
     }
 }
 
+// CaptureOnStart's sequence follows a build of the graph (one by "Capture Image" too, which takes
+// its own picture first), never a run of the stopped graph.
+TEST_F(StillCaptureTest, CaptureOnStartFollowsABuildNotARestart) {
+    StartWithCamera("[General]\r\nIncrementImageName=1\r\nCaptureOnStart=1\r\n");
+    sim::Click(IDC_BTCAPIMG);
+    EXPECT_EQ(General.ImageCounter, 1);
+    sim::RunFor(3000);
+    EXPECT_EQ(General.ImageCounter, 2);
+    sim::Click(IDC_BTPREVW);
+    sim::Click(IDC_BTPREVW);
+    ASSERT_EQ(sim::Graph().state, 2);
+    sim::RunFor(3000);
+    EXPECT_EQ(General.ImageCounter, 2);
+}
+
 TEST_F(StillCaptureTest, TheWaitForAFirstFrameIsBoundedAndCostsNothingOnceFramesFlow) {
     StartPreviewing("IncrementImageName=1\r\n");
     uint64_t before = sim::TheDesktop().now;
