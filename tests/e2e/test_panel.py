@@ -142,6 +142,7 @@ def test_save_writes_the_change_and_the_close_asks_nothing(scene):
     start(scene)
     before = scene.read("Framewright.ini")
     scene.d("slide", scene.title, 2042, 50)
+    assert scene.read("Framewright.ini") == before, "before the save the file is as start left it"
     scene.d.click(2008)
     # The start applied the stored Manual mode, which also cleared the automatic exposure flag.
     saved = with_keys(before, Contrast=50, FlagExposureTime=0)

@@ -82,23 +82,34 @@ TEST_F(PanelScenarioTest, EachSliderShowsItsValueAndWritesItsProperty) {
     }
 }
 
-TEST_F(PanelScenarioTest, AGainCheckBoxShowsItsBoxAndOnlyTheCloseQuestionFollows) {
-    // A camera whose gain can be automatic: the load enables the gain box.
-    sim::SimCamera c = sim::VendorCamera(u"Parvanex Auto Gain");
-    c.procAmp[9].range.capabilities = 3;
+// The check boxes that only tell of their click: each shows its box, worded after the new check
+// mark; nothing changes but the close's question.
+TEST_F(PanelScenarioTest, TheNoticeCheckBoxesShowTheirBoxAndOnlyTheCloseQuestionFollows) {
+    // A camera whose picture properties can all be automatic: the load enables every box.
+    sim::SimCamera c = sim::VendorCamera(u"Parvanex Auto");
+    for (const int property : {0, 1, 3, 4, 8, 9})
+        c.procAmp[property].range.capabilities = 3;
     sim::AddCamera(c);
     ASSERT_EQ(Start(), sim::kLoopIdle);
     sim::Requests().clear();
-    ASSERT_TRUE(sim::Control(IDC_CKGAIN)->enabled);
     const CameraSettings before = CameraRecords[0];
-    sim::Click(IDC_CKGAIN);
-    const Strings gainBox = {"Event: the checkbox IDC_CKGAIN is checked. (64, owned)"};
-    EXPECT_EQ(Boxes(), gainBox);
+    const std::pair<int, const char*> boxes[] = {
+        {IDC_CKBRIGHT, "IDC_CKBRIGHT"}, {IDC_CKCONTRA, "IDC_CKCONTRA"},
+        {IDC_CKSATURA, "IDC_CKSATURA"}, {IDC_CKSHARPN, "IDC_CKSHARPN"},
+        {IDC_CKBACKCO, "IDC_CKBACKCO"}, {IDC_CKGAIN, "IDC_CKGAIN"}};
+    Strings expected;
+    for (const auto& [id, name] : boxes) {
+        ASSERT_TRUE(sim::Control(id)->enabled) << name;
+        sim::Click(id);
+        expected.push_back(std::string("Event: the checkbox ") + name + " is checked. (64, owned)");
+    }
+    EXPECT_EQ(Boxes(), expected);
     EXPECT_EQ(std::memcmp(&before, &CameraRecords[0], sizeof before), 0);
     EXPECT_TRUE(sim::Requests().empty());
     const std::string file = Ini();
     sim::SendToMain(platform::msg::Close, 0, 0); // unscripted: answered No
-    EXPECT_EQ(Boxes(), (Strings{gainBox[0], "Event: Exit Saving Changes (36, owned)"}));
+    expected.push_back("Event: Exit Saving Changes (36, owned)");
+    EXPECT_EQ(Boxes(), expected);
     EXPECT_EQ(Ini(), file);
     EXPECT_EQ(sim::MainWindow(), nullptr);
 }
