@@ -1,11 +1,11 @@
 """FramewrightCli.exe under Wine beside the window program, one camera configuration after the
-other in one prefix: set and get across processes with a refused value among them, apply making
-the requests of an InitAndExit start, save writing what a first start writes; capture without a
-display and at a size given, refused while the window program holds a preview; a microphone
-listed first, a busy camera, one kept by the privacy settings, one whose exposure settles; paths
-in Greek and Polish letters; USB-shaped cameras without RGB24 through the prefix's stand-in
-converter, for both programs. Each command's logic, value by value, is the host tests' (cli_*);
-here one call goes through each binding."""
+other in one prefix: set and get across processes with a refused value among them; capture
+without a display and at a size given, refused while the window program holds a preview; a
+microphone listed first, a busy camera, one kept by the privacy settings, one whose exposure
+settles; paths in Greek and Polish letters; USB-shaped cameras without RGB24 through the prefix's
+stand-in converter, for both programs. Each command's logic, value by value, is the host tests'
+(cli_*); here one call goes through each binding. apply and save run as docs/settings.md shows
+them, beside the window program's starts, in test_settings_examples."""
 import collections
 import json
 import os
@@ -15,11 +15,10 @@ import pytest
 
 from fw.bitmap import check_image
 from fw.desktop import windows_path
-from fw.settings import MANUAL_RECORD, write_settings
+from fw.settings import write_settings
 from fw.waits import wait_until
 
 README = os.path.join(os.path.dirname(__file__), "..", "..", "README.md")
-CHANGED_BOX = "Camera configuration changed"
 # YUV quantisation moves a channel by up to 2 levels; JPEG blurs 8 pixels either side of an edge.
 NEAR = {"YUY2": (4, 0), "MJPG": (6, 8)}
 
@@ -57,14 +56,10 @@ def streamed(scene):
 
 def use_cameras(scene, config):
     """The cameras of another configuration from now on, at their own values."""
-    forget_camera_values(scene)
-    scene.cameras.attach(config)
-
-
-def forget_camera_values(scene):
     state = scene.prefix.env["FRAMEWRIGHT_VCAM_STATE"]
     if os.path.exists(state):
         os.remove(state)
+    scene.cameras.attach(config)
 
 
 def remove(scene, name):
@@ -103,43 +98,6 @@ def test_set_with_a_refused_value_then_get_in_another_process(scene):
     got = json.loads(run.out)
     assert (run.code, got["Brightness"]["value"], got["Zoom"]["value"], got["LEDInfo"]["value"],
             got["WhiteBalance"]["automatic"]) == (0, 90, 152, "on", True)
-
-
-def test_apply_makes_the_requests_of_an_init_and_exit_start(scene):
-    write_settings(scene.path("Framewright.ini"), NumberOfCameras=2, **MANUAL_RECORD)
-    before = scene.read("Framewright.ini")
-    forget_camera_values(scene)
-    scene.cameras.log.clear()
-    scene.start_tool(wait_ready=False)
-    assert scene.tool.wait_exit(60) == 0
-    # From the window program's first write on: before it, its panel read the camera's ranges.
-    requests = property_requests(scene)
-    window = requests[next(i for i, l in enumerate(requests) if " set " in l):]
-    forget_camera_values(scene)
-    scene.cameras.log.clear()
-    # apply acts on no [General] option, InitAndExit=1 included.
-    assert cli(scene, "apply")[:2] == (
-        0, "camera 1: [Camera0] of %s\\Framewright.ini applied" % windows_path(scene.work))
-    assert property_requests(scene) == window
-    assert scene.read("Framewright.ini") == before, "the settings file is left as it was"
-    remove(scene, "Framewright.ini")
-
-
-def test_save_writes_what_a_first_start_writes(scene):
-    forget_camera_values(scene)
-    scene.start_tool()
-    assert scene.close_tool() == 0
-    first_start = scene.read("Framewright.ini")
-    remove(scene, "Framewright.ini")
-    # The first start applies the record it read, which leaves focus and exposure manual: the
-    # save reads the cameras as that start found them.
-    forget_camera_values(scene)
-    assert cli(scene, "save").code == 0
-    assert scene.read("Framewright.ini") == first_start
-    scene.start_tool()
-    # The question comes before the window is shown: once it is ready the moment has passed.
-    assert scene.d.call("wait-box", CHANGED_BOX, 0)[0] != 0, "no configuration question"
-    assert scene.close_tool() == 0
 
 
 def test_capture_without_a_display_and_at_a_size_given(scene):
