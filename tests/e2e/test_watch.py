@@ -11,6 +11,7 @@ import signal
 import subprocess
 
 from fw.doc_example import write_example
+from fw.settings import write_settings
 from fw.waits import wait_until
 
 DOC = os.path.join(os.path.dirname(__file__), "..", "..", "docs", "settings.md")
@@ -50,12 +51,7 @@ def wait_event(scene, line, after=0, seconds=60, name="watch.out"):
 
 def test_start_applies_the_stored_section(scene):
     scene.cameras.attach("one.cfg")
-    assert cli(scene, "save")[0] == 0
-    path = scene.path("Framewright.ini")
-    with open(path, "rb") as f:
-        text = f.read().replace(b"Brightness=128", b"Brightness=%d" % STORED_BRIGHTNESS, 1)
-    with open(path, "wb") as f:
-        f.write(text)
+    write_settings(scene.path("Framewright.ini"), **{"Camera0.Brightness": STORED_BRIGHTNESS})
     out, err = open(scene.path("watch.out"), "wb"), open(scene.path("watch.err"), "wb")
     state["watch"] = scene.prefix.start([scene.cli_exe, "watch", "--verify-every", "1"],
                                         cwd=scene.work, stdout=out, stderr=err)
