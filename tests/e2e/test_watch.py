@@ -1,9 +1,9 @@
 """FramewrightCli watch under Wine with one virtual camera, as a script at logon would run it: the
 stored section applied at start; the camera unplugged and plugged in again, each notice a real
-device interface record with the camera's path, the arrival's section written and its reaction
-time taken from the camera's log; a resume message; a value changed by another process and
-corrected, but not while the window program runs; WM_CLOSE to its window and Ctrl+C (a SIGINT
-of its Wine process) each ending it with code 0."""
+device interface record with the camera's path, the arrival's section written; a resume message;
+a value changed by another process and corrected, but not while the window program runs; Ctrl+C
+(a SIGINT of its Wine process) and, for the page's logon script, WM_CLOSE to its window each
+ending it with code 0."""
 import os
 import re
 import shutil
@@ -11,6 +11,7 @@ import signal
 import subprocess
 
 from fw.doc_example import write_example
+from fw.settings import write_settings
 from fw.waits import wait_until
 
 DOC = os.path.join(os.path.dirname(__file__), "..", "..", "docs", "settings.md")
@@ -48,21 +49,9 @@ def wait_event(scene, line, after=0, seconds=60, name="watch.out"):
     return found()
 
 
-def raw_log(scene):
-    """(t, line) of each camera log line: t is the system's tick count when it was logged."""
-    with open(scene.prefix.env["FRAMEWRIGHT_VCAM_LOG"], "rb") as f:
-        return [(int(m.group(1)), raw.decode("latin-1")) for raw in f
-                for m in [re.search(r" t=(\d+)", raw.decode("latin-1"))] if m]
-
-
 def test_start_applies_the_stored_section(scene):
     scene.cameras.attach("one.cfg")
-    assert cli(scene, "save")[0] == 0
-    path = scene.path("Framewright.ini")
-    with open(path, "rb") as f:
-        text = f.read().replace(b"Brightness=128", b"Brightness=%d" % STORED_BRIGHTNESS, 1)
-    with open(path, "wb") as f:
-        f.write(text)
+    write_settings(scene.path("Framewright.ini"), **{"Camera0.Brightness": STORED_BRIGHTNESS})
     out, err = open(scene.path("watch.out"), "wb"), open(scene.path("watch.err"), "wb")
     state["watch"] = scene.prefix.start([scene.cli_exe, "watch", "--verify-every", "1"],
                                         cwd=scene.work, stdout=out, stderr=err)
@@ -80,16 +69,11 @@ def test_unplug_and_plug_with_the_device_path(scene):
     scene.cameras.plug("one.cfg", notify=False)
     scene.cameras.log.set_mark()
     # The one-byte form, in capitals: paths compare without regard to case.
-    sent = scene.d("device-notice", WATCH, "arrival", PATH.upper(), "a")
-    sent_at = int(re.search(r"t=(\d+)", sent).group(1))
+    scene.d("device-notice", WATCH, "arrival", PATH.upper(), "a")
     at = wait_event(scene, 'arrived camera=1 name="Parvanex Virtual Camera"', at)
     state["at"] = wait_event(scene, 'applied camera=1 section="Camera0" '
                                     'name="Parvanex Virtual Camera"', at)
-    writes = [t for t, line in raw_log(scene) if " set " in line and t >= sent_at]
-    assert writes, "no write after the arrival"
-    reaction = max(writes) - sent_at
-    # A figure for the record (docs/settings.md), not a check: times belong to benchmarks.
-    print(f"arrival notice to the section's last write: {reaction} ms")
+    assert scene.cameras.log.matching(CAMERA_BRIGHTNESS % STORED_BRIGHTNESS, since_mark=True)
 
 
 def test_resume_applies_again(scene):
@@ -117,22 +101,11 @@ def test_drift_corrected_but_not_while_the_window_program_runs(scene):
                                     'stored=%d' % STORED_BRIGHTNESS, at)
 
 
-def test_close_stops_it_with_code_zero(scene):
-    scene.d("close", WATCH)
-    wait_event(scene, "stopped", state["at"])
-    assert state["watch"].wait(60) == 0
-
-
 def test_ctrl_c_stops_it_with_code_zero(scene):
     # Wine hands a SIGINT of its process to the console's handlers as CTRL_C_EVENT.
-    with open(scene.path("watch.out"), "wb") as out:
-        watch = scene.prefix.start([scene.cli_exe, "watch"], cwd=scene.work, stdout=out,
-                                   stderr=out)
-    at = wait_event(scene, re.compile(r"started .*verifyEvery=0"))
-    wait_event(scene, 'applied camera=1 section="Camera0" name="Parvanex Virtual Camera"', at)
-    os.kill(watch.pid, signal.SIGINT)
-    wait_event(scene, "stopped", at)
-    assert watch.wait(60) == 0
+    os.kill(state["watch"].pid, signal.SIGINT)
+    wait_event(scene, "stopped", state["at"])
+    assert state["watch"].wait(60) == 0
 
 
 def test_the_pages_logon_script_runs_as_shown(scene):
