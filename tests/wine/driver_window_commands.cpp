@@ -183,7 +183,7 @@ int Client(HWND window) {
 }
 
 int SendWatched(HWND window, unsigned long message, unsigned long long wParam, long long lParam) {
-    const Hook hook = HookToolThread(window, "status_hook.dll", "StatusHookProc");
+    const Hook hook = HookToolThread(window, "StatusHookProc");
     if (!hook)
         return 1;
     // Sent, not posted: Windows and Wine refuse to post WM_DEVICECHANGE (ERROR_MESSAGE_SYNC_ONLY).
