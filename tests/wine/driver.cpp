@@ -42,7 +42,7 @@ const Command kCommands[] = {
     {"wait-ready", "TITLE MS", [](const Call& c) { return WaitReady(c[1], c.n(2)); }},
     {"controls", "WINDOW", [](const Call& c) { return ListControls(c.window); }},
     {"client", "WINDOW", [](const Call& c) { return Client(c.window); }},
-    {"close", "WINDOW", [](const Call& c) { return Close(c.window); }},
+    {"close", "WINDOW", [](const Call& c) { return Post(c.window, WM_CLOSE, 0, 0); }},
     {"status", "WINDOW", [](const Call& c) { return Status(c.window); }},
     {"click", "WINDOW ID", [](const Call& c) { return Click(c.window, c.n(2)); }},
     {"press", "WINDOW ID", [](const Call& c) { return Press(c.window, c.n(2)); }},

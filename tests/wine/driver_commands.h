@@ -22,7 +22,6 @@ int Click(HWND window, int id);
 int Press(HWND window, int id);
 int Slide(HWND window, int id, int position);
 int Post(HWND window, unsigned long message, unsigned long long wParam, long long lParam);
-int Close(HWND window);
 int Text(HWND window, int id);
 int Status(HWND window);
 int Client(HWND window);

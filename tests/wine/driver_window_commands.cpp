@@ -154,10 +154,6 @@ int Post(HWND window, unsigned long message, unsigned long long wParam, long lon
     return Reply("posted 0x%lx\n", message);
 }
 
-int Close(HWND window) {
-    return Post(window, WM_CLOSE, 0, 0);
-}
-
 int Text(HWND window, int id) {
     HWND target = id != 0 ? GetDlgItem(window, id) : window;
     if (!target)

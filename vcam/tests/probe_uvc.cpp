@@ -6,6 +6,7 @@
 
 #include <uuids.h>
 
+#include <fstream>
 #include <string>
 #include <vector>
 
@@ -178,15 +179,9 @@ void CheckStrictSetFormat(IAMStreamConfig* config) {
 }
 
 bool SaveFile(const std::string& path, const std::vector<unsigned char>& bytes) {
-    HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
-    DWORD written = 0;
-    const bool saved =
-        file != INVALID_HANDLE_VALUE &&
-        WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr) &&
-        written == bytes.size();
-    if (file != INVALID_HANDLE_VALUE)
-        CloseHandle(file);
-    return saved;
+    std::ofstream file(path, std::ios::binary);
+    const auto size = static_cast<std::streamsize>(bytes.size());
+    return static_cast<bool>(file.write(reinterpret_cast<const char*>(bytes.data()), size));
 }
 
 // One capability of camera 1 at brightness 150 streamed into a grabber asking for `grabbed`; its

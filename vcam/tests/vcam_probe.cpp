@@ -159,7 +159,13 @@ int RunUnplug(const char* readyFile) {
     long code = 0, seen = 0;
     LONG_PTR param1 = 0, param2 = -1;
     bool lost = false;
-    while (events && !lost && events->GetEvent(&code, &param1, &param2, 5000) == S_OK) {
+    // Asked again until a deadline: under Wine, GetEvent on an empty queue came back at once
+    // instead of waiting, when the brightness get saw the removal before the streamer did.
+    for (const DWORD since = GetTickCount(); events && !lost && GetTickCount() - since < 5000;) {
+        if (events->GetEvent(&code, &param1, &param2, 20) != S_OK) {
+            Sleep(20);
+            continue;
+        }
         lost = code == EC_DEVICE_LOST && param2 == 0;
         seen = code;
         events->FreeEventParams(code, param1, param2);
