@@ -49,7 +49,7 @@ e2e_begin() {
         export FRAMEWRIGHT_VCAM_LOG=$E2E_TMP/vcam.log
         export FRAMEWRIGHT_VCAM_STATE=$E2E_TMP/vcam-state.txt
         export FRAMEWRIGHT_VCAM_UNPLUG=$E2E_TMP/vcam-unplugged.txt
-        # Read by status_hook.dll inside the tool (driver.exe send-watched).
+        # Read by tool_hooks.dll inside the tool (driver.exe send-watched).
         export FRAMEWRIGHT_STATUS_LOG=$E2E_TMP/status.log
     fi
     trap e2e_cleanup EXIT

@@ -22,12 +22,11 @@ int Click(HWND window, int id);
 int Press(HWND window, int id);
 int Slide(HWND window, int id, int position);
 int Post(HWND window, unsigned long message, unsigned long long wParam, long long lParam);
-int Close(HWND window);
 int Text(HWND window, int id);
 int Status(HWND window);
 int Client(HWND window);
 // Sends and waits for the handler; the status texts set meanwhile are appended to
-// FRAMEWRIGHT_STATUS_LOG by status_hook.dll inside the tool.
+// FRAMEWRIGHT_STATUS_LOG by tool_hooks.dll inside the tool (StatusHookProc).
 int SendWatched(HWND window, unsigned long message, unsigned long long wParam, long long lParam);
 // driver_box_commands.cpp: the tool's message boxes.
 int WaitBox(const std::string& caption, unsigned long timeoutMs);
@@ -41,15 +40,15 @@ int ListWindows(const std::string& title);
 int WatchWindow(HWND window, unsigned long timeoutMs, const std::string& stopFile);
 int InjectKey(unsigned virtualKey);
 // driver_probe_commands.cpp: returns once every timer of the tool due within periodMs from now has
-// been handled (timer_probe_hook.dll starts a thread timer inside the tool).
+// been handled (TimerProbeHookProc starts a thread timer inside the tool).
 int WaitTimers(HWND window, unsigned long periodMs);
 // The tool's screen DPI and its manifest's dpiAware, and every text's need against its control's
-// room, measured inside the tool (text_fit_hook.dll).
+// room, measured inside the tool (TextFitHookProc).
 int TextFit(HWND window);
 // driver_process_commands.cpp: runs program, waits for it, writes its Windows exit code to
 // exitFile.
 int RunTool(const std::string& exitFile, const std::string& program);
-int DeviceNotice(const std::string& title, const std::string& event, const std::string& path,
+int DeviceNotice(HWND window, const std::string& event, const std::string& path,
                  const std::string& form);
 
 } // namespace driver

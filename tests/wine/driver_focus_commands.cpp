@@ -3,7 +3,7 @@
 // window tree, and the tool's main window minimised, restored, hidden and shown, as it happens.
 #include "driver_commands.h"
 #include "driver_windows.h"
-#include "window_events.h"
+#include "tool_hooks.h"
 
 #include <algorithm>
 #include <cstdio>
@@ -59,7 +59,7 @@ const char* StateOf(HWND window) {
     return IsIconic(window) ? "minimised" : "normal";
 }
 
-// The name of a message of window_events_hook.dll, or null for another message.
+// The name of a message of WindowEventsHookProc, or null for another message.
 const char* EventName(UINT message) {
     static const char* const names[] = {"minimised", "restored", "hidden", "shown"};
     const UINT index = message - kEventMinimised;
@@ -151,7 +151,7 @@ int WatchWindow(HWND window, unsigned long timeoutMs, const std::string& stopFil
     HWND receiver = OwnWindow(kWindowEventsReceiverClass, DefWindowProcA, "", WS_POPUP, 0, 0, 0, 0);
     if (!receiver)
         return 1;
-    Hook hook = HookToolThread(window, "window_events_hook.dll", "WindowEventsHookProc");
+    Hook hook = HookToolThread(window, "WindowEventsHookProc");
     if (!hook) {
         DestroyWindow(receiver);
         return 1;

@@ -9,7 +9,6 @@
 #include <dbt.h>
 
 #include <cstddef>
-#include <cstdio>
 #include <vector>
 
 namespace driver {
@@ -35,31 +34,21 @@ std::vector<unsigned char> Record(const std::string& path, bool wide) {
 
 } // namespace
 
-int DeviceNotice(const std::string& title, const std::string& event, const std::string& path,
+int DeviceNotice(HWND window, const std::string& event, const std::string& path,
                  const std::string& form) {
     const bool arrival = event == "arrival";
-    if ((!arrival && event != "removal") || (form != "a" && form != "w")) {
-        std::fputs("device-notice TITLE arrival|removal PATH a|w\n", stderr);
-        return 1;
-    }
-    HWND window = FindTopLevel(title, false);
-    if (!window) {
-        std::fprintf(stderr, "no window %s\n", title.c_str());
-        return 1;
-    }
+    if ((!arrival && event != "removal") || (form != "a" && form != "w"))
+        return Fail("device-notice TITLE arrival|removal PATH a|w\n");
     std::vector<unsigned char> record = Record(path, form == "w");
     LRESULT answer = 0;
     // The system's tick count when the notice goes out, on the clock of the camera's log (t=).
     const DWORD sentAt = GetTickCount();
     if (!SendAndWait(window, WM_DEVICECHANGE,
                      arrival ? DBT_DEVICEARRIVAL : DBT_DEVICEREMOVECOMPLETE,
-                     reinterpret_cast<LPARAM>(record.data()), &answer)) {
-        std::fprintf(stderr, "WM_DEVICECHANGE not answered: %lu\n", GetLastError());
-        return 1;
-    }
-    std::printf("t=%lu answer=%lld\n", static_cast<unsigned long>(sentAt),
-                static_cast<long long>(answer));
-    return 0;
+                     reinterpret_cast<LPARAM>(record.data()), &answer))
+        return Fail("WM_DEVICECHANGE not answered: %lu\n", GetLastError());
+    return Reply("t=%lu answer=%lld\n", static_cast<unsigned long>(sentAt),
+                 static_cast<long long>(answer));
 }
 
 } // namespace driver

@@ -6,11 +6,10 @@
 //
 // text-fit prints the tool's screen DPI and its manifest's DPI setting, and for each control with
 // a text the font it draws with and the room its text needs against the room it has, measured
-// inside the tool by text_fit_hook.dll (the format is described there).
+// inside the tool by TextFitHookProc (the format is described in text_fit_hook.cpp).
 #include "driver_commands.h"
 #include "driver_windows.h"
-#include "text_fit.h"
-#include "timer_probe.h"
+#include "tool_hooks.h"
 
 #include <cstdio>
 
@@ -23,7 +22,7 @@ int WaitTimers(HWND window, unsigned long periodMs) {
     HANDLE due = CreateEventA(nullptr, TRUE, FALSE, name);
     if (!due)
         return Fail("CreateEvent failed: %lu\n", GetLastError());
-    Hook hook = HookToolThread(window, "timer_probe_hook.dll", "TimerProbeHookProc");
+    Hook hook = HookToolThread(window, "TimerProbeHookProc");
     const ULONGLONG start = GetTickCount64();
     // The hook starts the probe timer when the tool's thread takes this message, that is after
     // the handler running now (which may start a timer of the tool) has returned.
@@ -50,7 +49,7 @@ int TextFit(HWND window) {
         return Fail("CreateFileMapping failed: %lu\n", GetLastError());
     auto* report =
         static_cast<const char*>(MapViewOfFile(mapping, FILE_MAP_READ, 0, 0, kTextFitReportBytes));
-    Hook hook = HookToolThread(window, "text_fit_hook.dll", "TextFitHookProc");
+    Hook hook = HookToolThread(window, "TextFitHookProc");
     // The hook runs on the tool's thread before the window procedure, so the report is written
     // when the send returns.
     const bool sent =

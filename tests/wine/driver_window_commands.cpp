@@ -154,10 +154,6 @@ int Post(HWND window, unsigned long message, unsigned long long wParam, long lon
     return Reply("posted 0x%lx\n", message);
 }
 
-int Close(HWND window) {
-    return Post(window, WM_CLOSE, 0, 0);
-}
-
 int Text(HWND window, int id) {
     HWND target = id != 0 ? GetDlgItem(window, id) : window;
     if (!target)
@@ -183,7 +179,7 @@ int Client(HWND window) {
 }
 
 int SendWatched(HWND window, unsigned long message, unsigned long long wParam, long long lParam) {
-    const Hook hook = HookToolThread(window, "status_hook.dll", "StatusHookProc");
+    const Hook hook = HookToolThread(window, "StatusHookProc");
     if (!hook)
         return 1;
     // Sent, not posted: Windows and Wine refuse to post WM_DEVICECHANGE (ERROR_MESSAGE_SYNC_ONLY).

@@ -121,10 +121,10 @@ std::string Escaped(const std::string& text) {
     return out;
 }
 
-Hook HookToolThread(HWND window, const char* dll, const char* proc) {
+Hook HookToolThread(HWND window, const char* proc) {
     char self[MAX_PATH] = {};
     const std::string exe(self, GetModuleFileNameA(nullptr, self, sizeof self));
-    const std::string path = exe.substr(0, exe.rfind('\\') + 1) + dll;
+    const std::string path = exe.substr(0, exe.rfind('\\') + 1) + "tool_hooks.dll";
     Hook hook(nullptr, UnhookWindowsHookEx);
     HMODULE module = LoadLibraryA(path.c_str());
     if (!module) {

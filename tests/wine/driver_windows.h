@@ -79,8 +79,8 @@ std::string Escaped(const std::string& text);
 
 // Removes its hook when it goes.
 using Hook = std::unique_ptr<std::remove_pointer_t<HHOOK>, decltype(&UnhookWindowsHookEx)>;
-// The hook procedure `proc` of `dll` (a file beside driver.exe) installed as WH_CALLWNDPROC on the
-// thread of window, or null (the reason on stderr). Wine loads the DLL into the tool's process.
-Hook HookToolThread(HWND window, const char* dll, const char* proc);
+// The hook procedure `proc` of tool_hooks.dll (beside driver.exe) installed as WH_CALLWNDPROC on
+// the thread of window, or null (the reason on stderr). Wine loads the DLL into the tool's process.
+Hook HookToolThread(HWND window, const char* proc);
 
 } // namespace driver

@@ -1,4 +1,4 @@
-// text_fit_hook.dll: a window-procedure hook that driver.exe's text-fit installs on the tool's
+// TextFitHookProc of tool_hooks.dll, the hook that driver.exe's text-fit installs on the tool's
 // thread. A font handle means nothing in another process, so the text of each control is measured
 // here, inside the tool, with the font the control draws with. On the probe message the hook writes
 // into the driver's shared memory:
@@ -13,12 +13,7 @@
 // width. A label, a group box's caption and the status bar's text take the text's extent (one
 // line, or wrapped at the width for a label without SS_CENTERIMAGE). The room is the control's
 // client rectangle.
-#ifndef NOMINMAX
-#define NOMINMAX
-#endif
-#include <windows.h>
-
-#include "text_fit.h"
+#include "tool_hooks.h"
 
 #include <commctrl.h>
 #include <cstdarg>
@@ -143,15 +138,12 @@ void WriteReport(HWND mainWindow, DWORD driver) {
     CloseHandle(mapping);
 }
 
+void WriteReportOnProbe(const CWPSTRUCT& sent) {
+    static const UINT probe = RegisterWindowMessageA(kTextFitMessage);
+    if (sent.message == probe)
+        WriteReport(sent.hwnd, static_cast<DWORD>(sent.lParam));
+}
+
 } // namespace
 
-extern "C" __declspec(dllexport) LRESULT CALLBACK
-    TextFitHookProc(int code, WPARAM wParam, LPARAM lParam) {
-    static const UINT probe = RegisterWindowMessageA(kTextFitMessage);
-    if (code == HC_ACTION) {
-        const auto* sent = reinterpret_cast<const CWPSTRUCT*>(lParam);
-        if (sent->message == probe)
-            WriteReport(sent->hwnd, static_cast<DWORD>(sent->lParam));
-    }
-    return CallNextHookEx(nullptr, code, wParam, lParam);
-}
+TOOL_HOOK(TextFitHookProc, WriteReportOnProbe)

@@ -3,6 +3,14 @@
 #include <uuids.h>
 
 namespace probe {
+namespace {
+
+template <typename T> HRESULT Create(const GUID& clsid, REFIID iid, ComPtr<T>& out) {
+    return CoCreateInstance(clsid, nullptr, CLSCTX_INPROC_SERVER, iid,
+                            reinterpret_cast<void**>(out.ReleaseAndGetAddressOf()));
+}
+
+} // namespace
 
 void FreeType(AM_MEDIA_TYPE* type) {
     if (!type)
@@ -20,19 +28,13 @@ Graph::~Graph() {
 }
 
 HRESULT BuildGraph(Graph& g, IBaseFilter* camera, const GUID& subtype) {
-    HRESULT hr =
-        CoCreateInstance(CLSID_FilterGraph, nullptr, CLSCTX_INPROC_SERVER, IID_IGraphBuilder,
-                         reinterpret_cast<void**>(g.graph.GetAddressOf()));
+    HRESULT hr = Create(CLSID_FilterGraph, IID_IGraphBuilder, g.graph);
     if (SUCCEEDED(hr))
-        hr = CoCreateInstance(CLSID_CaptureGraphBuilder2, nullptr, CLSCTX_INPROC_SERVER,
-                              IID_ICaptureGraphBuilder2,
-                              reinterpret_cast<void**>(g.builder.GetAddressOf()));
+        hr = Create(CLSID_CaptureGraphBuilder2, IID_ICaptureGraphBuilder2, g.builder);
     if (SUCCEEDED(hr))
-        hr = CoCreateInstance(kSampleGrabberClass, nullptr, CLSCTX_INPROC_SERVER, IID_IBaseFilter,
-                              reinterpret_cast<void**>(g.grabberFilter.GetAddressOf()));
+        hr = Create(kSampleGrabberClass, IID_IBaseFilter, g.grabberFilter);
     if (SUCCEEDED(hr))
-        hr = CoCreateInstance(kNullRendererClass, nullptr, CLSCTX_INPROC_SERVER, IID_IBaseFilter,
-                              reinterpret_cast<void**>(g.sink.GetAddressOf()));
+        hr = Create(kNullRendererClass, IID_IBaseFilter, g.sink);
     if (SUCCEEDED(hr))
         hr = g.grabberFilter->QueryInterface(kSampleGrabberInterface,
                                              reinterpret_cast<void**>(g.grabber.GetAddressOf()));
@@ -75,9 +77,7 @@ std::vector<unsigned char> GrabLater(ISampleGrabber* grabber, DWORD waitMs) {
 ComPtr<IPin> CapturePin(IBaseFilter* camera) {
     ComPtr<ICaptureGraphBuilder2> builder;
     ComPtr<IPin> pin;
-    if (SUCCEEDED(CoCreateInstance(CLSID_CaptureGraphBuilder2, nullptr, CLSCTX_INPROC_SERVER,
-                                   IID_ICaptureGraphBuilder2,
-                                   reinterpret_cast<void**>(builder.GetAddressOf()))))
+    if (SUCCEEDED(Create(CLSID_CaptureGraphBuilder2, IID_ICaptureGraphBuilder2, builder)))
         builder->FindPin(camera, PINDIR_OUTPUT, &PIN_CATEGORY_CAPTURE, nullptr, FALSE, 0,
                          pin.GetAddressOf());
     return pin;
