@@ -48,7 +48,7 @@ class Cameras:
             FRAMEWRIGHT_VCAM_LOG=os.path.join(tmp, "vcam.log"),
             FRAMEWRIGHT_VCAM_STATE=os.path.join(tmp, "vcam-state.txt"),
             FRAMEWRIGHT_VCAM_UNPLUG=os.path.join(tmp, "vcam-unplugged.txt"),
-            # Read by status_hook.dll inside the tool (driver send-watched).
+            # Read by tool_hooks.dll inside the tool (driver send-watched).
             FRAMEWRIGHT_STATUS_LOG=os.path.join(tmp, "status.log"))
         self.log = CameraLog(scene.prefix.env["FRAMEWRIGHT_VCAM_LOG"])
         self.status_log = scene.prefix.env["FRAMEWRIGHT_STATUS_LOG"]
