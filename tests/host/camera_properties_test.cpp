@@ -7,8 +7,6 @@
 #include "properties/exposure_mode.h"
 #include "properties/standard_properties.h"
 
-using Strings = std::vector<std::string>;
-
 namespace {
 
 constexpr platform::HResult kRejected = static_cast<platform::HResult>(0x80070057u);

@@ -27,7 +27,7 @@ std::vector<std::string> UsageForms() {
 
 // A wrong call's usage: its command's form, else (no such command) the first.
 std::string UsageOf(const std::vector<std::string>& args) {
-    const std::vector<std::string> forms = UsageForms();
+    const Strings forms = UsageForms();
     for (const std::string& form : forms)
         if (!args.empty() && (form + " ").rfind("FramewrightCli " + args[0] + " ", 0) == 0)
             return form;
@@ -132,9 +132,8 @@ TEST_F(CliArgumentsTest, NamesInAnyCaseAndBothOptionFormsReachTheCameraNamed) {
     EXPECT_EQ(run.code, 0) << run.err;
     for (const sim::Request& r : sim::Requests())
         EXPECT_EQ(r.camera, 1);
-    EXPECT_EQ(TakeRequests(),
-              (std::vector<std::string>{"control get 6", "control range 6", "procamp get 0",
-                                        "procamp range 0", "vendor get 5"}));
+    EXPECT_EQ(TakeRequests(), (Strings{"control get 6", "control range 6", "procamp get 0",
+                                       "procamp range 0", "vendor get 5"}));
     EXPECT_NE(run.out.find("Camera 2: Parvanex B\n"), std::string::npos) << run.out;
 
     const CliRun set = Cli({"set", "--camera", "1", "zoom=102", "ledinfo=OFF", "CameraMode=Auto"});

@@ -38,7 +38,7 @@ TEST_F(CliCaptureTest, TheFormatComesFromTheSectionElseFromTheOptions) {
     const std::string section = "[General]\r\nNumberOfCameras=1\r\n[Camera0]\r\nName=Parvanex Cam "
                                 "1\r\n";
     const std::string stored = section + "ResolutionX=1280\r\nResolutionY=720\r\n";
-    const std::vector<std::string> options = {"--width", "640", "--height", "480"};
+    const Strings options = {"--width", "640", "--height", "480"};
     const Case cases[] = {
         {"stored format over the options", stored, options, "1280x720"},
         {"stored format alone", stored, {}, "1280x720"},

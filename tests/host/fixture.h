@@ -95,6 +95,12 @@ class SimTest : public ::testing::Test {
         return file ? *file : std::string();
     }
     static void WriteIni(const std::string& text) { sim::Files().files[IniPath()] = text; }
+    // The first `from` in the text replaced by `to`; a text without it fails the test.
+    static void Replace(std::string& text, const std::string& from, const std::string& to) {
+        const size_t at = text.find(from);
+        ASSERT_NE(at, std::string::npos) << from;
+        text.replace(at, from.size(), to);
+    }
 
     static bool exitedEarly;
 };

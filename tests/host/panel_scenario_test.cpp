@@ -8,8 +8,6 @@
 
 #include <cstring>
 
-using Strings = std::vector<std::string>;
-
 namespace {
 
 class PanelScenarioTest : public SimTest {

@@ -83,15 +83,6 @@ TEST_F(StillCaptureTest, ACounterAtItsLimitRefusesTheCaptureAndChangesNothing) {
     EXPECT_EQ(sim::Files().files.size(), 2u);
 }
 
-// A failed write that leaves no error number is no success. (The earlier image kept and no partial
-// file left: HostileFilesTest.)
-TEST_F(StillCaptureTest, AFailedWriteWithoutAnErrorNumberIsAFailure) {
-    StartPreviewing();
-    sim::Files().failWriteAfter = 2; // the header and the info block
-    sim::Files().failWriteError = 0;
-    EXPECT_EQ(CaptureStill(), platform::kFail);
-}
-
 TEST_F(StillCaptureTest, NoGrabberOrNoSampleWritesNothingAndKeepsTheCounter) {
     StartWithCamera("[General]\r\nIncrementImageName=1\r\n");
     EXPECT_EQ(CaptureStill(), platform::kFail);

@@ -57,8 +57,7 @@ TEST_F(ZoomEvennessTest, TheSliderSendsEvenValues) {
         const int32_t expected = position % 2 ? position + 1 : position;
         EXPECT_EQ(CameraRecords[0].Zoom, expected);
         EXPECT_EQ(sim::Control(IDC_SBSTATUS)->text, "Zoom Value: " + std::to_string(expected));
-        EXPECT_EQ(TakeRequests(),
-                  (std::vector<std::string>{"vendor set 3 0 0 0 " + std::to_string(expected)}));
+        EXPECT_EQ(TakeRequests(), (Strings{"vendor set 3 0 0 0 " + std::to_string(expected)}));
     }
 }
 
