@@ -102,11 +102,7 @@ TEST_F(CliCaptureTest, NoFrameWithinTheTimeOutExitsSixAndWritesNothing) {
 }
 
 TEST_F(CliCaptureTest, ACameraTheWindowProgramPreviewsIsLeftAlone) {
-    AddVendorCamera();
-    WriteIni("[General]\r\nImageSavePath=C:\\work\\window.bmp\r\n");
-    ASSERT_EQ(Start(), sim::kLoopIdle);
-    sim::Click(IDC_BTPREVW);
-    ASSERT_EQ(sim::Graph().state, 2);
+    StartPreviewing("[General]\r\nImageSavePath=C:\\work\\window.bmp\r\n");
     const size_t graphCalls = sim::Graph().calls.size();
     EXPECT_EQ(Cli({"capture", "--out", kShot}),
               (CliRun{6, "",

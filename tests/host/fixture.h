@@ -70,6 +70,13 @@ class SimTest : public ::testing::Test {
         ASSERT_EQ(Start(), sim::kLoopIdle);
     }
 
+    // The same start, then the Preview button: a running preview.
+    static void StartPreviewing(const std::string& ini) {
+        StartWithCamera(ini);
+        sim::Click(IDC_BTPREVW);
+        ASSERT_EQ(sim::Graph().state, 2);
+    }
+
     static std::string Status() { return sim::Control(IDC_SBSTATUS)->text; }
     // How often the simulated desktop was called so ("ShowWindow 9", "KillTimer 253").
     static long DesktopCalls(const std::string& call) {

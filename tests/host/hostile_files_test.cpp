@@ -28,13 +28,10 @@ std::string PathOfLength(size_t length) {
 class HostileFilesTest : public SimTest {
   protected:
     void StartPreviewing(bool counted) {
-        AddVendorCamera();
-        WriteIni(std::string("[General]\r\nImageSavePath=C:\\shots\\W1X9Image.bmp\r\n") +
-                 (counted ? "IncrementImageName=1\r\n" : "") +
-                 "ReviewTimeMs=0\r\n[Camera9]\r\nName=kept\r\n");
-        ASSERT_EQ(Start(), sim::kLoopIdle);
-        sim::Click(IDC_BTPREVW);
-        ASSERT_EQ(sim::Graph().state, 2);
+        SimTest::StartPreviewing(
+            std::string("[General]\r\nImageSavePath=C:\\shots\\W1X9Image.bmp\r\n") +
+            (counted ? "IncrementImageName=1\r\n" : "") +
+            "ReviewTimeMs=0\r\n[Camera9]\r\nName=kept\r\n");
     }
     static void SetSavePath(const std::string& path) {
         ASSERT_TRUE(platform::WriteProfileString("General", "ImageSavePath", path.c_str(),

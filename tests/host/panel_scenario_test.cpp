@@ -92,9 +92,7 @@ TEST_F(PanelScenarioTest, YesSavesTheChangesAndCloseWithoutChangesAsksNothing) {
 }
 
 TEST_F(PanelScenarioTest, MinimiseRuleTurnsTheCloseBoxIntoMinimiseButNotExit) {
-    AddVendorCamera();
-    WriteIni("[General]\r\nUseMinMaxOnPrintKey=1\r\n");
-    ASSERT_EQ(Start(), sim::kLoopIdle);
+    SimTest::StartWithCamera("[General]\r\nUseMinMaxOnPrintKey=1\r\n");
     sim::SendToMain(platform::msg::Close, 0, 0);
     ASSERT_NE(sim::MainWindow(), nullptr);
     EXPECT_TRUE(sim::MainWindow()->minimized);
@@ -198,10 +196,6 @@ TEST_F(PanelScenarioTest, ShowCameraSettingsLeavesButtonsForCodesItDoesNotShow) 
     EXPECT_EQ(sim::Control(IDC_RBPWROFF)->check, 1);
     EXPECT_EQ(sim::Control(IDC_RBINTERN)->check, 1);
     EXPECT_EQ(sim::Control(IDC_RBEXTERN)->check, 0);
-    CameraRecords[0].LEDInfo = 3;
-    ShowCameraSettings();
-    EXPECT_EQ(sim::Control(IDC_RBLEDAUT)->check, 1);
-    EXPECT_EQ(sim::Control(IDC_RBLEDON)->check, 0);
 }
 
 TEST_F(PanelScenarioTest, ResetDefaultValuesWithExposureModeOneAndTwo) {

@@ -33,11 +33,9 @@ TEST_F(ZoomEvennessTest, StoredZoomIsAppliedEvenAcrossTheWholeRange) {
     for (const auto& c : cases) {
         SCOPED_TRACE(c.stored);
         Restart();
-        AddVendorCamera();
-        WriteIni(std::string("[General]\r\nNumberOfCameras=1\r\n[Camera0]\r\nName=Parvanex Cam "
-                             "1\r\nZoom=") +
-                 c.stored + "\r\n");
-        ASSERT_EQ(Start(), sim::kLoopIdle);
+        StartWithCamera(std::string("[General]\r\nNumberOfCameras=1\r\n[Camera0]\r\nName="
+                                    "Parvanex Cam 1\r\nZoom=") +
+                        c.stored + "\r\n");
         EXPECT_EQ(CameraRecords[0].Zoom, c.applied);
         std::vector<sim::Request> writes;
         for (const sim::Request& r : sim::RequestsOf(sim::Interface::Vendor, 3))
