@@ -94,6 +94,9 @@ const WrongCall kWrongCalls[] = {
      "--timeout-ms takes a number of milliseconds, not '4294967296'"},
     {{"capture", "--out", "a.bmp", "--settle-ms", "soon"},
      "--settle-ms takes a number of milliseconds, not 'soon'"},
+    {{"watch", "--verify-every", "0"},
+     "--verify-every takes a number of seconds from 1 to 86400, not '0'"},
+    {{"watch", "--camera", "1"}, "watch takes no --camera"},
 };
 
 TEST_F(CliArgumentsTest, AWrongCallExitsTwoWithItsUsageLineBeforeAskingAnything) {

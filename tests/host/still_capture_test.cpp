@@ -60,16 +60,6 @@ TEST_F(StillCaptureTest, ACounterAtItsLimitRefusesTheCaptureAndChangesNothing) {
     EXPECT_EQ(sim::Files().files.size(), 2u);
 }
 
-TEST_F(StillCaptureTest, NoGrabberOrNoSampleWritesNothingAndKeepsTheCounter) {
-    StartWithCamera("[General]\r\nIncrementImageName=1\r\n");
-    EXPECT_EQ(CaptureStill(), platform::kFail);
-    sim::Graph().autoSample = false;
-    sim::Click(IDC_BTPREVW);
-    EXPECT_LT(CaptureStill(), 0);
-    EXPECT_EQ(General.ImageCounter, 0);
-    EXPECT_EQ(sim::Files().files.size(), 1u);
-}
-
 // An unattended run (preview at start, one capture, exit) ends with code 0, one image and its graph
 // stopped and released. CaptureOnStart's capture comes 100 ms after the first run; a camera whose
 // first frame comes later must still give the run its one picture.
