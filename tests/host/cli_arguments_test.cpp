@@ -80,6 +80,8 @@ const WrongCall kWrongCalls[] = {
     {{"list", "cameras"}, "list takes no argument 'cameras'"},
     {{"apply", "Brightness=1"}, "apply takes no argument 'Brightness=1'"},
     {{"apply", "--settings", ""}, "--settings needs a file name"},
+    {{"save", "--settings", "C:\\" + std::string(257, 'x')},
+     "--settings: the path is longer than the file functions take"},
     {{"save", "--camera", "2"}, "save takes no --camera"},
     {{"identify", "--json"}, "identify takes no --json"},
     {{"capture"}, "capture needs --out FILE"},

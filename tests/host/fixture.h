@@ -92,6 +92,15 @@ class SimTest : public ::testing::Test {
         return boxes;
     }
 
+    // The paths of the files whose paths start so, in order.
+    static std::vector<std::string> FilesUnder(const std::string& prefix) {
+        std::vector<std::string> paths;
+        for (const auto& file : sim::Files().files)
+            if (file.first.rfind(prefix, 0) == 0)
+                paths.push_back(file.first);
+        return paths;
+    }
+
     static std::string IniPath() { return sim::Files().currentDirectory + "\\Framewright.ini"; }
     // The settings file; a missing one is a failure, so that no search in it passes for want of
     // a file.

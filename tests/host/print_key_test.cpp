@@ -23,12 +23,7 @@ class PrintKeyTest : public SimTest {
                         "UsePrintKeyToCaptureImages=1\r\nReviewTimeMs=" +
                         std::to_string(reviewTimeMs) + "\r\n" + options);
     }
-    int Images() {
-        int images = 0;
-        for (const auto& [path, bytes] : sim::Files().files)
-            images += path.rfind("C:\\p\\img", 0) == 0 ? 1 : 0;
-        return images;
-    }
+    static int Images() { return static_cast<int>(FilesUnder("C:\\p\\img").size()); }
 };
 
 TEST_F(PrintKeyTest, AReleaseTakesOneImageAfterBothTimersAndTheEventIsPassedOn) {
