@@ -7,8 +7,6 @@
 #include "properties/exposure_mode.h"
 #include "properties/standard_properties.h"
 
-using Strings = std::vector<std::string>;
-
 namespace {
 
 constexpr platform::HResult kRejected = static_cast<platform::HResult>(0x80070057u);
@@ -152,24 +150,8 @@ TEST_F(CameraPropertiesTest, ExposureModeWithARejectedExposureWriteStopsThere) {
     EXPECT_TRUE(sim::TheDesktop().standardError.empty());
 }
 
-TEST_F(CameraPropertiesTest, ReadTakesTheCamerasCurrentStateIntoTheRecord) {
-    sim::Camera(camera).procAmp[0].value = 99;
-    sim::Camera(camera).procAmp[0].flags = 1;
-    sim::Camera(camera).vendor[5] = {2, 0, 0, 1234};
-    sim::Camera(camera).vendor[7] = {0, 0, 0, 1, 0};
-    EXPECT_EQ(ReadCameraSettings(0), platform::kOk);
-    EXPECT_EQ(record.Brightness, 99);
-    EXPECT_TRUE(record.FlagBrightness);
-    EXPECT_EQ(record.PowerScheme, 1);
-    EXPECT_EQ(record.ExposureTime, 1234);
-    EXPECT_FALSE(record.FlagExposureTime);
-    EXPECT_FALSE(record.FlagAutomatic);
-    EXPECT_EQ(record.LEDInfo, 1);
-    EXPECT_EQ(record.Zoom, 100);
-    EXPECT_EQ(record.FocusValue, 128);
-    EXPECT_TRUE(record.FlagFocusValue);
-}
-
+// A whole read of the camera's state: the files of SettingsFileTest's first start and of
+// CliApplySaveTest's save of a camera whose values all differ.
 TEST_F(CameraPropertiesTest, AFailedReadLeavesTheFieldButARejectedVendorExposureStoresZero) {
     record.Contrast = 77;
     record.ExposureTime = 500;

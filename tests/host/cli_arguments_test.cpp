@@ -27,7 +27,7 @@ std::vector<std::string> UsageForms() {
 
 // A wrong call's usage: its command's form, else (no such command) the first.
 std::string UsageOf(const std::vector<std::string>& args) {
-    const std::vector<std::string> forms = UsageForms();
+    const Strings forms = UsageForms();
     for (const std::string& form : forms)
         if (!args.empty() && (form + " ").rfind("FramewrightCli " + args[0] + " ", 0) == 0)
             return form;
@@ -80,6 +80,8 @@ const WrongCall kWrongCalls[] = {
     {{"list", "cameras"}, "list takes no argument 'cameras'"},
     {{"apply", "Brightness=1"}, "apply takes no argument 'Brightness=1'"},
     {{"apply", "--settings", ""}, "--settings needs a file name"},
+    {{"save", "--settings", "C:\\" + std::string(257, 'x')},
+     "--settings: the path is longer than the file functions take"},
     {{"save", "--camera", "2"}, "save takes no --camera"},
     {{"identify", "--json"}, "identify takes no --json"},
     {{"capture"}, "capture needs --out FILE"},
@@ -94,6 +96,9 @@ const WrongCall kWrongCalls[] = {
      "--timeout-ms takes a number of milliseconds, not '4294967296'"},
     {{"capture", "--out", "a.bmp", "--settle-ms", "soon"},
      "--settle-ms takes a number of milliseconds, not 'soon'"},
+    {{"watch", "--verify-every", "0"},
+     "--verify-every takes a number of seconds from 1 to 86400, not '0'"},
+    {{"watch", "--camera", "1"}, "watch takes no --camera"},
 };
 
 TEST_F(CliArgumentsTest, AWrongCallExitsTwoWithItsUsageLineBeforeAskingAnything) {
@@ -132,9 +137,8 @@ TEST_F(CliArgumentsTest, NamesInAnyCaseAndBothOptionFormsReachTheCameraNamed) {
     EXPECT_EQ(run.code, 0) << run.err;
     for (const sim::Request& r : sim::Requests())
         EXPECT_EQ(r.camera, 1);
-    EXPECT_EQ(TakeRequests(),
-              (std::vector<std::string>{"control get 6", "control range 6", "procamp get 0",
-                                        "procamp range 0", "vendor get 5"}));
+    EXPECT_EQ(TakeRequests(), (Strings{"control get 6", "control range 6", "procamp get 0",
+                                       "procamp range 0", "vendor get 5"}));
     EXPECT_NE(run.out.find("Camera 2: Parvanex B\n"), std::string::npos) << run.out;
 
     const CliRun set = Cli({"set", "--camera", "1", "zoom=102", "ledinfo=OFF", "CameraMode=Auto"});

@@ -8,7 +8,7 @@ namespace {
 
 class CliListGetTest : public CliTest {};
 
-const std::vector<std::string> kEveryRead = {
+const Strings kEveryRead = {
     "vendor get 7",    "procamp get 13",  "procamp range 13", "procamp get 0",   "procamp range 0",
     "procamp get 1",   "procamp range 1", "procamp get 3",    "procamp range 3", "procamp get 4",
     "procamp range 4", "procamp get 7",   "procamp range 7",  "procamp get 8",   "procamp range 8",
@@ -70,10 +70,9 @@ TEST_F(CliListGetTest, GetJsonHasOneMemberPerPropertyNamedInTheOrderGiven) {
     const CliRun run = Cli({"get", "--json", "CameraMode", "ledinfo", "PowerScheme", "Zoom",
                             "ExposureTime", "FocusValue", "WhiteBalance"});
     EXPECT_EQ(TakeRequests(),
-              (std::vector<std::string>{"vendor get 5", "vendor get 7", "procamp get 13",
-                                        "procamp range 13", "vendor get 3", "vendor get 5",
-                                        "control get 6", "control range 6", "procamp get 7",
-                                        "procamp range 7"}));
+              (Strings{"vendor get 5", "vendor get 7", "procamp get 13", "procamp range 13",
+                       "vendor get 3", "vendor get 5", "control get 6", "control range 6",
+                       "procamp get 7", "procamp range 7"}));
     EXPECT_EQ(run,
               (CliRun{0,
                       "{\"camera\":1,\"name\":\"Parvanex Cam 1\","

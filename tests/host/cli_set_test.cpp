@@ -18,7 +18,7 @@ TEST_F(CliSetTest, EachValueIsOneOperationInTheOrderGiven) {
         Cli({"set", "Brightness=200", "Zoom=151", "FocusValue=-1", "ExposureTime=500",
              "CameraMode=manual", "CameraMode=auto", "FocusValue=auto"});
     EXPECT_EQ(TakeRequests(),
-              (std::vector<std::string>{
+              (Strings{
                   "procamp set 0 200 2",
                   "vendor set 3 0 0 0 152",
                   "control set 6 128 1",
@@ -52,10 +52,9 @@ TEST_F(CliSetTest, TheManualModeKeepsTheCamerasExposureTimeWhenNoneWasSet) {
     sim::AddCamera(c);
     EXPECT_EQ(Cli({"set", "CameraMode=manual", "CameraMode=manual"}).code, 0);
     EXPECT_EQ(TakeRequests(),
-              (std::vector<std::string>{"vendor get 5", "control range 4", "control set 4 -6 2",
-                                        "vendor set 5 2 0 0 777", "control set 19 0 2",
-                                        "control range 4", "control set 4 -6 2",
-                                        "vendor set 5 2 0 0 777", "control set 19 0 2"}));
+              (Strings{"vendor get 5", "control range 4", "control set 4 -6 2",
+                       "vendor set 5 2 0 0 777", "control set 19 0 2", "control range 4",
+                       "control set 4 -6 2", "vendor set 5 2 0 0 777", "control set 19 0 2"}));
 }
 
 TEST_F(CliSetTest, ARefusedValueIsNamedWithItsResultAndTheRestAreStillWritten) {
@@ -66,9 +65,8 @@ TEST_F(CliSetTest, ARefusedValueIsNamedWithItsResultAndTheRestAreStillWritten) {
               (CliRun{4, "camera 1: Contrast=40\ncamera 1: Gain=30\n",
                       "FramewrightCli: camera 1 refused Brightness=200: 0x80070057\n"
                       "FramewrightCli: camera 1 refused Zoom=120: 0x80004005\n"}));
-    EXPECT_EQ(TakeRequests(),
-              (std::vector<std::string>{"procamp set 0 200 2", "procamp set 1 40 2",
-                                        "vendor set 3 0 0 0 120", "procamp set 9 30 2"}));
+    EXPECT_EQ(TakeRequests(), (Strings{"procamp set 0 200 2", "procamp set 1 40 2",
+                                       "vendor set 3 0 0 0 120", "procamp set 9 30 2"}));
     EXPECT_EQ(sim::Camera(0).procAmp[1].value, 40);
 }
 
@@ -106,7 +104,7 @@ TEST_F(CliSetTest, EachValueMakesTheRequestsOfThePanelsChoice) {
             sim::Click(choice.control);
         else
             sim::MoveSlider(choice.control, choice.position);
-        const std::vector<std::string> panel = TakeRequests();
+        const Strings panel = TakeRequests();
         EXPECT_FALSE(panel.empty()) << choice.assignment;
         RestartWithCamera();
         const CliRun run = Cli({"set", choice.assignment});
@@ -117,7 +115,7 @@ TEST_F(CliSetTest, EachValueMakesTheRequestsOfThePanelsChoice) {
 
 TEST_F(CliSetTest, WhatSetWritesGetReadsAndWhatGetShowsSetTakes) {
     AddVendorCamera();
-    const std::vector<std::string> set = {
+    const Strings set = {
         "set",      "LEDInfo=off",      "PowerScheme=60",    "Brightness=90", "WhiteBalance=5000",
         "Zoom=200", "ExposureTime=400", "CameraMode=manual", "FocusValue=30"};
     ASSERT_EQ(Cli(set).code, 0);
@@ -149,8 +147,8 @@ TEST_F(CliSetTest, IdentifyGivesTheSignalAndReturnsTheLedToTheCamerasMode) {
     sim::AddCamera(c);
     const uint64_t before = sim::TheDesktop().now;
     EXPECT_EQ(Cli({"identify"}), (CliRun{0, "camera 1: identification signal given\n", ""}));
-    EXPECT_EQ(TakeRequests(), (std::vector<std::string>{"vendor get 7", "vendor set 7 0 0 0 2 255",
-                                                        "vendor set 7 0 0 0 1 255"}));
+    EXPECT_EQ(TakeRequests(),
+              (Strings{"vendor get 7", "vendor set 7 0 0 0 2 255", "vendor set 7 0 0 0 1 255"}));
     EXPECT_EQ(sim::TheDesktop().now - before, 650u);
 }
 
@@ -160,8 +158,8 @@ TEST_F(CliSetTest, IdentifyWithoutTheLedsModeReturnsItToAutomaticAndSaysSo) {
     EXPECT_EQ(Cli({"identify"}),
               (CliRun{4, "camera 1: identification signal given\n",
                       "FramewrightCli: camera 1 refused the read of LEDInfo: 0x80004005\n"}));
-    EXPECT_EQ(TakeRequests(), (std::vector<std::string>{"vendor get 7", "vendor set 7 0 0 0 2 255",
-                                                        "vendor set 7 0 0 0 3 255"}));
+    EXPECT_EQ(TakeRequests(),
+              (Strings{"vendor get 7", "vendor set 7 0 0 0 2 255", "vendor set 7 0 0 0 3 255"}));
 }
 
 } // namespace

@@ -21,15 +21,10 @@ class CliWatchTest : public CliTest {
         AddVendorCamera(u"Parvanex B");
         ASSERT_EQ(Cli({"save"}).code, 0);
         file = Ini();
-        Replace("Brightness=128", "Brightness=90");
-        Replace("Brightness=128", "Brightness=70");
+        Replace(file, "Brightness=128", "Brightness=90");
+        Replace(file, "Brightness=128", "Brightness=70");
         WriteIni(file);
         sim::Requests().clear();
-    }
-    void Replace(const std::string& from, const std::string& to) {
-        const size_t at = file.find(from);
-        ASSERT_NE(at, std::string::npos) << from;
-        file.replace(at, from.size(), to);
     }
     // The watch run until the stop at stopAt (WM_CLOSE to its window); its lines, which must also
     // have been written out as they came.
@@ -88,11 +83,10 @@ TEST_F(CliWatchTest, AppliesAtStartAndEveryStopRequestEndsItWithCodeZero) {
            [] { PostToWatch(platform::msg::PowerBroadcast, platform::pbt::ResumeAutomatic); });
         At(sim::TheDesktop().now + 10, c.stop);
         sim::TheDesktop().standardOutput.clear();
-        const std::vector<std::string> lines = Watch({}, sim::TheDesktop().now + 50);
-        const std::vector<std::string> expected = {
-            Started(2, 0), Applied(1, "Parvanex A"), Applied(2, "Parvanex B"),
-            "resumed",     Applied(1, "Parvanex A"), Applied(2, "Parvanex B"),
-            "stopped"};
+        const Strings lines = Watch({}, sim::TheDesktop().now + 50);
+        const Strings expected = {Started(2, 0), Applied(1, "Parvanex A"), Applied(2, "Parvanex B"),
+                                  "resumed",     Applied(1, "Parvanex A"), Applied(2, "Parvanex B"),
+                                  "stopped"};
         EXPECT_EQ(lines, expected);
         EXPECT_EQ(Brightness(0), 90);
         EXPECT_EQ(Brightness(1), 70);
@@ -127,13 +121,13 @@ TEST_F(CliWatchTest, ArrivalsAppliedOnceBoundAndRemovalsReported) {
         sim::CaptureDeviceNotice(platform::dbt::DeviceRemoveComplete, path);
         sim::CaptureDeviceNotice(platform::dbt::DeviceRemoveComplete, u"\\\\?\\mic#1");
     });
-    const std::vector<std::string> lines = Watch({}, 8000);
-    const std::vector<std::string> expected = {Started(1, 0),
-                                               Applied(1, "Parvanex A"),
-                                               "arrived camera=2 name=\"Parvanex B\"",
-                                               Applied(2, "Parvanex B"),
-                                               "removed camera=2 name=\"Parvanex B\"",
-                                               "stopped"};
+    const Strings lines = Watch({}, 8000);
+    const Strings expected = {Started(1, 0),
+                              Applied(1, "Parvanex A"),
+                              "arrived camera=2 name=\"Parvanex B\"",
+                              Applied(2, "Parvanex B"),
+                              "removed camera=2 name=\"Parvanex B\"",
+                              "stopped"};
     EXPECT_EQ(lines, expected);
     EXPECT_EQ(Brightness(1), 128); // nothing written after the removal
     sim::BeforeRequest() = nullptr;
@@ -151,15 +145,14 @@ TEST_F(CliWatchTest, DriftCorrectedOnlyWhileTheWindowProgramIsNotRunning) {
         platform::DestroyWindowNow(sim::HandleOf(windowProgram));
     });
     At(2500, [] { sim::Camera(1).procAmp[0].value = 71; });
-    const std::vector<std::string> lines = Watch({"--verify-every", "1"}, 3500);
-    const std::vector<std::string> expected = {
-        Started(2, 1),
-        Applied(1, "Parvanex A"),
-        Applied(2, "Parvanex B"),
-        "paused reason=\"the window program runs\"",
-        "corrected camera=1 property=\"Brightness\" found=200 stored=90",
-        "corrected camera=2 property=\"Brightness\" found=71 stored=70",
-        "stopped"};
+    const Strings lines = Watch({"--verify-every", "1"}, 3500);
+    const Strings expected = {Started(2, 1),
+                              Applied(1, "Parvanex A"),
+                              Applied(2, "Parvanex B"),
+                              "paused reason=\"the window program runs\"",
+                              "corrected camera=1 property=\"Brightness\" found=200 stored=90",
+                              "corrected camera=2 property=\"Brightness\" found=71 stored=70",
+                              "stopped"};
     EXPECT_EQ(lines, expected);
     EXPECT_EQ(Brightness(0), 90);
 }
@@ -167,13 +160,13 @@ TEST_F(CliWatchTest, DriftCorrectedOnlyWhileTheWindowProgramIsNotRunning) {
 TEST_F(CliWatchTest, RefusedWriteNamedOnceAndEditedFileReadAtTheNextEvent) {
     sim::Reject(0, sim::Interface::ProcAmp, sim::Direction::Set, 0);
     At(1500, [this] {
-        Replace("Brightness=70", "Brightness=60");
-        Replace("Name=Parvanex A", "Name=Parvanex Other");
+        Replace(file, "Brightness=70", "Brightness=60");
+        Replace(file, "Name=Parvanex A", "Name=Parvanex Other");
         WriteIni(file);
     });
     At(2500, [] { PostToWatch(platform::msg::PowerBroadcast, platform::pbt::ResumeAutomatic); });
-    const std::vector<std::string> lines = Watch({"--verify-every", "1", "--json"}, 3500);
-    const std::vector<std::string> expected = {
+    const Strings lines = Watch({"--verify-every", "1", "--json"}, 3500);
+    const Strings expected = {
         "{\"event\":\"started\",\"settings\":\"C:\\\\work\\\\Framewright.ini\",\"cameras\":2,"
         "\"verifyEvery\":1}",
         "{\"event\":\"refused\",\"camera\":1,\"property\":\"Brightness\",\"result\":"
@@ -193,24 +186,11 @@ TEST_F(CliWatchTest, RefusedWriteNamedOnceAndEditedFileReadAtTheNextEvent) {
     EXPECT_EQ(Brightness(0), 128); // refused at start, not asked again by the read-back
 }
 
-TEST_F(CliWatchTest, UnreadableFileAndWrongArgumentsEndAtOnce) {
-    const struct {
-        std::vector<std::string> args;
-        int code;
-        const char* err;
-    } cases[] = {
-        {{"watch", "--settings", "C:\\none.ini"},
-         5,
-         "FramewrightCli: cannot read the settings file C:\\none.ini\n"},
-        {{"watch", "--verify-every", "0"}, 2, "--verify-every takes a number of seconds"},
-        {{"watch", "--camera", "1"}, 2, "watch takes no --camera"},
-    };
-    for (const auto& c : cases) {
-        const CliRun run = Cli(c.args);
-        EXPECT_EQ(run.code, c.code) << c.args[1];
-        EXPECT_EQ(run.err.find(c.err), 0u + (c.code == 5 ? 0 : 16)) << run.err;
-        EXPECT_EQ(sim::TopLevelOfClass("FramewrightCliWatch"), nullptr);
-    }
+// Its wrong arguments: CliArgumentsTest's table.
+TEST_F(CliWatchTest, AnUnreadableFileEndsItAtOnce) {
+    EXPECT_EQ(Cli({"watch", "--settings", "C:\\none.ini"}),
+              (CliRun{5, "", "FramewrightCli: cannot read the settings file C:\\none.ini\n"}));
+    EXPECT_EQ(sim::TopLevelOfClass("FramewrightCliWatch"), nullptr);
     EXPECT_TRUE(sim::Requests().empty());
 }
 

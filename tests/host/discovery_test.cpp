@@ -1,4 +1,5 @@
-// Discovery: the vendor test, the slots, the names and the filters.
+// Discovery: the vendor test, the slots, the names and the filters. Two cameras of one name and a
+// seventh camera left out: UsbChurnTest, whose seven devices hold both.
 #include "fixture.h"
 
 #include "platform/sim/sim_graph.h"
@@ -16,23 +17,6 @@ TEST_F(DiscoveryTest, FindsTheVendorWordAnywhereButOnlyInItsOwnCase) {
     EXPECT_EQ(sim::CameraOfFilter(CaptureFilters[0]), 1);
     EXPECT_EQ(CameraRecords[0].Device, &CaptureFilters[0]);
     EXPECT_EQ(CaptureFilters[1], nullptr);
-}
-
-TEST_F(DiscoveryTest, TwoCamerasOfOneModelGetSlotsInEnumerationOrder) {
-    AddVendorCamera(u"Parvanex Cam");
-    AddVendorCamera(u"Parvanex Cam");
-    EXPECT_EQ(DiscoverCameras(), 2);
-    EXPECT_STREQ(CameraRecords[0].Name, CameraRecords[1].Name);
-    EXPECT_EQ(sim::CameraOfFilter(CaptureFilters[0]), 0);
-    EXPECT_EQ(sim::CameraOfFilter(CaptureFilters[1]), 1);
-}
-
-TEST_F(DiscoveryTest, ASeventhCameraIsLeftOutAndWritesNoRecordBeyondSix) {
-    for (int i = 0; i < 7; ++i)
-        AddVendorCamera(u"Parvanex " + std::u16string(1, static_cast<char16_t>(u'1' + i)));
-    EXPECT_EQ(DiscoverCameras(), 6);
-    EXPECT_STREQ(CameraRecords[5].Name, "Parvanex 6");
-    EXPECT_EQ(sim::FiltersAlive(), 6);
 }
 
 TEST_F(DiscoveryTest, UnreadableDevicesAreSkippedAndUnbindableOnesCounted) {

@@ -4,7 +4,6 @@
 // with halves rounded away from zero. The video embedded in the "Parameters" box follows the box.
 #include "fixture.h"
 
-#include "core/dpi_scale.h"
 #include "platform/sim/sim_graph.h"
 
 #include <fstream>
@@ -99,14 +98,6 @@ TEST_F(DpiLayoutTest, At144TheVideoEmbeddedInTheParametersBoxFillsTheScaledBox) 
               platform::Window(sim::HandleOf(sim::Control(IDC_GBPARAMS))));
     EXPECT_EQ(sim::Graph().windowWidth, 924);
     EXPECT_EQ(sim::Graph().windowHeight, 648);
-}
-
-// The layout above scales the font's -13 and every length; these are the rounding's edges.
-TEST(ScaledToDpi, RoundsHalvesAwayFromZeroAsMulDivDoes) {
-    EXPECT_EQ(ScaledToDpi(-1, 144), -2);
-    EXPECT_EQ(ScaledToDpi(0, 144), 0);
-    // 192 is 200 %: no rounding at all, also far beyond a window's sizes.
-    EXPECT_EQ(ScaledToDpi(1 << 24, 192), 1 << 25);
 }
 
 } // namespace

@@ -70,6 +70,13 @@ class SimTest : public ::testing::Test {
         ASSERT_EQ(Start(), sim::kLoopIdle);
     }
 
+    // The same start, then the Preview button: a running preview.
+    static void StartPreviewing(const std::string& ini) {
+        StartWithCamera(ini);
+        sim::Click(IDC_BTPREVW);
+        ASSERT_EQ(sim::Graph().state, 2);
+    }
+
     static std::string Status() { return sim::Control(IDC_SBSTATUS)->text; }
     // How often the simulated desktop was called so ("ShowWindow 9", "KillTimer 253").
     static long DesktopCalls(const std::string& call) {
@@ -85,6 +92,15 @@ class SimTest : public ::testing::Test {
         return boxes;
     }
 
+    // The paths of the files whose paths start so, in order.
+    static std::vector<std::string> FilesUnder(const std::string& prefix) {
+        std::vector<std::string> paths;
+        for (const auto& file : sim::Files().files)
+            if (file.first.rfind(prefix, 0) == 0)
+                paths.push_back(file.first);
+        return paths;
+    }
+
     static std::string IniPath() { return sim::Files().currentDirectory + "\\Framewright.ini"; }
     // The settings file; a missing one is a failure, so that no search in it passes for want of
     // a file.
@@ -95,6 +111,12 @@ class SimTest : public ::testing::Test {
         return file ? *file : std::string();
     }
     static void WriteIni(const std::string& text) { sim::Files().files[IniPath()] = text; }
+    // The first `from` in the text replaced by `to`; a text without it fails the test.
+    static void Replace(std::string& text, const std::string& from, const std::string& to) {
+        const size_t at = text.find(from);
+        ASSERT_NE(at, std::string::npos) << from;
+        text.replace(at, from.size(), to);
+    }
 
     static bool exitedEarly;
 };

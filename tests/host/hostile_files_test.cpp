@@ -28,25 +28,18 @@ std::string PathOfLength(size_t length) {
 class HostileFilesTest : public SimTest {
   protected:
     void StartPreviewing(bool counted) {
-        AddVendorCamera();
-        WriteIni(std::string("[General]\r\nImageSavePath=C:\\shots\\W1X9Image.bmp\r\n") +
-                 (counted ? "IncrementImageName=1\r\n" : "") +
-                 "ReviewTimeMs=0\r\n[Camera9]\r\nName=kept\r\n");
-        ASSERT_EQ(Start(), sim::kLoopIdle);
-        sim::Click(IDC_BTPREVW);
-        ASSERT_EQ(sim::Graph().state, 2);
+        SimTest::StartPreviewing(
+            std::string("[General]\r\nImageSavePath=C:\\shots\\W1X9Image.bmp\r\n") +
+            (counted ? "IncrementImageName=1\r\n" : "") +
+            "ReviewTimeMs=0\r\n[Camera9]\r\nName=kept\r\n");
     }
     static void SetSavePath(const std::string& path) {
         ASSERT_TRUE(platform::WriteProfileString("General", "ImageSavePath", path.c_str(),
                                                  IniPath().c_str()));
     }
-    // The settings file as it should be after a capture that took the given counter.
-    static std::string WithCounter(std::string ini, int32_t from, int32_t to) {
-        const std::string before = "ImageCounter=" + std::to_string(from) + "\r\n";
-        const size_t at = ini.find(before);
-        EXPECT_NE(at, std::string::npos);
-        if (at != std::string::npos)
-            ini.replace(at, before.size(), "ImageCounter=" + std::to_string(to) + "\r\n");
+    // The settings file as it should be after a counted capture took the number 1.
+    static std::string CountedOnce(std::string ini) {
+        Replace(ini, "ImageCounter=0\r\n", "ImageCounter=1\r\n");
         return ini;
     }
 };
@@ -84,6 +77,12 @@ std::vector<HostileCase> Cases() {
         {"a full disk under a 253-character path (short temporary name)", PathOfLength(253),
          [&] { fs.capacity = sim::BytesStored() + kFrameFileSize - 1; }, kDiskFull, kDiskFull,
          PathOfLength(253).substr(0, 249) + "000001.bmp"},
+        {"a failed write that leaves no error number", "C:\\shots\\a.bmp",
+         [&] {
+             fs.failWriteAfter = fs.writesDone + 2; // the header and the info block
+             fs.failWriteError = 0;
+         },
+         platform::kFail, platform::kFail, "C:\\shots\\a000001.bmp"},
         {"an image locked by another program", "C:\\shots\\a.bmp",
          [&] { fs.unreadable.insert("C:\\shots\\a.bmp"); }, kAccessDenied, platform::kOk,
          "C:\\shots\\a000001.bmp"},
@@ -113,7 +112,7 @@ TEST_F(HostileFilesTest, AFailedCaptureKeepsTheEarlierImageAndEveryOtherSetting)
                 EXPECT_EQ(General.ImageCounter, 0);
             } else {
                 EXPECT_EQ(image->size(), kFrameFileSize);
-                EXPECT_EQ(Ini(), counted ? WithCounter(iniBefore, 0, 1) : iniBefore);
+                EXPECT_EQ(Ini(), counted ? CountedOnce(iniBefore) : iniBefore);
             }
             EXPECT_NE(Ini().find("[Camera9]\r\nName=kept\r\n"), std::string::npos);
         }
@@ -161,7 +160,7 @@ TEST_F(HostileFilesTest, SavePathsOfEveryAwkwardLengthFixedAndCounted) {
                 ASSERT_NE(image, nullptr) << target;
                 EXPECT_EQ(image->size(), kFrameFileSize);
                 EXPECT_EQ(sim::Files().files.size(), 2u); // no temporary file left
-                EXPECT_EQ(Ini(), counted ? WithCounter(iniBefore, 0, 1) : iniBefore);
+                EXPECT_EQ(Ini(), counted ? CountedOnce(iniBefore) : iniBefore);
             } else {
                 EXPECT_EQ(sim::Files().files.size(), 1u);
                 EXPECT_EQ(Ini(), iniBefore);
@@ -188,49 +187,6 @@ TEST_F(HostileFilesTest, AFolderWithoutRoomForATemporaryNameIsWrittenInPlace) {
     EXPECT_EQ(CaptureStill(), kDiskFull);
     EXPECT_EQ(sim::FindFile(path), nullptr);
     EXPECT_EQ(sim::Files().files.size(), 1u);
-}
-
-// The simulated file functions refuse what the ANSI functions refuse: names of 260 characters or
-// more, no name, a folder's name, and anything in a folder or on a drive that does not exist.
-TEST_F(HostileFilesTest, TheSimulatedFileFunctionsRefuseWhatWindowsRefuses) {
-    sim::Files().missingFolders = {"Q:", "C:\\gone"};
-    const struct {
-        std::string path;
-        uint32_t error; // 0: created
-    } names[] = {
-        {std::string("C:\\") + std::string(256, 'n'), 0},   // 259 characters
-        {std::string("C:\\") + std::string(257, 'n'), 206}, // 260
-        {std::string(259, 'n'), 0},                         // relative: the name as given counts
-        {"", 3},
-        {"C:\\shots\\", 3},
-        {"Q:\\a.bmp", 3},
-        {"C:\\gone\\a.bmp", 3},
-        {"C:\\gone", 0},
-    };
-    for (const auto& n : names) {
-        platform::File file = platform::CreateFileForWriting(n.path.c_str());
-        EXPECT_EQ(file != nullptr, n.error == 0) << n.path.size() << " " << n.path.substr(0, 12);
-        if (file)
-            platform::CloseFile(file);
-        else
-            EXPECT_EQ(platform::LastErrorNumber(), n.error) << n.path.substr(0, 12);
-    }
-    sim::Files().files["C:\\a"] = "a";
-    const std::string longName = "C:\\" + std::string(257, 'n');
-    EXPECT_FALSE(platform::ReplaceFile("C:\\a", longName.c_str()));
-    EXPECT_EQ(platform::LastErrorNumber(), 206u);
-    EXPECT_FALSE(platform::FileOpensForReading(longName.c_str()));
-    EXPECT_EQ(platform::LastErrorNumber(), 206u);
-
-    // A full disk: a write that does not fit fails whole.
-    sim::Files().capacity = sim::BytesStored() + 4;
-    platform::File file = platform::CreateFileForWriting("C:\\b");
-    ASSERT_NE(file, nullptr);
-    EXPECT_TRUE(platform::WriteToFile(file, "1234", 4));
-    EXPECT_FALSE(platform::WriteToFile(file, "5", 1));
-    EXPECT_EQ(platform::LastErrorNumber(), 112u);
-    platform::CloseFile(file);
-    EXPECT_EQ(*sim::FindFile("C:\\b"), "1234");
 }
 
 } // namespace

@@ -1,7 +1,7 @@
 // What the main window's layout leaves to the host tests: the window and its class, the creation
-// styles of the controls, the radio groups on the simulated desktop, and the start-up
-// slider ranges. The identifiers, classes, captions, styles, rectangles and creation order of the
-// 66 controls are compared on the real window by tests/e2e/fw/layout.py.
+// styles of the controls and the start-up slider ranges. The identifiers, classes, captions,
+// styles (the radio groups' too), rectangles and creation order of the 66 controls are compared on
+// the real window by tests/e2e/fw/layout.py.
 #include "fixture.h"
 
 namespace {
@@ -31,22 +31,6 @@ TEST_F(LayoutTest, TheWindowItsClassAndEveryControlsCreationStyle) {
     // shows them hidden, so it cannot tell).
     for (sim::WindowRecord* c : main->children)
         EXPECT_EQ(c->style & 0x50000000u, 0x50000000u) << c->id;
-}
-
-TEST_F(LayoutTest, AClickUnchecksOnlyTheRadioButtonsOfItsOwnGroup) {
-    sim::Control(IDC_RB60HZ)->check = 1;
-    sim::Control(IDC_RBPWROFF)->check = 1;
-    sim::Click(IDC_RB50HZ); // disabled without a camera: nothing happens
-    EXPECT_EQ(sim::Control(IDC_RB50HZ)->check, 1);
-    for (sim::WindowRecord* c : main->children)
-        c->enabled = true;
-    sim::Click(IDC_RB60HZ);
-    EXPECT_EQ(sim::Control(IDC_RB60HZ)->check, 1);
-    EXPECT_EQ(sim::Control(IDC_RB50HZ)->check, 0);
-    EXPECT_EQ(sim::Control(IDC_RBPWROFF)->check, 0);
-    EXPECT_EQ(sim::Control(IDC_RBLEDAUT)->check, 1);
-    EXPECT_EQ(sim::Control(IDC_RBEXTERN)->check, 1);
-    EXPECT_EQ(sim::Control(IDC_RBMODAUT)->check, 1);
 }
 
 TEST_F(LayoutTest, StartupRangesIncludingThePackedZoomRange) {

@@ -19,18 +19,11 @@ void ReleasePrint() {
 class PrintKeyTest : public SimTest {
   protected:
     void StartWith(const std::string& options, int reviewTimeMs = 500) {
-        AddVendorCamera();
-        WriteIni("[General]\r\nImageSavePath=C:\\p\\img.bmp\r\nIncrementImageName=1\r\n"
-                 "UsePrintKeyToCaptureImages=1\r\nReviewTimeMs=" +
-                 std::to_string(reviewTimeMs) + "\r\n" + options);
-        ASSERT_EQ(Start(), sim::kLoopIdle);
+        StartWithCamera("[General]\r\nImageSavePath=C:\\p\\img.bmp\r\nIncrementImageName=1\r\n"
+                        "UsePrintKeyToCaptureImages=1\r\nReviewTimeMs=" +
+                        std::to_string(reviewTimeMs) + "\r\n" + options);
     }
-    int Images() {
-        int images = 0;
-        for (const auto& [path, bytes] : sim::Files().files)
-            images += path.rfind("C:\\p\\img", 0) == 0 ? 1 : 0;
-        return images;
-    }
+    static int Images() { return static_cast<int>(FilesUnder("C:\\p\\img").size()); }
 };
 
 TEST_F(PrintKeyTest, AReleaseTakesOneImageAfterBothTimersAndTheEventIsPassedOn) {

@@ -7,6 +7,8 @@
 #include <string>
 #include <vector>
 
+using Strings = std::vector<std::string>;
+
 inline std::string Describe(const sim::Request& r) {
     static const char* interfaces[] = {"procamp", "control", "vendor"};
     static const char* directions[] = {"range", "get", "set"};

@@ -97,9 +97,7 @@ TEST_F(SettingsFileTest, TwoCamerasAndAFileForOneLoadTheSecondAsNotStored) {
 }
 
 TEST_F(SettingsFileTest, OptionsStoredAsMinusOneOrMissingTakeTheirDefaultsAndAreWritten) {
-    AddVendorCamera();
-    WriteIni(Lines({"[General]", "ReviewTimeMs=-1", "ImageCounter=7", "ImageSavePath="}));
-    ASSERT_EQ(Start(), sim::kLoopIdle);
+    StartWithCamera(Lines({"[General]", "ReviewTimeMs=-1", "ImageCounter=7", "ImageSavePath="}));
     EXPECT_EQ(General.ReviewTimeMs, 1500);
     EXPECT_EQ(General.ImageCounter, 7);
     const std::string ini = Ini();
@@ -109,9 +107,7 @@ TEST_F(SettingsFileTest, OptionsStoredAsMinusOneOrMissingTakeTheirDefaultsAndAre
 }
 
 TEST_F(SettingsFileTest, ReviewTimeStoredAsZeroStaysZero) {
-    AddVendorCamera();
-    WriteIni(Lines({"[General]", "ReviewTimeMs=0"}));
-    ASSERT_EQ(Start(), sim::kLoopIdle);
+    StartWithCamera(Lines({"[General]", "ReviewTimeMs=0"}));
     EXPECT_EQ(General.ReviewTimeMs, 0);
 }
 

@@ -1,5 +1,5 @@
 // Start-up: the no-camera state, the camera selection buttons, the order of the steps, the
-// failed registration, InitAndExit and the exit code of the message loop.
+// failed registration and the exit code of the message loop. InitAndExit: CliApplySaveTest.
 #include "fixture.h"
 
 #include <algorithm>
@@ -107,29 +107,6 @@ TEST_F(StartupTest, AFailedRegistrationSkipsLoadingApplyingTimersAndHook) {
     // The window still works: its controls answer and the close box closes it.
     sim::SendToMain(0x0010, 0, 0);
     EXPECT_EQ(sim::MainWindow(), nullptr);
-}
-
-TEST_F(StartupTest, InitAndExitAppliesAndEndsBeforeAnyTimerOrHook) {
-    StartWithCamera(); // first start: the file
-    const std::string file = Ini();
-    Restart();
-    AddVendorCamera();
-    std::string options = file;
-    auto set = [&](const std::string& from, const std::string& to) {
-        options.replace(options.find(from), from.size(), to);
-    };
-    set("StartWithPreview=0", "StartWithPreview=1");
-    set("UsePrintKeyToCaptureImages=0", "UsePrintKeyToCaptureImages=1");
-    set("ReviewTimeMs=1500\r\n", "ReviewTimeMs=1500\r\nInitAndExit=1\r\n");
-    WriteIni(options);
-    EXPECT_EQ(Start(), 0);
-    EXPECT_TRUE(exitedEarly);
-    ASSERT_FALSE(sim::Requests().empty());
-    const sim::Request& last = sim::Requests().back();
-    EXPECT_EQ(last.interface, sim::Interface::CameraControl);
-    EXPECT_EQ(last.property, 6); // the focus write is the last before the exit
-    EXPECT_EQ(DesktopCalls("SetTimer 253 100"), 0);
-    EXPECT_EQ(DesktopCalls("InstallKeyboardHook"), 0);
 }
 
 TEST_F(StartupTest, StartWithPreviewArmsThePreviewTimerAndTheHookIsInstalled) {

@@ -11,7 +11,6 @@
 #include "platform/sim/sim_graph.h"
 
 #include <cstring>
-#include <map>
 #include <string>
 #include <vector>
 
@@ -31,26 +30,18 @@ class VanishingCameraTest : public SimTest {
         ASSERT_EQ(Start(), sim::kLoopIdle);
     }
 
-    std::map<std::string, std::string> Images() {
-        std::map<std::string, std::string> images;
-        for (const auto& [path, bytes] : sim::Files().files)
-            if (path.rfind(kImagePrefix, 0) == 0)
-                images[path] = bytes;
-        return images;
-    }
+    static std::vector<std::string> Images() { return FilesUnder(kImagePrefix); }
 
     // Exactly that many images, each one whole frame.
     ::testing::AssertionResult WholeFrames(size_t count) {
-        const std::map<std::string, std::string> images = Images();
+        const std::vector<std::string> images = Images();
         if (images.size() != count)
             return ::testing::AssertionFailure() << images.size() << " images, expected " << count;
-        for (const auto& entry : images)
-            if (::testing::AssertionResult whole = IsTestFrameBitmap(entry.first); !whole)
+        for (const std::string& image : images)
+            if (::testing::AssertionResult whole = IsTestFrameBitmap(image); !whole)
                 return whole;
         return ::testing::AssertionSuccess();
     }
-
-    std::string Status() { return sim::Control(IDC_SBSTATUS)->text; }
 
     // The removal notice, as Windows sends it after the device went.
     void RemovalNotice() {

@@ -5,24 +5,16 @@
 #include "properties/camera_records.h"
 #include "properties/vendor_properties.h"
 
-using Strings = std::vector<std::string>;
-
 namespace {
 
 class VendorPropertiesTest : public DiscoveredCameraTest {};
 
-TEST_F(VendorPropertiesTest, LedWritesCarryTheModeInWordThreeAndSetTheCode) {
-    SetLedOff(0);
-    EXPECT_EQ(record.LEDInfo, 0);
-    SetLedOn(0);
-    EXPECT_EQ(record.LEDInfo, 1);
-    SetLedAutomatic(0);
-    EXPECT_EQ(record.LEDInfo, 3);
-    EXPECT_EQ(TakeRequests(), (Strings{"vendor set 7 0 0 0 0 0", "vendor set 7 0 0 0 1 0",
-                                       "vendor set 7 0 0 0 3 0"}));
+// The LED writes' words and codes: PanelScenarioTest's radio buttons and the automatic apply.
+TEST_F(VendorPropertiesTest, ARefusedLedWriteStillSetsTheCode) {
+    record.LEDInfo = 3;
     sim::Reject(camera, sim::Interface::Vendor, sim::Direction::Set, 7);
     EXPECT_EQ(SetLedOff(0), platform::kFail);
-    EXPECT_EQ(record.LEDInfo, 0); // kept although the camera refused
+    EXPECT_EQ(record.LEDInfo, 0);
 }
 
 TEST_F(VendorPropertiesTest, ReadingTheLedKeepsTheCodeForAModeItDoesNotKnow) {
@@ -66,25 +58,6 @@ TEST_F(VendorPropertiesTest, ARejectedExposureWriteResetsTheControlDefaultAndTri
                 static_cast<platform::HResult>(0x80004005u), 1);
     EXPECT_EQ(SetVendorExposure(0, 300, 1), platform::kOk);
     EXPECT_EQ(TakeRequests().size(), 4u);
-}
-
-TEST_F(VendorPropertiesTest, ARejectedExposureReadReportsZeroAndZero) {
-    sim::Reject(camera, sim::Interface::Vendor, sim::Direction::Get, 5);
-    int32_t value = 7, mode = 7;
-    EXPECT_EQ(GetVendorExposure(0, &value, &mode), platform::kFail);
-    EXPECT_EQ(value, 0);
-    EXPECT_EQ(mode, 0);
-}
-
-TEST_F(VendorPropertiesTest, ZoomTravelsInWordThreeUnchanged) {
-    EXPECT_EQ(SetVendorZoom(0, 151), platform::kOk);
-    int32_t zoom = 0;
-    EXPECT_EQ(GetVendorZoom(0, &zoom), platform::kOk);
-    EXPECT_EQ(zoom, 151);
-    sim::Reject(camera, sim::Interface::Vendor, sim::Direction::Get, 3);
-    zoom = 9;
-    EXPECT_EQ(GetVendorZoom(0, &zoom), platform::kFail);
-    EXPECT_EQ(zoom, 9);
 }
 
 TEST_F(VendorPropertiesTest, NoCameraOrNoInterfaceMakesNoRequest) {

@@ -33,11 +33,9 @@ TEST_F(ZoomEvennessTest, StoredZoomIsAppliedEvenAcrossTheWholeRange) {
     for (const auto& c : cases) {
         SCOPED_TRACE(c.stored);
         Restart();
-        AddVendorCamera();
-        WriteIni(std::string("[General]\r\nNumberOfCameras=1\r\n[Camera0]\r\nName=Parvanex Cam "
-                             "1\r\nZoom=") +
-                 c.stored + "\r\n");
-        ASSERT_EQ(Start(), sim::kLoopIdle);
+        StartWithCamera(std::string("[General]\r\nNumberOfCameras=1\r\n[Camera0]\r\nName="
+                                    "Parvanex Cam 1\r\nZoom=") +
+                        c.stored + "\r\n");
         EXPECT_EQ(CameraRecords[0].Zoom, c.applied);
         std::vector<sim::Request> writes;
         for (const sim::Request& r : sim::RequestsOf(sim::Interface::Vendor, 3))
@@ -57,8 +55,7 @@ TEST_F(ZoomEvennessTest, TheSliderSendsEvenValues) {
         const int32_t expected = position % 2 ? position + 1 : position;
         EXPECT_EQ(CameraRecords[0].Zoom, expected);
         EXPECT_EQ(sim::Control(IDC_SBSTATUS)->text, "Zoom Value: " + std::to_string(expected));
-        EXPECT_EQ(TakeRequests(),
-                  (std::vector<std::string>{"vendor set 3 0 0 0 " + std::to_string(expected)}));
+        EXPECT_EQ(TakeRequests(), (Strings{"vendor set 3 0 0 0 " + std::to_string(expected)}));
     }
 }
 
