@@ -154,12 +154,15 @@ TEST_F(CameraPropertiesTest, ExposureModeWithARejectedExposureWriteStopsThere) {
 // CliApplySaveTest's save of a camera whose values all differ.
 TEST_F(CameraPropertiesTest, AFailedReadLeavesTheFieldButARejectedVendorExposureStoresZero) {
     record.Contrast = 77;
+    record.Zoom = 9;
     record.ExposureTime = 500;
     record.FlagAutomatic = true;
     sim::Reject(camera, sim::Interface::ProcAmp, sim::Direction::Get, 1);
+    sim::Reject(camera, sim::Interface::Vendor, sim::Direction::Get, 3);
     sim::Reject(camera, sim::Interface::Vendor, sim::Direction::Get, 5);
     ReadCameraSettings(0);
     EXPECT_EQ(record.Contrast, 77);
+    EXPECT_EQ(record.Zoom, 9);
     EXPECT_EQ(record.ExposureTime, 0);
     EXPECT_FALSE(record.FlagExposureTime);
     EXPECT_FALSE(record.FlagAutomatic);
