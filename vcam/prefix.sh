@@ -57,6 +57,22 @@ unplug_file() {
     fi
 }
 
+# regsvr32_in_prefix DLL: the DLL's DllRegisterServer run by regsvr32. Every `wine PROGRAM` is
+# started by Wine's start.exe, whose start of the program itself fails now and then under load
+# ("ShellExecuteEx failed: Internal error.", docs/wine-notes.md): then it is started once more.
+# A failure says what regsvr32 and Wine printed.
+regsvr32_in_prefix() {
+    local out attempt
+    for attempt in 1 2; do
+        out=$(in_prefix 60 wine regsvr32 /s "$(windows_path "$1")" 2>&1) && return 0
+        case $out in
+        *"ShellExecuteEx failed"*) echo "prefix.sh: Wine's start.exe could not start regsvr32 for $1 (attempt $attempt)" >&2 ;;
+        *) break ;;
+        esac
+    done
+    die "regsvr32 failed for $1: ${out:-no output}"
+}
+
 # register DLL CONFIG: the DLL's own DllRegisterServer (through regsvr32) writes the cameras of
 # CONFIG into the prefix in $PREFIX, and every camera is plugged in again.
 register() {
@@ -66,8 +82,7 @@ register() {
     [ -f "$dll" ] || die "no DLL at $dll"
     [ -f "$config" ] || die "no configuration at $config"
     rm -f "$(unplug_file)"
-    FRAMEWRIGHT_VCAM_CONFIG=$config in_prefix 60 wine regsvr32 /s "$(windows_path "$dll")" \
-        >/dev/null 2>&1 || die "regsvr32 failed for $dll"
+    FRAMEWRIGHT_VCAM_CONFIG=$config regsvr32_in_prefix "$dll"
     register_converter "$(dirname "$dll")"
 }
 
@@ -80,8 +95,7 @@ register_converter() {
         echo "prefix.sh: no converter at $converter: YUY2 and MJPG cameras will not reach RGB24" >&2
         return 0
     fi
-    in_prefix 60 wine regsvr32 /s "$(windows_path "$converter")" >/dev/null 2>&1 ||
-        die "regsvr32 failed for $converter"
+    regsvr32_in_prefix "$converter"
 }
 
 prepare() {
