@@ -5,7 +5,7 @@ here: YUY2 and NV12 byte for byte, NV12 through the stand-in converter, MJPG dec
 import os
 import subprocess
 
-from fw.bitmap import BARS, DARK, LIGHT, image_problems, pattern_problems, shifted
+from fw.bitmap import LIGHT, frame_number, image_problems, pattern, pattern_problems, shifted
 from fw.camera import ROOT
 from fw.desktop import windows_path
 from fw.waits import wait_until
@@ -58,12 +58,9 @@ def yuv_frame_problem(data, nv12, width=640, height=480, brightness=150):
     left (NV12: top-left) pixel of each pair; else where it differs first."""
     bottom = (height - 1) * width
     light = yuv((shifted(LIGHT, brightness),) * 3)[0]
-    frame = sum(1 << c for c in range(32)
-                if data[(bottom + (2 * c + 1) * width // 64) * (1 if nv12 else 2)] == light)
-    bars = [yuv([shifted(v, brightness) for v in BARS[8 * x // width]]) for x in range(width)]
-    cells = [yuv((shifted(LIGHT if frame >> (32 * x // width) & 1 else DARK, brightness),) * 3)
-             for x in range(width)]
-    bar_rows = (3 * height + 3) // 4
+    frame = frame_number(width, lambda x: data[(bottom + x) * (1 if nv12 else 2)] == light)
+    *rows, bar_rows = pattern(width, height, brightness, frame)
+    bars, cells = ([yuv(rgb) for rgb in row] for row in rows)
     if nv12:
         luma = [bytes(p[0] for p in row) for row in (bars, cells)]
         chroma = [bytes(v for p in row[::2] for v in p[1:]) for row in (bars, cells)]
