@@ -63,14 +63,7 @@ check_image() {
     check_bitmap_file "$what" "$file" "$@"
 }
 
-# check_image_near WHAT FILE WIDTH HEIGHT BRIGHTNESS TOLERANCE MARGIN: the same for a frame that
-# passed through a converter (YUV or JPEG to RGB24): check_bitmap.py --near.
-check_image_near() {
-    local what=$1 file=$2
-    check_bitmap_file "$what" "$file" "$3" "$4" "$5" --near "$6" "$7"
-}
-
-# check_bitmap_file WHAT FILE WIDTH HEIGHT BRIGHTNESS [OPTIONS...]
+# check_bitmap_file WHAT FILE WIDTH HEIGHT BRIGHTNESS
 check_bitmap_file() {
     local what=$1 file=$2 out
     IMAGE_FRAME=
@@ -80,7 +73,7 @@ check_bitmap_file() {
         E2E_FAILURES=$((E2E_FAILURES + 1))
         return
     fi
-    if out=$(python3 "$CHECK_BITMAP" "${@:6}" "$file" "$3" "$4" "$5"); then
+    if out=$(python3 "$CHECK_BITMAP" "$file" "$3" "$4" "$5"); then
         IMAGE_FRAME=${out#frame }
         echo "ok: $what ($out)"
     else

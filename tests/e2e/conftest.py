@@ -60,6 +60,10 @@ class Scene:
         with open(self.path(name), "rb") as f:
             return f.read()
 
+    def cli(self, *args):
+        """(exit code, output without CRs) of FramewrightCli.exe run in the working folder."""
+        return self.prefix.output([self.cli_exe, *args], 120, self.work)
+
     def start_tool(self, wait_ready=True, applied=False, limit=600):
         """Framewright.exe started; with wait_ready, returned once start-up is over; with applied,
         also once its last write to the camera (the focus) is logged and the file is written."""

@@ -8,18 +8,14 @@ import os
 
 import pytest
 
-from fw.bitmap import check_image
-from fw.capture import (Holder, images, main_window_state, remove_images, runs_and_stops,
-                        timers_passed, xdotool)
-from fw.desktop import windows_path
-from fw.settings import setting, write_settings
+from fw.capture import (end_with_exit, images, main_window_state, runs_and_stops,
+                        start_with_print_key, timers_passed, xdotool)
 from fw.waits import wait_until
 
 # openbox without key bindings: its default configuration grabs Print for screenshots, and the key
 # then never reaches Wine.
 OPENBOX_CONFIG = os.path.join(os.path.dirname(__file__), "openbox_no_keys.xml")
 REVIEW_MS = 600
-EXIT = 2009
 PRINT = "keydown 0x2c keyup 0x2c"
 
 
@@ -32,46 +28,13 @@ def key_image(n):
     return "Key%06d.bmp" % n
 
 
-def start_with(scene, **changes):
-    """The tool started with the Print key on, counted names and the changes given; then the
-    holder window, which gets the focus."""
-    remove_images(scene)
-    scene.cameras.log.clear()
-    options = dict(ImageSavePath=windows_path(scene.path("Key.bmp")), IncrementImageName=1,
-                   UsePrintKeyToCaptureImages=1, ReviewTimeMs=REVIEW_MS)
-    write_settings(scene.path("Framewright.ini"), **dict(options, **changes))
-    scene.start_tool(applied=True)
-    holder = Holder(scene, 600)
-    holder.focus()
-    return holder
-
-
 def key_print(scene, holder, n):
     """Print pressed and released on the holder; waits for image N."""
-    holder.focus()
-    scene.cameras.log.set_mark()
-    xdotool(scene, "key", "Print")
+    holder.press_print()
     # Generous: under load a restore and the graph's build took most of the former 10 s.
     assert wait_until(30, lambda: os.path.exists(scene.path(key_image(n)))), (
         f"image {n}: the holder got {holder.keys()!r}, the camera {runs_and_stops(scene.cameras.log)!r}, "
         f"the window is {main_window_state(scene.d)}")
-
-
-def end(scene, holder):
-    """The holder closed, then the tool by its Exit button."""
-    holder.stop()
-    scene.d.click(EXIT)
-    assert scene.tool.wait_exit(30) == 0
-
-
-def test_print_takes_a_picture_and_keeps_the_window(scene):
-    scene.holder = start_with(scene)
-    key_print(scene, scene.holder, 1)
-    assert wait_until(10, lambda: scene.holder.keys() == PRINT), "the holder got the key too"
-    check_image(scene.path(key_image(1)), 1920, 1080, 128)
-    # The preview was started for the picture, stopped for the review time, then run again.
-    assert wait_until(10, lambda: runs_and_stops(scene.cameras.log) == "run stop run")
-    assert main_window_state(scene.d) == "normal"
 
 
 # A key reaches the holder after the tool's low-level hook has seen it; a release that counted
@@ -83,17 +46,22 @@ IGNORED = [  # what, how it is sent, what reaches the holder
 ]
 
 
-def test_keys_that_take_no_picture(scene):
+def test_print_takes_a_picture_and_keeps_the_window_other_keys_none(scene):
+    holder = start_with_print_key(scene, "Key.bmp", REVIEW_MS)
+    key_print(scene, holder, 1)
+    # The preview was started for the picture, stopped for the review time, then run again.
+    assert wait_until(10, lambda: runs_and_stops(scene.cameras.log) == "run stop run")
+    assert main_window_state(scene.d) == "normal"
     for what, keys, reached in IGNORED:
-        scene.holder.focus()
+        holder.focus()
         if keys:
             xdotool(scene, *keys)
         else:
             scene.d("inject-key", 0x2c)
-        assert wait_until(10, lambda: scene.holder.keys() == reached), (what, scene.holder.keys())
+        assert wait_until(10, lambda: holder.keys() == reached), (what, holder.keys())
         assert timers_passed(scene.d), what
         assert images(scene) == [key_image(1)], what
-    end(scene, scene.holder)
+    end_with_exit(scene, holder)
 
 
 def test_release_during_the_review_wait_gives_one_picture_after_it(scene):
@@ -101,12 +69,10 @@ def test_release_during_the_review_wait_gives_one_picture_after_it(scene):
     # window takes one picture once the wait is over. The review is long enough for the key to
     # come well inside it; that it did is proven, not assumed.
     log = scene.cameras.log
-    holder = start_with(scene, ReviewTimeMs=3000)
+    holder = start_with_print_key(scene, "Key.bmp", 3000)
     key_print(scene, holder, 1)
     assert wait_until(10, lambda: runs_and_stops(log) == "run stop"), "stopped for the review"
-    holder.focus()
-    log.set_mark()
-    xdotool(scene, "key", "Print")
+    holder.press_print()
     assert wait_until(10, lambda: holder.keys() == PRINT), "the release reached the holder"
     # The holder gets a key after the low-level hook has seen it: no run yet means the hook saw
     # the release while the tool was still asleep in the review time.
@@ -116,5 +82,4 @@ def test_release_during_the_review_wait_gives_one_picture_after_it(scene):
     assert wait_until(30, lambda: runs_and_stops(log) == "run stop run")
     assert timers_passed(scene.d)
     assert images(scene) == [key_image(1), key_image(2)], "exactly one picture for the release"
-    assert setting(scene.path("Framewright.ini"), "ImageCounter") == "2", "every image counted"
-    end(scene, holder)
+    end_with_exit(scene, holder)

@@ -19,7 +19,6 @@ NAME = "Framewright-" + VERSION
 ZIP = os.path.join(RELEASE_DIR, NAME + "-win64.zip")
 FILES = ["Framewright.exe", "FramewrightCli.exe", "Framewright.ini.sample", "LICENSE.txt",
          "README.txt", "settings.md"]
-CAMERA = "Camera 1: Parvanex Virtual Camera"
 CAPTURE_IMAGE = 2065
 
 if not VERSION:
@@ -43,10 +42,6 @@ def prepare_prefix(scene):
     scene.cli_exe = scene.path("FramewrightCli.exe")
 
 
-def cli(scene, *args):
-    return scene.prefix.output([scene.cli_exe] + list(args), timeout=120, cwd=scene.work)
-
-
 def test_the_package_is_one_folder_of_its_files():
     with zipfile.ZipFile(ZIP) as z:
         assert sorted(z.namelist()) == sorted([NAME + "/"] + [f"{NAME}/{f}" for f in FILES])
@@ -64,7 +59,7 @@ def test_version_information_of_both_programs(scene, program):
 
 
 def test_version_shown_by_the_cli_and_both_readmes(scene):
-    assert cli(scene, "--version") == (0, "FramewrightCli " + VERSION)
+    assert scene.cli("--version") == (0, "FramewrightCli " + VERSION)
     with open(scene.path("README.txt"), "rb") as f:
         assert f.readline().rstrip(b"\r\n").decode() == "Framewright " + VERSION
     # Every package name the README gives is this version's (a forgotten one names an old zip).
@@ -88,11 +83,11 @@ def sample_applied(scene):
 
 def test_cli_from_the_package_lists_captures_and_applies_the_sample(scene):
     scene.cameras.attach("one.cfg")
-    assert cli(scene, "list") == (0, "1  Parvanex Virtual Camera")
-    assert cli(scene, "capture", "--out", "shot.bmp")[0] == 0
+    assert scene.cli("list") == (0, "1  Parvanex Virtual Camera")
+    assert scene.cli("capture", "--out", "shot.bmp")[0] == 0
     check_image(scene.path("shot.bmp"), 1920, 1080, 128)
     scene.cameras.log.clear()
-    assert cli(scene, "apply", "--settings", "Framewright.ini.sample")[0] == 0
+    assert scene.cli("apply", "--settings", "Framewright.ini.sample")[0] == 0
     assert sample_applied(scene) == (1, 0)
 
 
@@ -101,7 +96,6 @@ def test_window_program_from_the_package_with_the_sample(scene):
     scene.cameras.log.clear()
     # The focus is the start-up's last request; it comes only after the file passed the check.
     scene.start_tool(applied=True)
-    assert scene.d.status() == CAMERA
     assert sample_applied(scene) == (1, 0)
     # The sample's pictures go to the public Pictures folder, which a standard user may write.
     scene.d.click(CAPTURE_IMAGE)

@@ -10,9 +10,8 @@ the tool print what the logic was given and gave back, in tool.err of the scenar
 import os
 
 from fw.bitmap import image_problems
-from fw.capture import Holder, images, sequence_over, xdotool
-from fw.desktop import windows_path
-from fw.settings import setting, write_settings
+from fw.capture import end_with_exit, images, runs_and_stops, start_with_print_key
+from fw.settings import setting
 from fw.waits import wait_until
 
 OPENBOX_CONFIG = os.path.join(os.path.dirname(__file__), "openbox_no_keys.xml")
@@ -37,28 +36,22 @@ def cycle(scene):
 def capture(scene, holder, n, path):
     """Capture N from the Print key or the button; what was done, for a failure's message."""
     log = scene.cameras.log
-    if n % PRINT_EVERY == 0:
-        holder.focus()
-        log.set_mark()
-        xdotool(scene, "key", "Print")
-        how = "Print"
+    how = "Print" if n % PRINT_EVERY == 0 else "button"
+    if how == "Print":
+        holder.press_print()
     else:
-        code, out = scene.d.call("click", scene.title, 2065)
-        how = "button" if code == 0 else f"button, the click failed ({code}): {out!r}"
+        scene.d.click(2065)
     if not wait_until(30, lambda: os.path.exists(path)):
         return how + f", no file within 30 s; status {scene.d.status()!r}; camera: " + \
             " | ".join(log.lines()[-8:])
-    if how == "Print" and not wait_until(30, lambda: sequence_over(log)):
+    if how == "Print" and not wait_until(30, lambda: runs_and_stops(log).endswith("stop run")):
         how += ", the capture sequence did not end"
     return how
 
 
 def test_counted_captures_with_removals_and_arrivals(scene):
     scene.cameras.attach("one.cfg")
-    write_settings(scene.path("Framewright.ini"), ImageSavePath=windows_path(scene.path("Soak.bmp")),
-                   IncrementImageName=1, UsePrintKeyToCaptureImages=1, ReviewTimeMs=0)
-    scene.start_tool(applied=True, limit=LIMIT)
-    scene.holder = Holder(scene, LIMIT)
+    scene.holder = start_with_print_key(scene, "Soak.bmp", 0, LIMIT)
     cycle_every = max(1, CAPTURES // CYCLES) if CYCLES else 0
     done_cycles = 0
     for n in range(1, CAPTURES + 1):
@@ -67,8 +60,8 @@ def test_counted_captures_with_removals_and_arrivals(scene):
         # The image must be the next number and the only one: an image skipped, repeated or
         # written twice shows here.
         assert images(scene) == [name], f"capture {n} ({how})"
-        problems, _ = image_problems(scene.path(name), 1920, 1080, 128)
-        assert problems == [], f"capture {n} ({how}): not a frame of the pattern"
+        assert image_problems(scene.path(name), 1920, 1080, 128)[0] == [], \
+            f"capture {n} ({how}): not a frame of the pattern"
         os.remove(scene.path(name))
         if cycle_every and done_cycles < CYCLES and n % cycle_every == 0:
             cycle(scene)
@@ -78,6 +71,4 @@ def test_counted_captures_with_removals_and_arrivals(scene):
 
 
 def test_exit_after_the_run(scene):
-    scene.holder.stop()
-    scene.d.click(2009)
-    assert scene.tool.wait_exit(30) == 0
+    end_with_exit(scene, scene.holder)

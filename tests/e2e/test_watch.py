@@ -22,31 +22,34 @@ PATH = ("\\\\?\\usb#vid_1234&pid_5678&mi_00#7&1a2b3c4d&0&0000#"
         "{65e8773d-8f56-11d0-a3b9-00a0c9223196}\\global")
 STORED_BRIGHTNESS = 90
 CAMERA_BRIGHTNESS = "cam=0 procamp set id=0 value=%d "
+APPLIED = 'applied camera=1 section="Camera0" name="Parvanex Virtual Camera"'
 state = {}
 
 
-def cli(scene, *args):
-    return scene.prefix.output([scene.cli_exe] + list(args), 120, scene.work)
-
 
 def events(scene, name="watch.out"):
+    if not os.path.exists(scene.path(name)):
+        return []
     with open(scene.path(name), "rb") as f:
         return f.read().decode("latin-1").replace("\r", "").splitlines()
 
 
-def wait_event(scene, line, after=0, seconds=60, name="watch.out"):
-    """The index of the first event line equal to line (or matching it, for a pattern) past
-    after."""
+def wait_event(scene, pattern, after=0, name="watch.out"):
+    """The index past the first event line past after that the regular expression matches whole."""
     def found():
-        if not os.path.exists(scene.path(name)):
-            return None
-        for i, got in enumerate(events(scene, name)[after:], after):
-            if got == line or (hasattr(line, "fullmatch") and line.fullmatch(got)):
-                return i + 1
-        return None
-    assert wait_until(seconds, found), f"no event {line!r}: {events(scene, name)[after:]} " \
-                                       f"{scene.tail('work/watch.err')}"
+        lines = events(scene, name)
+        return next((i + 1 for i in range(after, len(lines)) if re.fullmatch(pattern, lines[i])), 0)
+    assert wait_until(60, found), f"no event {pattern!r}: {events(scene, name)[after:]} " \
+                                  f"{scene.tail('work/watch.err')}"
     return found()
+
+
+def wait_applied(scene, at):
+    """The index past the next application of the stored section, which wrote the stored
+    brightness to the camera after the log's mark."""
+    at = wait_event(scene, APPLIED, at)
+    assert scene.cameras.log.matching(CAMERA_BRIGHTNESS % STORED_BRIGHTNESS, since_mark=True)
+    return at
 
 
 def test_start_applies_the_stored_section(scene):
@@ -55,11 +58,8 @@ def test_start_applies_the_stored_section(scene):
     out, err = open(scene.path("watch.out"), "wb"), open(scene.path("watch.err"), "wb")
     state["watch"] = scene.prefix.start([scene.cli_exe, "watch", "--verify-every", "1"],
                                         cwd=scene.work, stdout=out, stderr=err)
-    at = wait_event(scene, re.compile(r'started settings=".*Framewright\.ini" cameras=1 '
-                                      r'verifyEvery=1'))
-    state["at"] = wait_event(scene, 'applied camera=1 section="Camera0" '
-                                    'name="Parvanex Virtual Camera"', at)
-    assert scene.cameras.log.has(CAMERA_BRIGHTNESS % STORED_BRIGHTNESS)
+    at = wait_event(scene, r'started settings=".*Framewright\.ini" cameras=1 verifyEvery=1')
+    state["at"] = wait_applied(scene, at)
 
 
 def test_unplug_and_plug_with_the_device_path(scene):
@@ -70,30 +70,25 @@ def test_unplug_and_plug_with_the_device_path(scene):
     scene.cameras.log.set_mark()
     # The one-byte form, in capitals: paths compare without regard to case.
     scene.d("device-notice", WATCH, "arrival", PATH.upper(), "a")
-    at = wait_event(scene, 'arrived camera=1 name="Parvanex Virtual Camera"', at)
-    state["at"] = wait_event(scene, 'applied camera=1 section="Camera0" '
-                                    'name="Parvanex Virtual Camera"', at)
-    assert scene.cameras.log.matching(CAMERA_BRIGHTNESS % STORED_BRIGHTNESS, since_mark=True)
+    state["at"] = wait_applied(scene, wait_event(
+        scene, 'arrived camera=1 name="Parvanex Virtual Camera"', at))
 
 
 def test_resume_applies_again(scene):
     scene.cameras.log.set_mark()
     scene.d("post", WATCH, 0x218, 0x12, 0)  # WM_POWERBROADCAST, PBT_APMRESUMEAUTOMATIC
-    at = wait_event(scene, "resumed", state["at"])
-    state["at"] = wait_event(scene, 'applied camera=1 section="Camera0" '
-                                    'name="Parvanex Virtual Camera"', at)
-    assert scene.cameras.log.matching(CAMERA_BRIGHTNESS % STORED_BRIGHTNESS, since_mark=True)
+    state["at"] = wait_applied(scene, wait_event(scene, "resumed", state["at"]))
 
 
 def test_drift_corrected_but_not_while_the_window_program_runs(scene):
-    assert cli(scene, "set", "Brightness=200")[0] == 0
+    assert scene.cli("set", "Brightness=200")[0] == 0
     state["at"] = wait_event(scene, 'corrected camera=1 property="Brightness" found=200 '
                                     'stored=%d' % STORED_BRIGHTNESS, state["at"])
     scene.start_tool(applied=True)
     at = wait_event(scene, 'paused reason="the window program runs"', state["at"])
-    assert cli(scene, "set", "Brightness=201")[0] == 0
+    assert scene.cli("set", "Brightness=201")[0] == 0
     # A later read-back period has passed once get has run: the value stands.
-    code, out = cli(scene, "get", "Brightness")
+    code, out = scene.cli("get", "Brightness")
     assert code == 0 and re.search(r"Brightness\s+201\b", out), out
     assert not any(e.startswith("corrected") for e in events(scene)[at:])
     assert scene.close_tool() == 0
@@ -115,9 +110,8 @@ def test_the_pages_logon_script_runs_as_shown(scene):
     shutil.copy(scene.cli_exe, scene.work)
     script = scene.prefix.start(["wine", "cmd", "/c", "watch.cmd"], cwd=scene.work,
                                 stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
-    at = wait_event(scene, re.compile(r"started .*verifyEvery=10"), name="watch.log")
-    wait_event(scene, 'applied camera=1 section="Camera0" name="Parvanex Virtual Camera"', at,
-               name="watch.log")
+    at = wait_event(scene, r"started .*verifyEvery=10", name="watch.log")
+    wait_event(scene, APPLIED, at, name="watch.log")
     scene.d("close", WATCH)
     wait_event(scene, "stopped", at, name="watch.log")
     assert script.wait(60) == 0

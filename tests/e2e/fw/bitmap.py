@@ -1,14 +1,14 @@
 #!/usr/bin/env python3
 """Checks that a bitmap file written by the tool holds one frame of the virtual camera.
 
-Usage: bitmap.py [--near TOLERANCE MARGIN] FILE WIDTH HEIGHT BRIGHTNESS (or image_problems)
+Usage: bitmap.py FILE WIDTH HEIGHT BRIGHTNESS (or check_image, image_problems)
 
 The file must be an uncompressed 24-bit bottom-up WIDTH x HEIGHT frame after 54 bytes of headers,
 its pixels the camera's pattern: colour bars in the top three quarters, in the bottom quarter 32
 cells each the dark or light grey of one bit of the frame number, every channel shifted by
 BRIGHTNESS - 128 and clamped. Prints the frame number and exits 0, or what is wrong and exits 1.
-With --near (a frame that passed a colour converter or JPEG) each channel may be off by TOLERANCE,
-and pixels within MARGIN of an edge between bars, cells or the two are skipped.
+With near=(TOLERANCE, MARGIN) (a frame that passed a colour converter or JPEG) each channel may be
+off by TOLERANCE, and pixels within MARGIN of an edge between bars, cells or the two are skipped.
 """
 import struct
 import sys
@@ -23,9 +23,18 @@ def shifted(value, brightness):
     return max(0, min(255, value + brightness - 128))
 
 
-def bgr(rgb, brightness):
-    r, g, b = (shifted(v, brightness) for v in rgb)
-    return bytes((b, g, r))
+def pattern(width, height, brightness, frame):
+    """The pattern's (r, g, b) of each column in a row of bars and in the row of cells of that
+    frame number, and how many rows from the top are bars."""
+    bars = [tuple(shifted(v, brightness) for v in BARS[8 * x // width]) for x in range(width)]
+    cells = [(shifted(LIGHT if frame >> (CELLS * x // width) & 1 else DARK, brightness),) * 3
+             for x in range(width)]
+    return bars, cells, (3 * height + 3) // 4
+
+
+def frame_number(width, light_at):
+    """The frame number that the middles of the cells carry: light_at(x) for a middle's column."""
+    return sum(1 << cell for cell in range(CELLS) if light_at((2 * cell + 1) * width // 64))
 
 
 def header_problems(data, width, height):
@@ -66,16 +75,13 @@ def pattern_problems(data, width, height, brightness, tolerance=0, margin=0):
     """The problems of the pixels, and the frame number that the middles of the cells carry."""
     stride = (width * 3 + 3) & ~3
     dark, light = shifted(DARK, brightness), shifted(LIGHT, brightness)
-    bottom = data[54:54 + width * 3]  # the bottom image row is stored first
-    frame = sum(1 << cell for cell in range(CELLS)
-                if 2 * bottom[3 * ((2 * cell + 1) * width // 64) + 1] > dark + light)
-    bar_row = b"".join(bgr(BARS[8 * x // width], brightness) for x in range(width))
-    cell_row = b"".join(bgr(((LIGHT if frame >> (CELLS * x // width) & 1 else DARK),) * 3,
-                            brightness) for x in range(width))
+    # The bottom image row is stored first; its green channel tells dark from light.
+    frame = frame_number(width, lambda x: 2 * data[54 + 3 * x + 1] > dark + light)
+    bars, cells, bar_rows = pattern(width, height, brightness, frame)
+    bar_row, cell_row = (b"".join(bytes(rgb[::-1]) for rgb in row) for row in (bars, cells))
     columns = {part: [x for x in range(width)
                       if not margin or edge_distance(x, width, part) >= margin]
                for part in (8, CELLS)}
-    bar_rows = (3 * height + 3) // 4
     problems = []
     for y in range(height):  # image rows, top first; the file stores the bottom row first
         if (bar_rows - 1 - y if y < bar_rows else y - bar_rows) < margin:
@@ -112,21 +118,17 @@ def image_problems(path, width, height, brightness, near=None):
 def check_image(path, width, height, brightness, near=None):
     """Asserts that the file is one frame of the pattern; returns the frame number it carries."""
     problems, frame = image_problems(path, width, height, brightness, near)
-    assert problems == [], "%s is not the pattern at %dx%d, brightness %d" % (
-        path, width, height, brightness)
+    assert problems == [], "%s is not the pattern at %dx%d, brightness %d: %s" % (
+        path, width, height, brightness, problems)
     return frame
 
 
 def main(argv):
-    near = None
-    if len(argv) > 1 and argv[1] == "--near":
-        near = (int(argv[2]), int(argv[3]))
-        argv = argv[:1] + argv[4:]
     if len(argv) != 5:
         sys.stderr.write(__doc__)
         return 2
     path = argv[1]
-    problems, frame = image_problems(path, *(int(v) for v in argv[2:5]), near)
+    problems, frame = image_problems(path, *(int(v) for v in argv[2:5]))
     if problems:
         for problem in problems:
             print("%s: %s" % (path, problem))

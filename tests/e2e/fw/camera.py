@@ -61,7 +61,6 @@ class Cameras:
         """The cameras of a configuration registered before the tool starts; the log emptied."""
         # Registered through the prefix's running server (the driver keeps it up), so the next
         # start sees the cameras at once.
-        os.makedirs(os.path.join(self.scene.prefix.path, "drive_c", "framewright_vcam"), exist_ok=True)
         self.plug(config, notify=False)
         self.log.clear()
 

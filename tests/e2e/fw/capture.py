@@ -7,6 +7,7 @@ import subprocess
 
 from .desktop import windows_path
 from .driver import TITLE
+from .settings import write_settings
 from .waits import wait_until
 
 
@@ -43,11 +44,6 @@ def runs_and_stops(log):
                     for line in log.matching(r"filter (run|stop)", since_mark=True))
 
 
-def sequence_over(log):
-    """The capture sequence has stopped the camera for the review and run it again."""
-    return runs_and_stops(log).endswith("stop run")
-
-
 def xdotool(scene, *args, timeout=60):
     return subprocess.run(["xdotool"] + [str(a) for a in args], env=scene.prefix.env,
                           stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL,
@@ -71,31 +67,33 @@ def x_wm_state(scene, title=TITLE):
     return ""
 
 
-def _driver_in_background(scene, args, out_path):
+class _Background:
     """A long-running driver subcommand in a process of its own (the serving driver answers one
-    at a time), its output into a file."""
-    with open(out_path, "wb") as out, open(os.path.join(scene.tmp, "driver.err"), "ab") as err:
-        return scene.prefix.start([scene.driver_exe] + list(args), stdout=out, stderr=err)
+    at a time), its output lines in NAME.txt; started once started(lines) holds."""
+
+    def __init__(self, scene, name, args, started):
+        self.scene = scene
+        self.path = os.path.join(scene.tmp, name + ".txt")
+        with open(self.path, "wb") as out, open(os.path.join(scene.tmp, "driver.err"), "ab") as err:
+            self.process = scene.prefix.start([scene.driver_exe] + args, stdout=out, stderr=err)
+        assert wait_until(60, lambda: started(self.lines()) or self.process.poll() is not None)
+        assert self.process.poll() is None, f"{name}: {args[0]} did not start"
+
+    def lines(self):
+        with open(self.path, "rb") as f:
+            return f.read().decode("latin-1").replace("\r", "").splitlines()
 
 
-def _text_lines(path):
-    with open(path, "rb") as f:
-        return f.read().decode("latin-1").replace("\r", "").splitlines()
-
-
-class WindowWatch:
+class WindowWatch(_Background):
     """The main window's minimise, restore, hide and show as the tool's thread gets them (a hook
     inside the tool, in place when the constructor returns) until end()."""
 
     def __init__(self, scene, name, ms=90000):
-        self.path = os.path.join(scene.tmp, name + ".txt")
         self.stop_file = os.path.join(scene.tmp, name + ".stop")
         if os.path.exists(self.stop_file):
             os.remove(self.stop_file)
-        self.process = _driver_in_background(
-            scene, ["watch-window", TITLE, ms, windows_path(self.stop_file)], self.path)
-        assert wait_until(60, lambda: _text_lines(self.path) or self.process.poll() is not None)
-        assert self.process.poll() is None, "the watch did not start"
+        super().__init__(scene, name, ["watch-window", TITLE, ms, windows_path(self.stop_file)],
+                         bool)
         self.events = []
 
     def end(self, seconds=120):
@@ -104,7 +102,7 @@ class WindowWatch:
         open(self.stop_file, "w").close()
         code = self.process.wait(seconds)
         self.events = [(int(ms), what) for ms, what in
-                       (line.split("\t", 1) for line in _text_lines(self.path))]
+                       (line.split("\t", 1) for line in self.lines())]
         return code == 0
 
     def states(self):
@@ -112,25 +110,19 @@ class WindowWatch:
         return " ".join(what for _, what in self.events)
 
 
-class Holder:
+class Holder(_Background):
     """A window of the driver's own that takes the keyboard focus away from the tool and prints
     what reaches it: keys, each release's input time and its activation."""
 
     TITLE = "Focus Holder"
 
     def __init__(self, scene, seconds):
-        self.scene = scene
-        self.path = os.path.join(scene.tmp, "holder.txt")
+        super().__init__(scene, "holder", ["hold-window", self.TITLE, seconds],
+                         lambda lines: "ready" in lines)
         self.mark = 0
-        self.process = _driver_in_background(scene, ["hold-window", self.TITLE, seconds],
-                                             self.path)
-        assert wait_until(60, lambda: "ready" in self.lines()), "the holder window did not appear"
         found = []
         assert wait_until(30, lambda: found.extend(x_windows(scene, self.TITLE)) or found)
         self.x_window = found[0]
-
-    def lines(self):
-        return _text_lines(self.path)
 
     def focus(self):
         """The holder activated, the pointer on it and its lines so far marked. Under load an
@@ -148,12 +140,36 @@ class Holder:
                 return
         raise AssertionError("the holder window did not get the focus")
 
+    def press_print(self):
+        """Print pressed and released on the focused holder, the camera's log marked first."""
+        self.focus()
+        self.scene.cameras.log.set_mark()
+        xdotool(self.scene, "key", "Print")
+
     def keys(self):
         return " ".join(l for l in self.lines()[self.mark:] if re.match(r"(sys)?key(down|up) ", l))
 
     def stop(self):
         self.scene.d("close", self.TITLE)
         return self.process.wait(60)
+
+
+def start_with_print_key(scene, image, review_ms, limit=600):
+    """The tool started on the Print key, with counted names from IMAGE in the working folder and
+    the review time given, the images and the camera's log emptied first; then the holder."""
+    remove_images(scene)
+    scene.cameras.log.clear()
+    write_settings(scene.path("Framewright.ini"), ImageSavePath=windows_path(scene.path(image)),
+                   IncrementImageName=1, UsePrintKeyToCaptureImages=1, ReviewTimeMs=review_ms)
+    scene.start_tool(applied=True, limit=limit)
+    return Holder(scene, limit)
+
+
+def end_with_exit(scene, holder):
+    """The holder closed, then the tool by its Exit button."""
+    holder.stop()
+    scene.d.click(2009)
+    assert scene.tool.wait_exit(30) == 0
 
 
 # The renderer's windows: driver.exe windows lists a title's top-level windows and their children.

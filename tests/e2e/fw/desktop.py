@@ -88,6 +88,12 @@ def _never_started(result):
     return result.returncode == 1 and result.stdout.rstrip().endswith(_START_FAILED)
 
 
+def _command(args):
+    """The arguments as text, a Windows program's run by wine."""
+    args = [str(a) for a in args]
+    return ["wine"] + args if args[0].lower().endswith(".exe") else args
+
+
 class Prefix:
     """A copy of the template (a second or two), removed with the scenario's folder."""
 
@@ -101,9 +107,7 @@ class Prefix:
         """A program run to its end: a CompletedProcess with the bytes of its output, through files:
         the prefix's services, started by the first program that needs them, inherit its stdout
         and would hold a pipe open until the prefix ends."""
-        args = [str(a) for a in args]
-        if args[0].lower().endswith(".exe"):
-            args = ["wine"] + args
+        args = _command(args)
         for attempt in (1, 2):
             with tempfile.TemporaryFile() as out, tempfile.TemporaryFile() as err:
                 code = subprocess.run(args, env=env or self.env, cwd=cwd, timeout=timeout,
@@ -121,10 +125,7 @@ class Prefix:
         return result.returncode, result.stdout.decode("latin-1").replace("\r", "").rstrip("\n")
 
     def start(self, args, cwd=None, **kwargs):
-        args = [str(a) for a in args]
-        if args[0].lower().endswith(".exe"):
-            args = ["wine"] + args
-        return subprocess.Popen(args, env=self.env, cwd=cwd, **kwargs)
+        return subprocess.Popen(_command(args), env=self.env, cwd=cwd, **kwargs)
 
     def stop(self):
         subprocess.run(["wineserver", "-k"], env=self.env, timeout=30)

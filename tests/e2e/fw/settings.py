@@ -46,9 +46,9 @@ def settings_bytes(first_start=False, **changes):
                    for section, keys in order).encode("latin-1")
 
 
-def write_settings(path, **changes):
+def write_settings(path, first_start=False, **changes):
     with open(path, "wb") as f:
-        f.write(settings_bytes(**changes))
+        f.write(settings_bytes(first_start, **changes))
 
 
 def setting(path, key):
