@@ -1,6 +1,7 @@
 """A display (Xvfb with openbox) and a Wine prefix copied from a template, the scenario's own."""
 import fcntl
 import os
+import re
 import select
 import shutil
 import subprocess
@@ -11,6 +12,10 @@ from .waits import wait_until
 
 # start.exe's last line when the child it started ended before its start-up was over.
 _START_FAILED = b"ShellExecuteEx failed: Internal error."
+# What Wine's own client code prints when its connection to the wineserver fails: the prefix's
+# services inherit the output of the program that started them, so it may land in any program's
+# error output (docs/wine-notes.md, "Wine's own line in a program's error output").
+_WINE_CLIENT_ERROR = re.compile(rb"^wine client error:[^\n]*\n?", re.M)
 WINE_ENV = {"WINEDLLOVERRIDES": "winedbg.exe=d;mscoree=d;mshtml=d", "WINEDEBUG": "-all"}
 
 
@@ -114,7 +119,12 @@ class Prefix:
                                       stdout=out, stderr=err).returncode
                 out.seek(0)
                 err.seek(0)
-                result = subprocess.CompletedProcess(args, code, out.read(), err.read())
+                errors = err.read()
+                result = subprocess.CompletedProcess(args, code, out.read(),
+                                                     _WINE_CLIENT_ERROR.sub(b"", errors))
+            if result.stderr != errors:
+                print(f"{args}: Wine's own lines left out of its error output: {errors!r}",
+                      file=sys.stderr)
             if attempt == 2 or not _never_started(result):
                 return result
             print(f"{args}: Wine's start.exe could not start it; started once more", file=sys.stderr)

@@ -18,16 +18,6 @@ CAMERA = [("Name", "Parvanex Virtual Camera"), ("LEDInfo", "3"), ("PowerScheme",
           ("FlagZoom", "0"), ("FlagExposureTime", "1"), ("FlagFocusValue", "1"),
           ("FlagAutomatic", "1")]
 
-# A manual record that differs from the camera's own values in every property, with InitAndExit.
-MANUAL_RECORD = {"InitAndExit": "1", "Camera0.LEDInfo": "1", "Camera0.PowerScheme": "2",
-                 "Camera0.Brightness": "90", "Camera0.Contrast": "40", "Camera0.Saturation": "70",
-                 "Camera0.Sharpness": "30", "Camera0.WhiteBalance": "5000",
-                 "Camera0.BacklightCompensation": "1", "Camera0.Gain": "12", "Camera0.Zoom": "151",
-                 "Camera0.ExposureTime": "500", "Camera0.FocusValue": "-1",
-                 "Camera0.ResolutionX": "1920", "Camera0.ResolutionY": "1080",
-                 "Camera0.FlagWhiteBalance": "0", "Camera0.FlagExposureTime": "0",
-                 "Camera0.FlagAutomatic": "0"}
-
 
 def settings_bytes(first_start=False, **changes):
     """The file's bytes; changes name General keys, or camera keys as "Camera0.KEY" (pass them
