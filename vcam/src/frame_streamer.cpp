@@ -168,7 +168,7 @@ void FrameStreamer::Loop() {
                                 " frame=" + std::to_string(frame));
             loggedBrightness = brightness;
         }
-        delivered_ = ++frame;
+        ++frame;
         due += perFrame;
         if (Ticks() - due > perFrame)
             due = Ticks();
@@ -239,6 +239,9 @@ HRESULT FrameStreamer::Deliver(uint32_t frameNumber, long* brightness) {
     sample->SetSyncPoint(TRUE);
     sample->SetDiscontinuity(frameNumber == 0);
     result = setup_.input->Receive(sample);
+    // Counted once downstream has it, whatever it answers: a Stop that lands while Receive waits
+    // (a renderer holding the sample until its time) still leaves this frame with the grabber.
+    delivered_ = frameNumber + 1;
     sample->Release();
     return result;
 }
